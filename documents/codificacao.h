@@ -1,0 +1,20 @@
+#pragma once
+// Windows-1252 text and the line rules shared by every file the program reads.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarvel::documents {
+
+// Characters that Windows-1252 cannot hold become "?".
+std::string utf8_para_cp1252(std::string_view utf8);
+std::string cp1252_para_utf8(std::string_view bytes);
+
+// CR LF, a lone CR and a lone LF each end a line; a break at the very end
+// starts no further line; a NUL byte ends the text.
+std::vector<std::string> dividir_linhas(std::string_view bytes);
+
+// Every line followed by CR LF, the last one included.
+std::string juntar_linhas_crlf(const std::vector<std::string>& linhas);
+
+}  // namespace quarvel::documents

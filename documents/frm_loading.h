@@ -1,0 +1,31 @@
+#pragma once
+// form_loading: the borderless "Aguarde ..." window with a moving gradient,
+// shown during long loads while every other window is disabled. Alt+F4 in it
+// sets the cancel flag that the text import and the restore honour.
+#include <QWidget>
+
+namespace quarvel::documents {
+
+class FormLoading : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormLoading(QWidget* principal);
+    ~FormLoading() override;  // stops, re-enables the other windows
+
+    void iniciar();                   // disable others, show, start the gradient
+    bool cancelado() const { return cancelado_; }
+    void pulsar();                    // advance the gradient if its time has come
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    QWidget* principal_;
+    bool cancelado_ = false;
+    int fase_ = 0;
+    qint64 ultimo_pulso_ = 0;
+};
+
+}  // namespace quarvel::documents

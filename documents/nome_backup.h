@@ -1,0 +1,16 @@
+#pragma once
+// The backup file name typed by the user, and the file it leads to.
+#include <string>
+#include <string_view>
+
+namespace quarvel::documents {
+
+// The name without its extension (from the last "." on) plus ".qvlbackup":
+// "malote.dia" -> "malote.qvlbackup", ".x" -> ".qvlbackup".
+std::string arquivo_backup(std::string_view nome);
+
+// A name that stays inside the Backup folder: no "/" or "\", no control
+// character, and not "." or ".." once the extension is removed.
+bool nome_backup_valido(std::string_view nome);
+
+}  // namespace quarvel::documents

@@ -1,0 +1,25 @@
+#pragma once
+// A line edit that follows the entry rules: the character filter on typed
+// characters and the regrouping rule on every change of its text. Used by
+// `texto_valor` and by the `n01` field of `form_valor`.
+#include <QLineEdit>
+
+namespace quarvel::tape {
+
+class CampoValor : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit CampoValor(QWidget* parent = nullptr);
+    // Appends a character at the end wherever the cursor is (keypad buttons),
+    // then puts the cursor at the end once the rule has run.
+    void acrescentar(QChar c);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    void aplicar_regra();
+    bool aplicando_ = false;
+};
+
+}  // namespace quarvel::tape

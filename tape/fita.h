@@ -1,0 +1,45 @@
+#pragma once
+// The value tape: the raw value list and the tape lines, kept together.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace quarvel::tape {
+
+inline constexpr std::size_t kMaximoValores = 50000;
+inline constexpr const char* kMensagemMaximo =
+    "O máximo suportado pela base de cálculos é de 50.000 valores";
+
+// Sum of the raw values as the total display shows it: each read strictly and
+// stored as a double in a 50,001-slot buffer, summed from the top slot down
+// into four extended-precision partial sums. Throws ErroConversao.
+double somar_brutos(const std::vector<std::string>& brutos);
+
+class Fita {
+public:
+    std::size_t tamanho() const { return brutos_.size(); }
+    bool vazia() const { return brutos_.empty(); }
+    bool cabe(std::size_t mais) const { return tamanho() + mais <= kMaximoValores; }
+
+    const std::vector<std::string>& brutos() const { return brutos_; }
+    const std::vector<std::string>& linhas() const { return linhas_; }
+    const std::string& bruto(std::size_t i) const { return brutos_[i]; }
+    const std::string& linha(std::size_t i) const { return linhas_[i]; }
+
+    // Each takes a raw value and derives its tape line (money mask).
+    void acrescentar(const std::string& bruto);
+    void acrescentar_varios(const std::string& bruto, std::size_t vezes);
+    void substituir(std::size_t i, const std::string& bruto);
+    void remover(std::size_t i);
+    void limpar();
+    // Replaces everything at once (loads); the two lists must have equal size.
+    void trocar(std::vector<std::string> brutos, std::vector<std::string> linhas);
+
+    double total() const { return somar_brutos(brutos_); }
+
+private:
+    std::vector<std::string> brutos_;
+    std::vector<std::string> linhas_;
+};
+
+}  // namespace quarvel::tape

@@ -1,0 +1,47 @@
+#pragma once
+// The text forms of an amount: the raw value kept in the list and in files,
+// the money mask shown on the tape, and the two readings of number text.
+// Separators are fixed: "," before decimals, "." between thousands.
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace quarvel::tape {
+
+// "'%s' is not a valid floating point value"
+class ErroConversao : public std::runtime_error {
+public:
+    explicit ErroConversao(std::string_view texto);
+};
+
+// General decimal form, at most 15 significant digits, "," as decimal
+// separator, exponent form outside 0.0001 <= |v| < 1e15 ("5E-5", "1,5E15").
+std::string valor_bruto(long double valor);
+
+// "###,###,##0.00" with "." and ","; more than 18 integer digits fall back
+// to valor_bruto. -0,001 gives "0,00" (no sign on a zero).
+std::string mascara_dinheiro(long double valor);
+
+// Strict reading: blanks, optional sign, digits, optional "," and digits,
+// optional exponent, blanks. Accumulated in extended precision.
+std::optional<long double> ler_estrito(std::string_view texto);
+long double ler_estrito_ou_erro(std::string_view texto);  // throws ErroConversao
+
+// Lenient reading: keeps the digits, the last "," and a sign in first place,
+// then reads strictly. Empty when nothing readable survives.
+std::optional<long double> extrair_valor(std::string_view texto);
+
+// converter_entrada: removes ".", turns "," into ".", evaluates, and gives the
+// raw value. posicao_erro is the evaluator's (0 = well formed).
+struct Conversao {
+    std::string bruto;
+    int posicao_erro = 0;
+};
+Conversao converter_entrada(std::string_view texto_entrada);
+
+// Whether a malformed conversion must be refused: the evaluator reported an
+// error and the text is not empty or all blanks (those still add 0,00).
+bool entrada_recusada(std::string_view texto_entrada, const Conversao& c);
+
+}  // namespace quarvel::tape
