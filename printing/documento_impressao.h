@@ -2,10 +2,13 @@
 // The print document: body lines, title, header and footer, page settings.
 // It lays its pages out for a paint device and draws page n onto any painter,
 // so the printer, the PDF writer and the preview share one drawing code.
+#include <QDateTime>
 #include <QFont>
 #include <QString>
 #include <QStringList>
-#include <QDateTime>
+#include <vector>
+
+#include "printing/layout_pagina.h"
 
 class QPainter;
 class QPrinter;
@@ -14,15 +17,15 @@ class QPagedPaintDevice;
 namespace quarvel::printing {
 
 struct ConteudoImpressao {
-    QStringList linhas_fita;  // the tape lines as shown
-    QString total;            // the text of the total display, "R$ 1.234,56"
+    QStringList linhas_fita; // the tape lines as shown
+    QString total;           // the text of the total display, "R$ 1.234,56"
     QString cabecalho;
     QString rodape;
-    QString titulo;           // "Quarvel 1.0" to print, "Quarvel" to preview
+    QString titulo; // "Quarvel 1.0" to print, "Quarvel" to preview
 };
 
 class DocumentoImpressao {
-public:
+  public:
     // Header and footer set-up and body building.
     void preparar(const ConteudoImpressao& c);
     const QString& titulo() const;
@@ -38,10 +41,60 @@ public:
     // One job named after the title, all pages. False with a reason on failure.
     bool imprimir(QPrinter& impressora, QString* erro);
 
-    // ...implementation details are the printing layer's own.
+    // What the layout found, for the preview and for checks.
+    const QStringList& corpo() const { return corpo_; }
+    const Dispositivo& dispositivo() const { return dispositivo_; }
+    const Geometria& geometria() const { return geometria_; }
+    int altura_linha() const { return altura_linha_; }
+    int linhas_por_pagina() const { return por_pagina_; }
+    int linhas_impressas() const; // body lines after wrapping
+    QStringList linhas_da_pagina(int n) const;
+    QString data_layout() const { return data_; }
+    QString hora_layout() const { return hora_; }
+    // The text of an item with its macros expanded for page n.
+    QString expandir(const QString& texto, int n) const;
+
+    struct ItemCabecalho {
+        QString texto;
+        QFont fonte;
+        Alinhamento alinhamento = Alinhamento::esquerda;
+        int linha = 1;
+    };
+    const std::vector<ItemCabecalho>& itens_cabecalho() const { return cabecalho_; }
+    const std::vector<ItemCabecalho>& itens_rodape() const { return rodape_; }
+
+  private:
+    // A piece of a body line as printed: the whole line unless it wraps.
+    struct Trecho {
+        int linha;
+        int inicio;
+        int tamanho;
+    };
+    QString texto_trecho(int i) const;
+    void desenhar_faixas(QPainter& p, const std::vector<ItemCabecalho>& itens, bool cabecalho,
+                         int n) const;
+
+    QStringList corpo_;
+    QFont fonte_corpo_;
+    QString titulo_;
+    std::vector<ItemCabecalho> cabecalho_;
+    std::vector<ItemCabecalho> rodape_;
+
+    // Last layout.
+    Dispositivo dispositivo_;
+    Geometria geometria_;
+    QFont fonte_corpo_px_; // the body font sized in device pixels
+    int altura_linha_ = 1;
+    int ascendente_corpo_ = 0;
+    int por_pagina_ = 1;
+    int paginas_ = 1;
+    bool quebrado_ = false; // some line wraps: trechos_ holds the printed pieces
+    std::vector<Trecho> trechos_;
+    QString data_;
+    QString hora_;
 };
 
 // Prints into a PDF file exactly as the print command would.
 bool imprimir_pdf(DocumentoImpressao& doc, const QString& caminho, QString* erro);
 
-}  // namespace quarvel::printing
+} // namespace quarvel::printing

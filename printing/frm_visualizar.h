@@ -1,15 +1,73 @@
 #pragma once
 // TestPrintPreviewDlg: the print preview window over a print document.
 #include <QDialog>
+#include <QRect>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPrinter;
+class QToolButton;
 
 namespace quarvel::printing {
 
 class DocumentoImpressao;
+class VisaoPagina;
 
 class TestPrintPreviewDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* parent = nullptr);
+    ~TestPrintPreviewDlg() override;
+
+    enum class Escala { pagina_inteira, largura_pagina, percentual };
+
+    // Page view state.
+    int pagina_atual() const;
+    int paginas() const;
+    Escala modo_escala() const;
+    int percentual() const;
+    QRect retangulo_pagina() const; // the page as drawn, in view coordinates
+
+    // The commands FirstCmd..CloseCmd, by object name.
+    QAction* comando(const QString& nome) const;
+    QMenu* menu_zoom() const { return menu_zoom_; }
+    QWidget* visao() const;       // the page view's drawing surface
+    QString texto_ajuda() const;  // status panel 1
+    QString texto_pagina() const; // status panel 2
+    QString dica_arraste() const; // the "Page: %d" tip while the thumb is dragged, or ""
+
+    // The printer the window prints to and lays out for.
+    QPrinter& impressora() { return *impressora_; }
+
+    // Page view operations.
+    void refazer_layout();
+    void definir_escala(Escala e);
+    void definir_percentual(int p);
+    // Zoom menu: -1 whole page, -2 page width, otherwise the percentage.
+    void zoom(int codigo);
+    void imprimir();
+
+  signals:
+    void falha_impressao(QString motivo);
+
+  protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+  private:
+    QAction* novo_comando(const char* nome, const QKeySequence& atalho, const QString& dica);
+    void botao_do_mouse(Qt::MouseButton b);
+    void pagina_mudou(int n);
+
+    DocumentoImpressao& doc_;
+    std::unique_ptr<QPrinter> impressora_;
+    VisaoPagina* visao_ = nullptr;
+    QMenu* menu_zoom_ = nullptr;
+    QLabel* painel1_ = nullptr;
+    QLabel* painel2_ = nullptr;
+    bool mostrada_ = false;
 };
 
-}  // namespace quarvel::printing
+} // namespace quarvel::printing
