@@ -1,1 +1,115 @@
-// placeholder until implemented
+#include "tape/fita.h"
+
+#include "tape/formas_numero.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+
+namespace quarvel::tape {
+
+namespace {
+
+// Every mutator keeps the tape within the bound of the total's buffer; the
+// callers test `cabe` first and show the limit message, so reaching this is a
+// programming error.
+void exigir_espaco(const Fita& fita, std::size_t mais) {
+    if (!fita.cabe(mais)) throw std::length_error(kMensagemMaximo);
+}
+
+void exigir_posicao(const Fita& fita, std::size_t i) {
+    if (i >= fita.tamanho()) throw std::out_of_range("posição fora da fita");
+}
+
+bool cabe_em_double(long double v) {
+    return std::fabs(v) <= static_cast<long double>(std::numeric_limits<double>::max());
+}
+
+std::string linha_de(const std::string& bruto) {
+    return mascara_dinheiro(ler_estrito_ou_erro(bruto));
+}
+
+} // namespace
+
+double somar_brutos(const std::vector<std::string>& brutos) {
+    if (brutos.size() > kMaximoValores) throw std::length_error(kMensagemMaximo);
+
+    // The buffer has kMaximoValores + 1 slots; slot k feeds partial sum
+    // (kMaximoValores - k) % 4, from the top slot down. Slots past the last
+    // value hold +0.0, and a partial sum that starts at +0.0 can never become
+    // -0.0, so adding them changes nothing and they are skipped.
+    long double parcial[4] = {0.0L, 0.0L, 0.0L, 0.0L};
+    std::size_t falha = brutos.size();
+    for (std::size_t i = brutos.size(); i-- > 0;) {
+        const std::optional<long double> v = ler_estrito(brutos[i]);
+        // A value beyond the range of a double cannot take its slot.
+        if (!v || !cabe_em_double(*v)) {
+            falha = i; // walking down: the last one kept is the first in list order
+            continue;
+        }
+        parcial[(kMaximoValores - i) % 4] += static_cast<double>(*v);
+    }
+    if (falha != brutos.size()) throw ErroConversao(brutos[falha]);
+    const long double soma = ((parcial[0] + parcial[1]) + parcial[2]) + parcial[3];
+    if (!cabe_em_double(soma))
+        return soma < 0 ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
+    return static_cast<double>(soma);
+}
+
+void Fita::acrescentar(const std::string& bruto) {
+    exigir_espaco(*this, 1);
+    std::string linha = linha_de(bruto);
+    brutos_.push_back(bruto);
+    try {
+        linhas_.push_back(std::move(linha));
+    } catch (...) {
+        brutos_.pop_back();
+        throw;
+    }
+}
+
+void Fita::acrescentar_varios(const std::string& bruto, std::size_t vezes) {
+    exigir_espaco(*this, vezes);
+    if (vezes == 0) return;
+    const std::string linha = linha_de(bruto);
+    const auto antes = brutos_.size();
+    brutos_.insert(brutos_.end(), vezes, bruto);
+    try {
+        linhas_.insert(linhas_.end(), vezes, linha);
+    } catch (...) {
+        brutos_.resize(antes);
+        throw;
+    }
+}
+
+void Fita::substituir(std::size_t i, const std::string& bruto) {
+    exigir_posicao(*this, i);
+    std::string linha = linha_de(bruto);
+    std::string copia = bruto;
+    brutos_[i].swap(copia);
+    linhas_[i].swap(linha);
+}
+
+void Fita::remover(std::size_t i) {
+    exigir_posicao(*this, i);
+    const auto pos = static_cast<std::ptrdiff_t>(i);
+    brutos_.erase(brutos_.begin() + pos);
+    linhas_.erase(linhas_.begin() + pos);
+}
+
+void Fita::limpar() {
+    brutos_.clear();
+    linhas_.clear();
+}
+
+void Fita::trocar(std::vector<std::string> brutos, std::vector<std::string> linhas) {
+    if (brutos.size() != linhas.size())
+        throw std::invalid_argument("listas de valores e de linhas de tamanhos diferentes");
+    if (brutos.size() > kMaximoValores) throw std::length_error(kMensagemMaximo);
+    brutos_.swap(brutos);
+    linhas_.swap(linhas);
+}
+
+} // namespace quarvel::tape

@@ -1,1 +1,309 @@
-// placeholder until implemented
+#include "tape/formas_numero.h"
+
+#include "calc/infix.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace quarvel::tape {
+
+ErroConversao::ErroConversao(std::string_view texto)
+    : std::runtime_error("'" + std::string(texto) + "' is not a valid floating point value") {}
+
+namespace {
+
+// Non-finite amounts never come out of the evaluator; if one reaches a form
+// anyway it is written in a way no strict reading accepts, so it can never
+// pass silently for an amount.
+std::string nao_finito(long double valor) {
+    if (std::isnan(valor)) return "NAN";
+    return valor < 0 ? "-INF" : "INF";
+}
+
+// The value as 18 significant decimal digits, correctly rounded to nearest:
+// valor = d0,d1...d17 x 10^expoente. valor must be finite and not zero.
+struct Expansao {
+    bool negativo = false;
+    std::string digitos; // exactly 18, digitos[0] != '0'
+    int expoente = 0;
+};
+
+Expansao expandir(long double valor) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17Le", valor);
+    Expansao x;
+    const char* p = buf;
+    if (*p == '-') {
+        x.negativo = true;
+        ++p;
+    }
+    x.digitos.reserve(18);
+    for (; *p != 'e' && *p != '\0'; ++p)
+        if (*p >= '0' && *p <= '9') x.digitos.push_back(*p);
+    if (*p == 'e') {
+        ++p;
+        bool neg = *p == '-';
+        if (*p == '-' || *p == '+') ++p;
+        int e = 0;
+        for (; *p >= '0' && *p <= '9'; ++p)
+            e = e * 10 + (*p - '0');
+        x.expoente = neg ? -e : e;
+    }
+    return x;
+}
+
+// Adds one unit in the last place of a digit string; true when it carried out
+// of the first digit (all nines became zeros).
+bool incrementar(std::string& d) {
+    for (auto i = d.size(); i-- > 0;) {
+        if (d[i] != '9') {
+            ++d[i];
+            return false;
+        }
+        d[i] = '0';
+    }
+    return true;
+}
+
+// The expansion cut after `casas` decimals, half away from zero, as the digits
+// of the integer valor x 10^casas (no leading zeros; "0" when nothing is left).
+std::string inteiro_arredondado(const Expansao& x, int casas) {
+    const int manter = x.expoente + 1 + casas;
+    const int total = static_cast<int>(x.digitos.size());
+    if (manter < 0) return "0";
+    if (manter == 0) return x.digitos[0] >= '5' ? "1" : "0";
+    if (manter >= total) return x.digitos + std::string(manter - total, '0');
+    std::string d = x.digitos.substr(0, manter);
+    if (x.digitos[manter] >= '5' && incrementar(d)) d.insert(d.begin(), '1');
+    return d;
+}
+
+// "1234567" -> "1.234.567"
+std::string agrupar(const std::string& inteiro) {
+    std::string r;
+    r.reserve(inteiro.size() + inteiro.size() / 3);
+    const auto n = inteiro.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0) r.push_back('.');
+        r.push_back(inteiro[i]);
+    }
+    return r;
+}
+
+// Exact in long double up to 10^27 (5^27 < 2^64), so one multiplication or
+// division by these rounds once.
+constexpr long double kPotencias[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                      1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                      1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L,
+                                      1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+constexpr int kMaiorPotenciaExata = 27;
+
+long double potencia_de_dez(int n) {
+    if (n <= kMaiorPotenciaExata) return kPotencias[n];
+    long double r = 1.0L, base = 10.0L;
+    for (; n > 0; n >>= 1) {
+        if (n & 1) r *= base;
+        base *= base;
+    }
+    return r;
+}
+
+inline bool digito(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The strict grammar; no allocation, no locale.
+bool ler(std::string_view texto, long double& saida) noexcept {
+    const char* p = texto.data();
+    const char* const fim = p + texto.size();
+    while (p < fim && *p == ' ')
+        ++p;
+    bool negativo = false;
+    if (p < fim && (*p == '+' || *p == '-')) {
+        negativo = *p == '-';
+        ++p;
+    }
+    // The first 19 digits are exact in a 64-bit integer, as they are in the
+    // 64-bit mantissa; later ones go on in extended precision.
+    std::uint64_t inteiro = 0;
+    int lidos = 0;
+    long double mantissa = 0.0L;
+    bool estendido = false;
+    int casas = 0;
+    bool corpo = false;
+    auto acumular = [&](int d) {
+        if (!estendido) {
+            if (lidos < 19) {
+                inteiro = inteiro * 10 + static_cast<std::uint64_t>(d);
+                if (inteiro != 0) ++lidos;
+                return;
+            }
+            mantissa = static_cast<long double>(inteiro);
+            estendido = true;
+        }
+        mantissa = mantissa * 10.0L + static_cast<long double>(d);
+    };
+    for (; p < fim && digito(*p); ++p) {
+        acumular(*p - '0');
+        corpo = true;
+    }
+    if (p < fim && *p == ',') {
+        ++p;
+        corpo = true;
+        for (; p < fim && digito(*p); ++p) {
+            acumular(*p - '0');
+            ++casas;
+        }
+    }
+    if (!corpo) return false;
+    int expoente = 0;
+    if (p < fim && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool exp_negativo = false;
+        if (p < fim && (*p == '+' || *p == '-')) {
+            exp_negativo = *p == '-';
+            ++p;
+        }
+        if (p == fim || !digito(*p)) return false;
+        for (; p < fim && digito(*p); ++p)
+            if (expoente < 100000) expoente = expoente * 10 + (*p - '0');
+        if (exp_negativo) expoente = -expoente;
+    }
+    while (p < fim && *p == ' ')
+        ++p;
+    if (p != fim) return false;
+
+    long double v = estendido ? mantissa : static_cast<long double>(inteiro);
+    if (v != 0.0L) {
+        const long long escala = static_cast<long long>(expoente) - casas;
+        if (escala > 0) {
+            v *= potencia_de_dez(static_cast<int>(escala > 100000 ? 100000 : escala));
+        } else if (escala < 0) {
+            // Beyond the range a quotient would go to zero through infinity;
+            // two steps keep very long fractions readable.
+            long long resto = -escala;
+            while (resto > 0) {
+                const int passo = static_cast<int>(resto > 4000 ? 4000 : resto);
+                v /= potencia_de_dez(passo);
+                resto -= passo;
+                if (v == 0.0L) break;
+            }
+        }
+        if (!std::isfinite(v)) return false;
+    }
+    saida = negativo ? -v : v;
+    return true;
+}
+
+} // namespace
+
+std::string valor_bruto(long double valor) {
+    if (!std::isfinite(valor)) return nao_finito(valor);
+    if (valor == 0.0L) return "0";
+
+    const Expansao x = expandir(valor);
+    std::string d = x.digitos.substr(0, 15);
+    int e = x.expoente;
+    if (x.digitos[15] >= '5' && incrementar(d)) {
+        d.insert(d.begin(), '1');
+        d.pop_back();
+        ++e;
+    }
+    while (d.size() > 1 && d.back() == '0')
+        d.pop_back();
+
+    std::string r = x.negativo ? "-" : "";
+    if (e >= -4 && e < 15) {
+        if (e >= 0) {
+            const auto inteiros = static_cast<std::size_t>(e) + 1;
+            if (d.size() <= inteiros) {
+                r += d;
+                r.append(inteiros - d.size(), '0');
+            } else {
+                r.append(d, 0, inteiros);
+                r += ',';
+                r.append(d, inteiros, std::string::npos);
+            }
+        } else {
+            r += "0,";
+            r.append(static_cast<std::size_t>(-e - 1), '0');
+            r += d;
+        }
+    } else {
+        r += d[0];
+        if (d.size() > 1) {
+            r += ',';
+            r.append(d, 1, std::string::npos);
+        }
+        r += 'E';
+        r += std::to_string(e);
+    }
+    return r;
+}
+
+std::string mascara_dinheiro(long double valor) {
+    if (!std::isfinite(valor)) return nao_finito(valor);
+    if (valor == 0.0L) return "0,00";
+
+    const Expansao x = expandir(valor);
+    if (x.expoente >= 18) return valor_bruto(valor); // more than 18 integer digits
+
+    std::string centavos = inteiro_arredondado(x, 2);
+    if (centavos.size() < 3) centavos.insert(0, 3 - centavos.size(), '0');
+    const bool zero = centavos.find_first_not_of('0') == std::string::npos;
+
+    std::string r = (x.negativo && !zero) ? "-" : "";
+    r += agrupar(centavos.substr(0, centavos.size() - 2));
+    r += ',';
+    r.append(centavos, centavos.size() - 2, 2);
+    return r;
+}
+
+std::optional<long double> ler_estrito(std::string_view texto) {
+    long double v;
+    if (!ler(texto, v)) return std::nullopt;
+    return v;
+}
+
+long double ler_estrito_ou_erro(std::string_view texto) {
+    long double v;
+    if (!ler(texto, v)) throw ErroConversao(texto);
+    return v;
+}
+
+std::optional<long double> extrair_valor(std::string_view texto) {
+    // Walked from the end so that the last "," is the one that survives.
+    std::string mantidos;
+    bool tem_virgula = false;
+    for (auto i = texto.size(); i-- > 0;) {
+        const char c = texto[i];
+        if (digito(c)) {
+            mantidos.push_back(c);
+        } else if (c == ',' && !tem_virgula) {
+            mantidos.push_back(c);
+            tem_virgula = true;
+        } else if ((c == '+' || c == '-') && i == 0) {
+            mantidos.push_back(c);
+        }
+    }
+    return ler_estrito(std::string(mantidos.rbegin(), mantidos.rend()));
+}
+
+Conversao converter_entrada(std::string_view texto_entrada) {
+    std::string expressao;
+    expressao.reserve(texto_entrada.size());
+    for (char c : texto_entrada) {
+        if (c == '.') continue;
+        expressao.push_back(c == ',' ? '.' : c);
+    }
+    const calc::ResultadoExpressao r = calc::evaluate_expression(expressao);
+    return Conversao{valor_bruto(r.valor), r.posicao_erro};
+}
+
+bool entrada_recusada(std::string_view texto_entrada, const Conversao& c) {
+    if (c.posicao_erro == 0) return false;
+    return texto_entrada.find_first_not_of(' ') != std::string_view::npos;
+}
+
+} // namespace quarvel::tape

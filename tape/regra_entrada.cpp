@@ -1,1 +1,89 @@
-// placeholder until implemented
+#include "tape/regra_entrada.h"
+
+#include "tape/formas_numero.h"
+
+#include <cstddef>
+
+namespace quarvel::tape {
+
+namespace {
+
+constexpr char32_t kBackspace = 8;
+constexpr char32_t kEnter = 13;
+constexpr char32_t kEscape = 27;
+constexpr char32_t kDelete = 127;
+constexpr std::size_t kCaracteresContados = 255;
+
+// A UTF-8 character starts at every byte that is not a continuation byte.
+inline bool inicio_de_caractere(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+}
+
+std::size_t contar_caracteres(std::string_view texto) {
+    std::size_t n = 0;
+    for (char c : texto)
+        if (inicio_de_caractere(c)) ++n;
+    return n;
+}
+
+// "1234567" -> "1.234.567"
+std::string agrupar_milhares(const std::string& digitos) {
+    std::string r;
+    const auto n = digitos.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0) r.push_back('.');
+        r.push_back(digitos[i]);
+    }
+    return r;
+}
+
+// The integer part grouped by thousands, no leading zeros, empty for zero;
+// from 19 digits up the general form of a raw value.
+std::string formatar_agrupado(long double valor) {
+    const bool negativo = valor < 0;
+    const long double absoluto = negativo ? -valor : valor;
+    if (absoluto >= 1e18L) return valor_bruto(valor);
+    // Below 10^18 every integer is exact in the 64-bit mantissa; the rounding
+    // of a fraction goes half away from zero.
+    const auto inteiro = static_cast<unsigned long long>(absoluto + 0.5L);
+    if (inteiro == 0) return "";
+    std::string r = negativo ? "-" : "";
+    return r + agrupar_milhares(std::to_string(inteiro));
+}
+
+} // namespace
+
+std::optional<char32_t> filtrar_caractere(char32_t c) {
+    if (c == kBackspace || c == kEnter || c == kEscape || c == kDelete) return c;
+    if (c >= U'(' && c <= U'9') return c == U'.' ? U',' : c;
+    return std::nullopt;
+}
+
+int contar_ocorrencias(char padrao, std::string_view texto) {
+    int n = 0;
+    std::size_t caracteres = 0;
+    for (char c : texto) {
+        if (inicio_de_caractere(c) && ++caracteres > kCaracteresContados) break;
+        if (c == padrao) ++n;
+    }
+    return n;
+}
+
+std::optional<std::string> reagrupar(std::string_view texto) {
+    if (contar_caracteres(texto) < 4) return std::nullopt;
+    const int virgulas = contar_ocorrencias(',', texto);
+    // Typing the decimal part: never regrouped.
+    if (virgulas == 1) return std::nullopt;
+    // An expression or a signed amount stays as typed.
+    if (texto.find_first_of("*/-+()") != std::string_view::npos) return std::nullopt;
+    if (virgulas >= 2) return std::string();
+
+    // Without a single digit there is nothing to regroup (a pasted word).
+    const std::optional<long double> valor = extrair_valor(texto);
+    if (!valor || texto.find_first_of("0123456789") == std::string_view::npos) return std::nullopt;
+    std::string r = formatar_agrupado(*valor);
+    if (r == texto) return std::nullopt;
+    return r;
+}
+
+} // namespace quarvel::tape

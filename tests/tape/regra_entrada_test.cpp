@@ -1,0 +1,110 @@
+#include "tape/regra_entrada.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace quarvel::tape;
+
+namespace {
+
+// The field as the user drives it: every key goes through the filter, then
+// the rule runs on the change and again on its own change until it settles.
+std::string digitar(const std::u32string& teclas, std::string texto = "") {
+    for (char32_t tecla : teclas) {
+        const auto c = filtrar_caractere(tecla);
+        if (!c) continue;
+        if (*c == 8) {
+            if (!texto.empty()) texto.pop_back();
+        } else if (*c >= U'(' && *c <= U'9') {
+            texto.push_back(static_cast<char>(*c));
+        } else {
+            continue; // Enter and Escape do not change the text
+        }
+        for (int passes = 0; passes < 5; ++passes) {
+            const auto novo = reagrupar(texto);
+            if (!novo) break;
+            texto = *novo;
+        }
+    }
+    return texto;
+}
+
+TEST(FiltroDeCaracteres, AceitaDeParentesesANoveEControles) {
+    const std::u32string aceitos = U"()*+,-/0123456789";
+    for (char32_t c = 0; c < 256; ++c) {
+        const auto r = filtrar_caractere(c);
+        if (c == 8 || c == 13 || c == 27 || c == 127 || aceitos.find(c) != std::u32string::npos) {
+            ASSERT_TRUE(r.has_value()) << static_cast<int>(c);
+            EXPECT_EQ(*r, c);
+        } else if (c == U'.') {
+            ASSERT_TRUE(r.has_value());
+            EXPECT_EQ(*r, U','); // the "." key types the decimal comma
+        } else {
+            EXPECT_FALSE(r.has_value()) << static_cast<int>(c);
+        }
+    }
+    EXPECT_FALSE(filtrar_caractere(U'€').has_value());
+    EXPECT_FALSE(filtrar_caractere(U'٣').has_value()); // a digit of another script
+}
+
+TEST(ContarOcorrencias, SoNosPrimeiros255Caracteres) {
+    EXPECT_EQ(contar_ocorrencias(',', "1,2,3"), 2);
+    EXPECT_EQ(contar_ocorrencias(',', ""), 0);
+    EXPECT_EQ(contar_ocorrencias(',', std::string(300, ',')), 255);
+    // Counted in characters: 254 two-byte characters and the comma is the 255th.
+    std::string texto;
+    for (int i = 0; i < 254; ++i)
+        texto += "é";
+    EXPECT_EQ(contar_ocorrencias(',', texto + ","), 1);
+    EXPECT_EQ(contar_ocorrencias(',', texto + "é,"), 0);
+}
+
+TEST(Reagrupar, TeclasDigitadas) {
+    const std::pair<std::u32string, std::string> casos[] = {
+        {U"123", "123"},
+        {U"1234", "1.234"},
+        {U"1234567", "1.234.567"},
+        {U"1234,56", "1.234,56"},
+        {U"1234.56", "1.234,56"},
+        {U"1234,5,", ""},
+        {U"0000", ""},
+        {U"00012", "12"},
+        {U"1234*2", "1.234*2"},
+        {U"-1234", "-1234"},
+        {U"xyz", ""},
+    };
+    for (const auto& [teclas, esperado] : casos) {
+        SCOPED_TRACE(esperado);
+        EXPECT_EQ(digitar(teclas), esperado);
+    }
+}
+
+TEST(Reagrupar, ApagarEInserirNoMeioReagrupam) {
+    EXPECT_EQ(digitar(U"\b", "12.345"), "1.234");
+    EXPECT_EQ(reagrupar("1.2534"), "12.534");
+    EXPECT_EQ(reagrupar("12.345.6"), "123.456");
+}
+
+TEST(Reagrupar, DeixaComoEsta) {
+    for (const char* t : {"", "1", "12", "123", "1.234", "12.345.678", "1234,5", "(12345", "12345)",
+                          "1/2345", "+1234", "1,23456789012346E19", "abcd", "R$ xyz"})
+        EXPECT_FALSE(reagrupar(t).has_value()) << "'" << t << "'";
+}
+
+TEST(Reagrupar, ComprimentoEmCaracteresNaoEmBytes) {
+    // Three characters, five bytes: too short to regroup.
+    EXPECT_FALSE(reagrupar("1éé").has_value());
+    EXPECT_EQ(reagrupar("1é23"), "123");
+}
+
+TEST(Reagrupar, ColadosEValoresLongos) {
+    EXPECT_EQ(reagrupar("1,2,34"), "");
+    EXPECT_EQ(reagrupar("R$ 12 345"), "12.345");
+    EXPECT_EQ(reagrupar("999999999999999999"), "999.999.999.999.999.999");
+    // More than 18 digits: the general form, which holds one "," and stays.
+    EXPECT_EQ(reagrupar("12345678901234567890"), "1,23456789012346E19");
+    EXPECT_EQ(digitar(U"1234567890123456789"), "1,23456789012346E18");
+}
+
+} // namespace
