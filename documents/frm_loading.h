@@ -2,30 +2,48 @@
 // form_loading: the borderless "Aguarde ..." window with a moving gradient,
 // shown during long loads while every other window is disabled. Alt+F4 in it
 // sets the cancel flag that the text import and the restore honour.
+#include <QElapsedTimer>
+#include <QList>
+#include <QPointer>
 #include <QWidget>
+
+class QTimer;
 
 namespace quarvel::documents {
 
 class FormLoading : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit FormLoading(QWidget* principal);
-    ~FormLoading() override;  // stops, re-enables the other windows
+    ~FormLoading() override; // stops, re-enables the other windows
 
-    void iniciar();                   // disable others, show, start the gradient
+    void iniciar(); // disable others, show, start the gradient
     bool cancelado() const { return cancelado_; }
-    void pulsar();                    // advance the gradient if its time has come
+    void pulsar(); // advance the gradient if its time has come
 
-protected:
+    // Position of the moving band, for painting.
+    int fase() const { return fase_; }
+    // Minimum time between two visible steps of pulsar().
+    static constexpr int intervalo_ms = 40;
+
+  protected:
     void paintEvent(QPaintEvent*) override;
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
+    void avancar();
+
     QWidget* principal_;
     bool cancelado_ = false;
     int fase_ = 0;
     qint64 ultimo_pulso_ = 0;
+
+    QWidget* progresso_ = nullptr;
+    QTimer* relogio_ = nullptr;
+    QElapsedTimer decorrido_;
+    QList<QPointer<QWidget>> desativadas_;
+    bool fechando_ = false;
 };
 
-}  // namespace quarvel::documents
+} // namespace quarvel::documents

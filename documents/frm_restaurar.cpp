@@ -1,1 +1,77 @@
-// placeholder until implemented
+#include "documents/frm_restaurar.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace quarvel::documents {
+
+FormRestaurar::FormRestaurar(const QStringList& nomes, std::function<void()> limpar,
+                             QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("form_restaurar"));
+    setWindowTitle(QStringLiteral("Restaurar / Limpar Backup"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint);
+    constexpr int largura = 340;
+    constexpr int altura = 356;
+    setFixedSize(largura, altura);
+    setFont(QFont(QStringLiteral("Arial"), 9));
+
+    auto* texto = new QLabel(
+        QStringLiteral("Selecione o arquivo que deseja restaurar no backup e clique no botão OK. "
+                       "Se desejar, poderá fazer uma limpeza apagando os itens da pasta, "
+                       "clicando no botão \"Limpar a  pasta backup\""),
+        this);
+    texto->setWordWrap(true);
+    texto->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    texto->setGeometry(12, 10, largura - 24, 66);
+
+    auto* grupo = new QGroupBox(QStringLiteral("Arquivos de Backup"), this);
+    grupo->setGeometry(12, 80, largura - 24, 226);
+
+    lista_ = new QListWidget(grupo);
+    lista_->setObjectName(QStringLiteral("lista"));
+    lista_->setGeometry(10, 24, grupo->width() - 20, 154);
+    lista_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lista_->addItems(nomes);
+
+    bot_limpar_ = new QPushButton(QStringLiteral("&Limpar a pasta Backup"), grupo);
+    bot_limpar_->setObjectName(QStringLiteral("bot_limpar"));
+    bot_limpar_->setGeometry(10, 186, grupo->width() - 20, 28);
+    bot_limpar_->setAutoDefault(false);
+    bot_limpar_->setEnabled(lista_->count() > 0);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("BT_OK"));
+    ok->setGeometry(largura - 12 - 2 * 89 - 8, altura - 12 - 28, 89, 28);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+    cancelar->setObjectName(QStringLiteral("BT_CANCEL"));
+    cancelar->setGeometry(largura - 12 - 89, altura - 12 - 28, 89, 28);
+    cancelar->setAutoDefault(false);
+    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
+
+    connect(bot_limpar_, &QPushButton::clicked, this, [this, limpar = std::move(limpar)] {
+        // Out of sight while the folder is emptied and the outcome is told.
+        hide();
+        if (limpar) limpar();
+        reject();
+    });
+
+    if (parent) {
+        QRect r(QPoint(0, 0), size());
+        r.moveCenter(parent->window()->frameGeometry().center());
+        move(r.topLeft());
+    }
+}
+
+QString FormRestaurar::escolhido() const {
+    const auto itens = lista_->selectedItems();
+    return itens.isEmpty() ? QString() : itens.first()->text();
+}
+
+} // namespace quarvel::documents
