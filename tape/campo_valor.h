@@ -8,18 +8,19 @@ namespace quarvel::tape {
 
 class CampoValor : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     explicit CampoValor(QWidget* parent = nullptr);
     // Appends a character at the end wherever the cursor is (keypad buttons),
     // then puts the cursor at the end once the rule has run.
     void acrescentar(QChar c);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
 
-private:
+  private:
     void aplicar_regra();
     bool aplicando_ = false;
 };
 
-}  // namespace quarvel::tape
+} // namespace quarvel::tape

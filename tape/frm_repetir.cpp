@@ -1,1 +1,98 @@
-// placeholder until implemented
+#include "tape/frm_repetir.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace quarvel::tape {
+
+namespace {
+
+constexpr int kMinimo = 1;
+constexpr int kMaximo = 5000;
+constexpr int kMaxCaracteres = 4;
+
+// Keeps whatever is typed inside the range: more than the maximum becomes
+// the maximum at once; less than the minimum is corrected when editing ends.
+class ContadorVezes : public QSpinBox {
+  public:
+    using QSpinBox::QSpinBox;
+
+    QValidator::State validate(QString& texto, int& pos) const override {
+        if (texto.size() > kMaxCaracteres) return QValidator::Invalid;
+        bool ok = false;
+        const int n = texto.toInt(&ok);
+        if (ok && n > maximum()) {
+            texto = QString::number(maximum());
+            pos = static_cast<int>(texto.size());
+            return QValidator::Acceptable;
+        }
+        return QSpinBox::validate(texto, pos);
+    }
+};
+
+} // namespace
+
+FormRepetir::FormRepetir(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint) {
+    setObjectName(QStringLiteral("form_repetir"));
+    setWindowTitle(QStringLiteral("Repetir Valor"));
+    setModal(true);
+
+    auto* pergunta = new QLabel(QStringLiteral("Repetir este valor quantas vezes?"), this);
+    valor_ = new ContadorVezes(this);
+    valor_->setObjectName(QStringLiteral("valor"));
+    valor_->setRange(kMinimo, kMaximo);
+    valor_->setValue(kMinimo);
+    valor_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    valor_->setAccelerated(true);
+    pergunta->setBuddy(valor_);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("BT_OK"));
+    ok->setDefault(true);
+    auto* cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+    cancelar->setObjectName(QStringLiteral("BT_CANCEL"));
+    cancelar->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &FormRepetir::accept);
+    connect(cancelar, &QPushButton::clicked, this, &FormRepetir::reject);
+
+    auto* linha = new QHBoxLayout;
+    linha->addWidget(valor_);
+    linha->addStretch();
+    auto* botoes = new QHBoxLayout;
+    botoes->addStretch();
+    botoes->addWidget(ok);
+    botoes->addWidget(cancelar);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pergunta);
+    layout->addLayout(linha);
+    layout->addSpacing(6);
+    layout->addLayout(botoes);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    valor_->setFocus();
+    valor_->selectAll();
+}
+
+int FormRepetir::vezes() const {
+    // The text may still be under edit (say "0" not yet corrected).
+    bool ok = false;
+    int n = valor_->cleanText().toInt(&ok);
+    if (!ok) n = valor_->value();
+    return std::clamp(n, kMinimo, kMaximo);
+}
+
+void FormRepetir::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    valor_->setFocus();
+    valor_->selectAll();
+}
+
+} // namespace quarvel::tape

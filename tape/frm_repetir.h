@@ -8,13 +8,16 @@ namespace quarvel::tape {
 
 class FormRepetir : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FormRepetir(QWidget* parent = nullptr);
-    int vezes() const;  // always within 1..5000
+    int vezes() const; // always within 1..5000
     QSpinBox* valor() const { return valor_; }
 
-private:
+  protected:
+    void showEvent(QShowEvent* e) override;
+
+  private:
     QSpinBox* valor_;
 };
 
-}  // namespace quarvel::tape
+} // namespace quarvel::tape

@@ -1,1 +1,68 @@
-// placeholder until implemented
+#include "tape/frm_valor.h"
+
+#include "tape/campo_valor.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quarvel::tape {
+
+FormValor::FormValor(const QString& titulo, const QString& rotulo, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint) {
+    setObjectName(QStringLiteral("form_valor"));
+    setWindowTitle(titulo);
+    setModal(true);
+
+    rotulo_ = new QLabel(rotulo, this);
+    n01_ = new CampoValor(this);
+    n01_->setObjectName(QStringLiteral("n01"));
+    n01_->setMinimumWidth(220);
+    rotulo_->setBuddy(n01_);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("BT_OK"));
+    ok->setDefault(true);
+    auto* cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+    cancelar->setObjectName(QStringLiteral("BT_CANCEL"));
+    cancelar->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &FormValor::accept);
+    connect(cancelar, &QPushButton::clicked, this, &FormValor::reject);
+
+    auto* botoes = new QHBoxLayout;
+    botoes->addStretch();
+    botoes->addWidget(ok);
+    botoes->addWidget(cancelar);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(rotulo_);
+    layout->addWidget(n01_);
+    layout->addSpacing(6);
+    layout->addLayout(botoes);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    n01_->setFocus();
+}
+
+void FormValor::definir_texto(const QString& t) {
+    n01_->setText(t);
+    n01_->setCursorPosition(static_cast<int>(n01_->text().size()));
+}
+
+QString FormValor::texto() const {
+    return n01_->text();
+}
+
+void FormValor::accept() {
+    if (aceitar_ && !aceitar_(texto())) {
+        // Refused: stay open with the text ready to be typed over.
+        n01_->setFocus();
+        n01_->selectAll();
+        return;
+    }
+    QDialog::accept();
+}
+
+} // namespace quarvel::tape

@@ -3,6 +3,7 @@
 // without taking the focus, and light red while their keyboard key is held.
 #include <QWidget>
 #include <array>
+#include <map>
 
 class QPushButton;
 class QKeyEvent;
@@ -11,21 +12,35 @@ namespace quarvel::tape {
 
 class Teclado : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Teclado(QWidget* parent = nullptr);
-    QPushButton* botao(int numero) const;  // 1..18, b01..b18
+    QPushButton* botao(int numero) const; // 1..18, b01..b18
 
     // Lights the counterpart of a key-down, returns it to normal on key-up.
     void tecla_pressionada(const QKeyEvent& e);
     void tecla_solta(const QKeyEvent& e);
-    int botao_da_tecla(const QKeyEvent& e) const;  // 0 when the key has none
+    int botao_da_tecla(const QKeyEvent& e) const; // 0 when the key has none
+    bool aceso(int numero) const;                 // lit red right now
 
-signals:
-    void caractere(QChar c);  // every button but b03
-    void adicionar();         // b03
+    // Follows the key events of a field by itself (an event filter), as an
+    // alternative to calling tecla_pressionada / tecla_solta; losing the
+    // focus puts every button back to normal.
+    void acompanhar(QWidget* campo);
+    void apagar_tudo();
 
-private:
+  protected:
+    bool eventFilter(QObject* obj, QEvent* ev) override;
+
+  signals:
+    void caractere(QChar c); // every button but b03
+    void adicionar();        // b03
+
+  private:
+    void acender(int numero, bool sim);
+
     std::array<QPushButton*, 18> botoes_{};
+    std::array<bool, 18> acesos_{};
+    std::map<quint64, int> pressionadas_; // held key -> button it lit
 };
 
-}  // namespace quarvel::tape
+} // namespace quarvel::tape

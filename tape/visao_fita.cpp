@@ -1,1 +1,301 @@
-// placeholder until implemented
+#include "tape/visao_fita.h"
+
+#include "tape/fita.h"
+
+#include <QAbstractItemDelegate>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextOption>
+
+#include <algorithm>
+
+namespace quarvel::tape {
+
+namespace {
+
+const QColor kCorFundo(Qt::white);
+const QColor kCorTexto(Qt::black);
+const QColor kCorAtual(255, 255, 0);
+const QColor kCorCalha(236, 233, 216);
+const QColor kCorNumero(96, 96, 96);
+const QColor kCorDivisa(200, 200, 200);
+
+// Paints one tape line: the gutter with its number, then the text, wrapped
+// anywhere when it does not fit (tape lines have no blanks to break at).
+class DelegadoFita : public QAbstractItemDelegate {
+  public:
+    explicit DelegadoFita(VisaoFita& visao) : QAbstractItemDelegate(&visao), visao_(visao) {}
+
+    void paint(QPainter* p, const QStyleOptionViewItem& opcao,
+               const QModelIndex& indice) const override {
+        const QRect r = opcao.rect;
+        const int calha = visao_.largura_calha();
+        const int linha = indice.row() + 1;
+
+        p->save();
+        QRect areaCalha(r.left(), r.top(), calha, r.height());
+        p->fillRect(areaCalha, kCorCalha);
+        p->setPen(kCorDivisa);
+        p->drawLine(areaCalha.topRight(), areaCalha.bottomRight());
+        p->setFont(visao_.fonte_calha());
+        p->setPen(kCorNumero);
+        p->drawText(areaCalha.adjusted(0, 0, -VisaoFita::kFolga, 0), Qt::AlignRight | Qt::AlignTop,
+                    QString::number(linha));
+
+        QRect areaTexto(r.left() + calha + 1, r.top(), r.width() - calha - 1, r.height());
+        p->fillRect(areaTexto, linha == visao_.linha_atual() ? kCorAtual : kCorFundo);
+        p->setFont(visao_.font());
+        p->setPen(kCorTexto);
+        QTextOption o(Qt::AlignLeft | Qt::AlignTop);
+        o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        p->drawText(areaTexto.adjusted(VisaoFita::kFolga, 0, -VisaoFita::kFolga, 0),
+                    indice.data(Qt::DisplayRole).toString(), o);
+        p->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+        return QSize(visao_.viewport()->width(), visao_.altura_linha());
+    }
+
+  private:
+    VisaoFita& visao_;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+ModeloFita::ModeloFita(const Fita& fita, QObject* parent)
+    : QAbstractListModel(parent), fita_(fita), contagem_(static_cast<int>(fita.tamanho())) {}
+
+int ModeloFita::rowCount(const QModelIndex& parent) const {
+    // The count is the one last announced, so the view never sees rows the
+    // model has not signalled yet.
+    return parent.isValid() ? 0 : contagem_;
+}
+
+QVariant ModeloFita::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || role != Qt::DisplayRole) return {};
+    const auto linha = static_cast<std::size_t>(index.row());
+    if (index.row() < 0 || linha >= fita_.tamanho()) return {};
+    return QString::fromStdString(fita_.linha(linha));
+}
+
+Qt::ItemFlags ModeloFita::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled : Qt::NoItemFlags;
+}
+
+void ModeloFita::linhas_acrescentadas(int primeira, int ultima) {
+    const int novo = static_cast<int>(fita_.tamanho());
+    if (primeira != contagem_ || ultima != novo - 1 || ultima < primeira) {
+        // Not a plain append of what the tape now holds: start over.
+        tudo_trocado();
+        return;
+    }
+    beginInsertRows({}, primeira, ultima);
+    contagem_ = novo;
+    endInsertRows();
+}
+
+void ModeloFita::linha_alterada(int linha) {
+    if (linha < 0 || linha >= contagem_) return;
+    const QModelIndex i = index(linha);
+    emit dataChanged(i, i, {Qt::DisplayRole});
+}
+
+void ModeloFita::linha_removida(int linha) {
+    if (linha < 0 || linha >= contagem_) return;
+    removendo_ = true;
+    beginRemoveRows({}, linha, linha);
+}
+
+void ModeloFita::fim_remocao() {
+    if (!removendo_) return;
+    removendo_ = false;
+    contagem_ = static_cast<int>(fita_.tamanho());
+    endRemoveRows();
+}
+
+void ModeloFita::tudo_trocado() {
+    beginResetModel();
+    contagem_ = static_cast<int>(fita_.tamanho());
+    endResetModel();
+}
+
+// ---------------------------------------------------------------------------
+
+VisaoFita::VisaoFita(const Fita& fita, QWidget* parent)
+    : QListView(parent), modelo_(fita, this), fita_(fita) {
+    setObjectName(QStringLiteral("valores"));
+    QFont f(QStringLiteral("Courier New"), 9);
+    f.setStyleHint(QFont::TypeWriter);
+    setFont(f);
+    fonte_calha_ = QFont(QStringLiteral("Courier New"), 8);
+    fonte_calha_.setStyleHint(QFont::TypeWriter);
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, kCorFundo);
+    pal.setColor(QPalette::Text, kCorTexto);
+    setPalette(pal);
+
+    setFocusPolicy(Qt::NoFocus);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setUniformItemSizes(true);
+    // With uniform sizes the layout is a loop over row offsets, no item is
+    // measured; one pass keeps scrollTo exact right after an append.
+    setLayoutMode(QListView::SinglePass);
+    setMovement(QListView::Static);
+    setResizeMode(QListView::Adjust);
+    setWordWrap(true);
+    setMouseTracking(false);
+
+    setItemDelegate(new DelegadoFita(*this));
+    setModel(&modelo_);
+
+    connect(
+        &modelo_, &QAbstractItemModel::rowsInserted, this,
+        [this](const QModelIndex&, int primeira, int ultima) { medir_linhas(primeira, ultima); });
+    connect(&modelo_, &QAbstractItemModel::rowsRemoved, this, [this] {
+        medir_linhas(0, modelo_.rowCount() - 1, true);
+        manter_linha_valida();
+    });
+    connect(&modelo_, &QAbstractItemModel::modelReset, this, [this] {
+        medir_linhas(0, modelo_.rowCount() - 1, true);
+        manter_linha_valida();
+    });
+    connect(&modelo_, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& a, const QModelIndex& b) {
+                // A shorter replacement of the widest line may shrink the rows.
+                const bool eraMaior = maior_ >= a.row() && maior_ <= b.row();
+                medir_linhas(a.row(), b.row(), eraMaior);
+            });
+    medir_linhas(0, modelo_.rowCount() - 1, true);
+}
+
+int VisaoFita::contagem() const {
+    return modelo_.rowCount();
+}
+
+void VisaoFita::definir_linha_atual(int linha) {
+    const int n = contagem();
+    const int nova = std::clamp(linha, 1, std::max(1, n));
+    if (nova != atual_) {
+        const int antiga = atual_;
+        atual_ = nova;
+        repintar_linha(antiga);
+        repintar_linha(atual_);
+    }
+    if (n > 0) scrollTo(modelo_.index(atual_ - 1), QAbstractItemView::EnsureVisible);
+}
+
+int VisaoFita::largura_calha() const {
+    return largura_calha_;
+}
+
+int VisaoFita::altura_linha() const {
+    return altura_linha_;
+}
+
+void VisaoFita::repintar_linha(int linha) {
+    if (linha < 1 || linha > contagem()) return;
+    viewport()->update(visualRect(modelo_.index(linha - 1)));
+}
+
+void VisaoFita::manter_linha_valida() {
+    const int n = contagem();
+    const int nova = std::clamp(atual_, 1, std::max(1, n));
+    if (nova != atual_) {
+        atual_ = nova;
+        viewport()->update();
+    }
+}
+
+// Widths come from counting characters: the font is fixed pitch, so the
+// widest line is the longest one and no text is measured per line.
+void VisaoFita::medir_linhas(int primeira, int ultima, bool desde_o_inicio) {
+    const int n = contagem();
+    if (desde_o_inicio) {
+        maior_ = -1;
+        comprimento_maior_ = 0;
+        primeira = 0;
+        ultima = n - 1;
+    }
+    ultima = std::min(ultima, static_cast<int>(fita_.tamanho()) - 1);
+    for (int i = std::max(primeira, 0); i <= ultima; ++i) {
+        const auto c = static_cast<int>(fita_.linha(static_cast<std::size_t>(i)).size());
+        if (c > comprimento_maior_) {
+            comprimento_maior_ = c;
+            maior_ = i;
+        }
+    }
+    recalcular_geometria();
+}
+
+void VisaoFita::recalcular_geometria() {
+    const QFontMetrics mc(fonte_calha_);
+    const int digitos = std::max(2, static_cast<int>(QString::number(contagem()).size()));
+    const int calha = mc.horizontalAdvance(QString(digitos, QLatin1Char('0'))) + 2 * kFolga;
+
+    const QFontMetrics mt(font());
+    const int largura = std::max(1, viewport()->width() - calha - 1 - 2 * kFolga);
+    int larguraMaior = 0;
+    if (maior_ >= 0 && static_cast<std::size_t>(maior_) < fita_.tamanho())
+        larguraMaior = mt.horizontalAdvance(
+            QString::fromStdString(fita_.linha(static_cast<std::size_t>(maior_))));
+    const int linhasTexto = std::max(1, (larguraMaior + largura - 1) / largura);
+    const int altura = std::max(mt.height(), mc.height()) * linhasTexto + 1;
+
+    if (calha == largura_calha_ && altura == altura_linha_) return;
+    largura_calha_ = calha;
+    altura_linha_ = altura;
+    // The cached uniform size must be dropped; a layout pass is a loop over
+    // row offsets only.
+    doItemsLayout();
+    viewport()->update();
+}
+
+void VisaoFita::resizeEvent(QResizeEvent* e) {
+    QListView::resizeEvent(e);
+    recalcular_geometria();
+}
+
+int VisaoFita::linha_no_ponto(const QPoint& p) const {
+    const QModelIndex i = indexAt(p);
+    if (i.isValid()) return i.row() + 1;
+    // Below the last line, as in a text editor, the click lands on the last.
+    return contagem() > 0 ? contagem() : 0;
+}
+
+void VisaoFita::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) {
+        e->accept();
+        return;
+    }
+    const int l = linha_no_ponto(e->position().toPoint());
+    if (l > 0) definir_linha_atual(l);
+    emit linha_clicada(atual_);
+    e->accept();
+}
+
+void VisaoFita::mouseDoubleClickEvent(QMouseEvent* e) {
+    e->accept();
+    if (e->button() != Qt::LeftButton || contagem() == 0) return;
+    const int l = linha_no_ponto(e->position().toPoint());
+    if (l > 0) definir_linha_atual(l);
+    emit linha_duplo_clique(atual_);
+}
+
+void VisaoFita::mouseMoveEvent(QMouseEvent* e) {
+    e->accept();
+}
+
+void VisaoFita::mouseReleaseEvent(QMouseEvent* e) {
+    e->accept();
+}
+
+} // namespace quarvel::tape
