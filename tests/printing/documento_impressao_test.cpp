@@ -1,0 +1,210 @@
+#include "printing/documento_impressao.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "apoio_pdf.h"
+
+namespace qp = quarvel::printing;
+
+namespace {
+
+class DocumentoImpressao : public ::testing::Test {
+  protected:
+    // Prints the document into a PDF and returns the text of its pages.
+    QStringList imprimir(qp::DocumentoImpressao& doc) {
+        const QString arquivo = dir.filePath(QStringLiteral("saida%1.pdf").arg(++n));
+        QString erro;
+        EXPECT_TRUE(qp::imprimir_pdf(doc, arquivo, &erro)) << erro.toStdString();
+        ultimo = arquivo;
+        return apoio::paginas_pdf(arquivo);
+    }
+    QStringList imprimir(const qp::ConteudoImpressao& c) {
+        doc.preparar(c);
+        return imprimir(doc);
+    }
+
+    QTemporaryDir dir;
+    QString ultimo;
+    int n = 0;
+    qp::DocumentoImpressao doc;
+};
+
+TEST_F(DocumentoImpressao, FitaDeUmaLinhaImprimeTresLinhasDeCorpo) {
+    const qp::ConteudoImpressao c = apoio::fita(1);
+    doc.preparar(c);
+    EXPECT_EQ(doc.corpo(),
+              QStringList({"R$ 1,00", "", "Valor Total: R$ 1,00 "})); // ends with one space
+    EXPECT_EQ(c.linhas_fita, QStringList({"1,00"}));                  // the tape keeps its lines
+
+    const QStringList paginas = imprimir(doc);
+    ASSERT_EQ(paginas.size(), 1);
+    EXPECT_EQ(doc.linhas_da_pagina(1).size(), 3);
+    // Empty header and footer: only the numbering remains.
+    EXPECT_EQ(apoio::linhas(paginas[0]), QStringList({"R$ 1,00", "Valor Total: R$ 1,00", "1/1"}));
+}
+
+TEST_F(DocumentoImpressao, ArquivoLevaTituloECriador) {
+    imprimir(apoio::fita(2));
+    const QString info = apoio::info_pdf(ultimo);
+    EXPECT_TRUE(info.contains(QRegularExpression("Title:\\s+Quarvel 1.0"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Creator:\\s+Quarvel\\n"))) << info.toStdString();
+}
+
+struct CasoTitulo {
+    const char* cabecalho;
+    const char* titulo;
+    const char* impresso;
+};
+
+void PrintTo(const CasoTitulo& c, std::ostream* os) {
+    *os << '"' << c.cabecalho << '"';
+}
+
+class MacroTitulo : public DocumentoImpressao, public ::testing::WithParamInterface<CasoTitulo> {};
+
+TEST_P(MacroTitulo, CabecalhoMostraOTitulo) {
+    const auto& p = GetParam();
+    const QStringList paginas =
+        imprimir(apoio::fita(1, QString::fromUtf8(p.cabecalho), {}, QString::fromUtf8(p.titulo)));
+    ASSERT_EQ(paginas.size(), 1);
+    EXPECT_EQ(apoio::linhas(paginas[0]).value(0), QString::fromUtf8(p.impresso));
+}
+
+INSTANTIATE_TEST_SUITE_P(Titulos, MacroTitulo,
+                         ::testing::Values(CasoTitulo{"$TITLE$", "Quarvel 1.0", "Quarvel 1.0"},
+                                           CasoTitulo{"$title$", "Quarvel 1.0", "Quarvel 1.0"},
+                                           CasoTitulo{"$TITLE$", "Quarvel", "Quarvel"},
+                                           // Two amounts: no macro between the signs.
+                                           CasoTitulo{"Troco R$ 10,00 e R$ 5,00", "Quarvel",
+                                                      "Troco R$ 10,00 e R$ 5,00"}));
+
+TEST_F(DocumentoImpressao, RodapeComDataEANumeracaoNaMesmaLinha) {
+    const QStringList paginas = imprimir(apoio::fita(3, {}, QStringLiteral("Conferido $DATE$")));
+    ASSERT_EQ(paginas.size(), 1);
+    ASSERT_FALSE(doc.data_layout().isEmpty());
+    const QStringList l = apoio::linhas(paginas[0]);
+    const QString rodape = l.value(l.size() - 1);
+    EXPECT_TRUE(rodape.startsWith(QStringLiteral("Conferido ") + doc.data_layout()))
+        << rodape.toStdString();
+    EXPECT_TRUE(rodape.endsWith(QStringLiteral("1/1"))) << rodape.toStdString();
+}
+
+TEST_F(DocumentoImpressao, TresPaginasNumeradasComOTotalNaUltima) {
+    doc.preparar(apoio::fita(1));
+    imprimir(doc);
+    const int por_pagina = doc.linhas_por_pagina();
+    ASSERT_GT(por_pagina, 10);
+
+    // Two full pages of body, then the total line alone on page 3.
+    const int n = 2 * por_pagina - 1;
+    const QStringList paginas = imprimir(apoio::fita(n, QStringLiteral("Malote")));
+    ASSERT_EQ(paginas.size(), 3);
+    EXPECT_EQ(doc.paginas(), 3);
+    for (int p = 0; p < 3; ++p) {
+        const QStringList l = apoio::linhas(paginas[p]);
+        EXPECT_EQ(l.value(0), QStringLiteral("Malote"));
+        EXPECT_EQ(l.value(l.size() - 1), QStringLiteral("%1/3").arg(p + 1));
+    }
+    const QStringList p1 = apoio::linhas(paginas[0]), p2 = apoio::linhas(paginas[1]);
+    EXPECT_EQ(p1.value(1), QStringLiteral("R$ 1,00"));
+    EXPECT_EQ(p1.size(), por_pagina + 2);
+    EXPECT_EQ(p2.value(1), QStringLiteral("R$ %1,00").arg(por_pagina + 1));
+    EXPECT_FALSE(paginas[1].contains(QStringLiteral("Valor Total")));
+    const QString total = QStringLiteral("Valor Total: R$ %1,00").arg(n * (n + 1) / 2);
+    EXPECT_EQ(apoio::linhas(paginas[2]), QStringList({"Malote", total, "3/3"}));
+}
+
+TEST_F(DocumentoImpressao, CincoMilLinhasPaginamComoAConta) {
+    doc.preparar(apoio::fita(50000));
+    QPdfWriter pdf(dir.filePath("vazio.pdf"));
+    pdf.setResolution(1200);
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    const int paginas = doc.paginar(pdf);
+    EXPECT_EQ(paginas, (50002 + doc.linhas_por_pagina() - 1) / doc.linhas_por_pagina());
+    const QStringList ultima = doc.linhas_da_pagina(paginas);
+    ASSERT_FALSE(ultima.isEmpty());
+    EXPECT_TRUE(ultima.last().startsWith(QStringLiteral("Valor Total: ")));
+    EXPECT_TRUE(doc.linhas_da_pagina(paginas + 1).isEmpty());
+}
+
+TEST_F(DocumentoImpressao, LinhaMaisLargaQueOCorpoQuebraSemPerderTexto) {
+    qp::ConteudoImpressao c = apoio::fita(2);
+    QString longa;
+    for (int i = 0; i < 40; ++i)
+        longa += QStringLiteral("%1.").arg(i % 10).repeated(4);
+    c.linhas_fita.insert(1, longa);
+    const QStringList paginas = imprimir(c);
+    ASSERT_EQ(paginas.size(), 1);
+    EXPECT_GT(doc.linhas_impressas(), doc.corpo().size());
+
+    const QStringList l = doc.linhas_da_pagina(1);
+    EXPECT_EQ(l.value(0), QStringLiteral("R$ 1,00"));
+    QString juntada;
+    int i = 1;
+    for (; i < l.size() && juntada.size() < longa.size() + 3; ++i) {
+        EXPECT_FALSE(l[i].isEmpty());
+        juntada += l[i];
+    }
+    EXPECT_EQ(juntada, QStringLiteral("R$ ") + longa);
+    EXPECT_EQ(l.value(i), QStringLiteral("R$ 2,00"));
+    // Every piece but the last is as long as fits: the printed text holds it all.
+    QString impresso = paginas[0];
+    impresso.remove(QRegularExpression("\\s"));
+    EXPECT_TRUE(impresso.contains(juntada.remove(QLatin1Char(' '))));
+}
+
+TEST_F(DocumentoImpressao, ReguasEmTodasAsPaginasMesmoSemTexto) {
+    // Draw pages onto an image laid out at the image's own resolution.
+    const int dpi = 100;
+    QPdfWriter pdf(dir.filePath("reguas.pdf"));
+    pdf.setResolution(dpi);
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    doc.preparar(apoio::fita(200));
+    ASSERT_GE(doc.paginar(pdf), 2);
+    const auto mm = [&](double v) { return qRound(v * dpi / 25.4); };
+    for (int pagina : {1, 2}) {
+        QImage img(mm(210), mm(297), QImage::Format_RGB32);
+        img.fill(Qt::lightGray);
+        QPainter p(&img);
+        doc.desenhar_pagina(p, pagina);
+        p.end();
+        auto escura = [&](int x, int y) { return qGray(img.pixel(x, y)) < 64; };
+        for (int y : {mm(15), mm(297 - 20)}) {
+            bool achou = false;
+            for (int dy = -1; dy <= 1 && !achou; ++dy)
+                achou =
+                    escura(mm(26), y + dy) && escura(mm(194), y + dy) && escura(mm(110), y + dy);
+            EXPECT_TRUE(achou) << "page " << pagina << " rule at y=" << y;
+            EXPECT_FALSE(escura(mm(10), y)) << "the rule starts at the left margin";
+        }
+        // The body area is white, the paper outside it untouched.
+        EXPECT_EQ(img.pixel(mm(190), mm(200)), qRgb(255, 255, 255));
+        EXPECT_EQ(img.pixel(mm(10), mm(200)), QColor(Qt::lightGray).rgb());
+    }
+}
+
+TEST_F(DocumentoImpressao, FalhaAoAbrirOArquivoDevolveOMotivo) {
+    doc.preparar(apoio::fita(1));
+    QString erro;
+    EXPECT_FALSE(qp::imprimir_pdf(doc, QStringLiteral("/nao/existe/saida.pdf"), &erro));
+    EXPECT_FALSE(erro.isEmpty());
+}
+
+TEST_F(DocumentoImpressao, PaginaForaDoIntervaloNaoDesenha) {
+    doc.preparar(apoio::fita(1));
+    imprimir(doc);
+    QImage img(100, 100, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    QPainter p(&img);
+    doc.desenhar_pagina(p, 0);
+    doc.desenhar_pagina(p, 2);
+    p.end();
+    EXPECT_EQ(img.pixel(50, 50), QColor(Qt::red).rgb());
+}
+
+} // namespace
