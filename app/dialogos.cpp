@@ -1,1 +1,132 @@
-// placeholder until implemented
+#include "app/dialogos.h"
+
+#include "app/frm_sobre.h"
+#include "app/som.h"
+#include "documents/frm_restaurar.h"
+#include "printing/documento_impressao.h"
+#include "printing/frm_visualizar.h"
+#include "tape/frm_repetir.h"
+#include "tape/frm_valor.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+namespace quarvel::app {
+namespace {
+
+class DialogosReais : public Dialogos {
+public:
+    void aviso(QWidget* dono, const QString& texto) override {
+        QMessageBox caixa(QMessageBox::Warning, QStringLiteral("Quarvel"), texto, QMessageBox::Ok, dono);
+        caixa.exec();
+    }
+
+    Resposta perguntar(QWidget* dono, const QString& texto) override {
+        QMessageBox caixa(QMessageBox::Warning, QStringLiteral("Quarvel"), texto,
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, dono);
+        caixa.setDefaultButton(QMessageBox::Yes);
+        caixa.setEscapeButton(QMessageBox::Cancel);
+        switch (caixa.exec()) {
+        case QMessageBox::Yes:
+            return Resposta::Sim;
+        case QMessageBox::No:
+            return Resposta::Nao;
+        default:
+            return Resposta::Cancelar;
+        }
+    }
+
+    QString abrir_arquivo(QWidget* dono, const QString& filtro) override {
+        QFileDialog dlg(dono);
+        preparar(dlg, filtro);
+        dlg.setAcceptMode(QFileDialog::AcceptOpen);
+        dlg.setFileMode(QFileDialog::ExistingFile);
+        return dlg.exec() == QDialog::Accepted ? dlg.selectedFiles().value(0) : QString();
+    }
+
+    QString salvar_arquivo(QWidget* dono, const QString& filtro, const QString& extensao) override {
+        QFileDialog dlg(dono);
+        preparar(dlg, filtro);
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setFileMode(QFileDialog::AnyFile);
+        dlg.setDefaultSuffix(extensao);
+        if (!ultimo_salvo_.isEmpty()) dlg.selectFile(ultimo_salvo_);
+        if (dlg.exec() != QDialog::Accepted) return {};
+        ultimo_salvo_ = dlg.selectedFiles().value(0);
+        return ultimo_salvo_;
+    }
+
+    bool configurar_impressao(QWidget* dono, QPrinter& impressora) override {
+        QPrintDialog dlg(&impressora, dono);
+        dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        return dlg.exec() == QDialog::Accepted;
+    }
+
+    std::optional<QString> pedir_valor(QWidget* dono, const QString& titulo, const QString& rotulo,
+                                       const QString& inicial,
+                                       const std::function<bool(const QString&)>& aceitar) override {
+        tape::FormValor dlg(titulo, rotulo, dono);
+        dlg.definir_texto(inicial);
+        dlg.definir_validacao(aceitar);
+        if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+        return dlg.texto();
+    }
+
+    std::optional<int> pedir_repeticoes(QWidget* dono) override {
+        tape::FormRepetir dlg(dono);
+        if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+        return dlg.vezes();
+    }
+
+    QString escolher_backup(QWidget* dono, const QStringList& nomes,
+                            const std::function<void()>& limpar) override {
+        documents::FormRestaurar dlg(nomes, limpar, dono);
+        if (dlg.exec() != QDialog::Accepted) return {};
+        return dlg.escolhido();
+    }
+
+    void visualizar(QWidget* dono, printing::DocumentoImpressao& doc) override {
+        printing::TestPrintPreviewDlg dlg(doc, dono);
+        QObject::connect(&dlg, &printing::TestPrintPreviewDlg::falha_impressao, &dlg,
+                         [this, &dlg](const QString& motivo) {
+                             aviso(&dlg, QStringLiteral("Não foi possível imprimir: %1").arg(motivo));
+                         });
+        dlg.exec();
+    }
+
+    void sobre(QWidget* dono) override {
+        FormSobre dlg(dono);
+        dlg.exec();
+    }
+
+    void tocar_confirmacao() override { som_.tocar(); }
+
+    void abrir_endereco(const QString& endereco) override {
+        const QUrl url = endereco.contains(QLatin1String("://")) || endereco.startsWith(QLatin1String("mailto:"))
+                             ? QUrl(endereco)
+                             : QUrl::fromLocalFile(endereco);
+        QDesktopServices::openUrl(url);
+    }
+
+private:
+    static void preparar(QFileDialog& dlg, const QString& filtro) {
+        // Qt's own dialog, so it speaks Portuguese with Qt's translation.
+        dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+        dlg.setNameFilter(filtro);
+    }
+
+    QString ultimo_salvo_;
+    SomConfirmacao som_;
+};
+
+}  // namespace
+
+std::unique_ptr<Dialogos> criar_dialogos_reais() { return std::make_unique<DialogosReais>(); }
+
+}  // namespace quarvel::app

@@ -1,1 +1,181 @@
-// placeholder until implemented
+#include "app/frm_principal.h"
+
+#include "documents/arquivos.h"
+#include "tape/campo_valor.h"
+#include "tape/teclado.h"
+#include "tape/visao_fita.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace quarvel::app {
+
+FormPrincipal::FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo_inicial,
+                             QWidget* parent)
+    : QMainWindow(parent), dialogos_(std::move(dialogos)),
+      arquivo_inicial_(std::move(arquivo_inicial)) {
+    setObjectName(QStringLiteral("form_principal"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    QFont fonte(QStringLiteral("MS Sans Serif"));
+    fonte.setPointSize(8);
+    setFont(fonte);
+
+    criar_acoes();
+    criar_menus();
+    criar_barra_ferramentas();
+    criar_controles();
+    criar_barra_estado();
+    criar_menus_edicao();
+
+    // Creation steps: rules once, empty tape, title, empty memory, clock.
+    atualizar_acoes();
+    alterado_ = false;
+    linhas_salvas_ = 0;
+    definir_titulo();
+    texto_memoria_.clear();
+    escrever_relogio();
+
+    tempo_.setInterval(1000);
+    connect(&tempo_, &QTimer::timeout, this, &FormPrincipal::escrever_relogio);
+    tempo_.start();
+    connect(&bakup_, &QTimer::timeout, this, &FormPrincipal::bakupTimer);
+
+    // Enabling rules follow the state whenever the event loop goes idle.
+    if (auto* d = QAbstractEventDispatcher::instance())
+        connect(d, &QAbstractEventDispatcher::aboutToBlock, this, &FormPrincipal::atualizar_acoes);
+
+    // The window sees Enter, Up and Down before the focused control does.
+    qApp->installEventFilter(this);
+
+    // Client area 664 x 389 below the menu bar.
+    resize(664, 389 + menuBar()->sizeHint().height());
+    texto_valor_->setFocus();
+}
+
+FormPrincipal::~FormPrincipal() { qApp->removeEventFilter(this); }
+
+QAction* FormPrincipal::acao(const char* nome) const {
+    auto it = comandos_.find(nome);
+    return it == comandos_.end() ? nullptr : it->second.acao;
+}
+
+QAction* FormPrincipal::nova_acao(const char* nome, const QString& texto,
+                                  void (FormPrincipal::*executar)(), std::function<bool()> regra) {
+    auto* a = new QAction(texto, this);
+    a->setObjectName(QString::fromLatin1(nome));
+    comandos_[nome] = Comando{a, regra};
+    connect(a, &QAction::triggered, this, [this, executar, nome] {
+        // The rule is evaluated again when the command is invoked.
+        if (pode(nome)) (this->*executar)();
+    });
+    return a;
+}
+
+bool FormPrincipal::pode(const char* nome) {
+    auto it = comandos_.find(nome);
+    if (it == comandos_.end()) return false;
+    const bool ok = !it->second.regra || it->second.regra();
+    it->second.acao->setEnabled(ok);
+    return ok;
+}
+
+void FormPrincipal::atualizar_acoes() {
+    for (auto& [nome, c] : comandos_) {
+        if (!c.regra) continue;
+        const bool ok = c.regra();
+        if (c.acao->isEnabled() != ok) c.acao->setEnabled(ok);
+    }
+}
+
+int FormPrincipal::linha_atual() const { return valores_->linha_atual(); }
+
+void FormPrincipal::escrever_relogio() {
+    const QLocale local = QLocale::system();
+    const QDateTime agora = QDateTime::currentDateTime();
+    const QString data = local.toString(agora.date(), QLocale::ShortFormat);
+    const QString hora = local.toString(agora.time(), QLocale::LongFormat).left(8);
+    relogio_->setText(QStringLiteral("%1 - %2").arg(data, hora));
+}
+
+void FormPrincipal::definir_titulo() {
+    const QString nome = arquivo_atual_.isEmpty() ? QString::fromLatin1(kNomeNovo)
+                                                  : documents::nome_sem_pasta(arquivo_atual_);
+    setWindowTitle(QStringLiteral("%1 - %2").arg(QString::fromLatin1(kTituloAplicacao), nome));
+}
+
+void FormPrincipal::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (!primeira_exibicao_) return;
+    primeira_exibicao_ = false;
+    if (QScreen* tela = screen()) {
+        const QRect area = tela->availableGeometry();
+        move(area.center() - frameGeometry().center() + pos());
+    }
+    // The file named on the command line opens once the window is up.
+    if (!arquivo_inicial_.isEmpty())
+        QTimer::singleShot(0, this, [this] { abrir_inicial(arquivo_inicial_); });
+}
+
+void FormPrincipal::closeEvent(QCloseEvent* e) {
+    // A load lets events run; the window must not go away under it.
+    if (carregando_ || !confirmar_alteracoes()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+}
+
+bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
+    const auto tipo = e->type();
+    if (tipo != QEvent::KeyPress && tipo != QEvent::KeyRelease && tipo != QEvent::ShortcutOverride)
+        return false;
+    auto* w = qobject_cast<QWidget*>(obj);
+    if (!w || w->window() != this || !isEnabled()) return false;
+    auto* tecla = static_cast<QKeyEvent*>(e);
+    const int k = tecla->key();
+    const auto mods = tecla->modifiers() & ~Qt::KeypadModifier;
+
+    // Del, Ins and Shift+Del are the menu's: a text field never takes them.
+    const bool do_menu = (k == Qt::Key_Delete && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) ||
+                         (k == Qt::Key_Insert && mods == Qt::NoModifier);
+    if (tipo == QEvent::ShortcutOverride) return do_menu;  // not accepted: the shortcut runs
+    if (do_menu) return tipo == QEvent::KeyPress;          // a disabled command does nothing
+
+    // Ctrl+Del is the fields' "Excluir": it deletes the selection only.
+    if (k == Qt::Key_Delete && mods == Qt::ControlModifier) {
+        if (auto* campo = qobject_cast<QLineEdit*>(w); campo && campo->hasSelectedText()) campo->del();
+        return true;
+    }
+
+    if (tipo == QEvent::KeyRelease) {
+        if (w == texto_valor_ && !tecla->isAutoRepeat()) teclado_->tecla_solta(*tecla);
+        return false;
+    }
+    if (w == texto_valor_) teclado_->tecla_pressionada(*tecla);
+    switch (k) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        acao("add_valor")->trigger();
+        return true;
+    case Qt::Key_Up:
+        definir_linha_atual(linha_atual() - 1);
+        return true;
+    case Qt::Key_Down:
+        definir_linha_atual(linha_atual() + 1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace quarvel::app

@@ -1,5 +1,46 @@
+// Start-up: the splash window, the main window built behind it, a fixed
+// two-second pause, then the event loop.
+#include "app/frm_principal.h"
+#include "app/frm_splash.h"
+#include "app/linha_comando.h"
+
 #include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QStyleFactory>
+#include <QTranslator>
+
+namespace {
+
+void preparar_aplicacao(QApplication& app, QTranslator& traducao) {
+    QApplication::setApplicationName(QStringLiteral("Quarvel"));
+    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // Qt's own buttons and dialogs speak Portuguese too.
+    if (traducao.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&traducao);
+    // The layout is measured in these faces; Liberation has their metrics.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (quarvel::app::modo_sem_janela(argc, argv)) return quarvel::app::executar_sem_janela(argc, argv);
+
     QApplication app(argc, argv);
-    return 0;
+    QTranslator traducao;
+    preparar_aplicacao(app, traducao);
+
+    quarvel::app::FormSplash splash;
+    splash.exibir();
+    quarvel::app::FormPrincipal janela(quarvel::app::criar_dialogos_reais(),
+                                       argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+    quarvel::app::FormSplash::pausar(2000);
+    splash.close();
+    janela.show();
+    return app.exec();
 }

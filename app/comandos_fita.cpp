@@ -1,0 +1,176 @@
+// The tape commands: add, delete, modify, repeat, clear, find, memory and the
+// clipboard, and the total recomputation that ends every change.
+#include "app/frm_principal.h"
+
+#include "calc/extensos.h"
+#include "tape/campo_valor.h"
+#include "tape/formas_numero.h"
+#include "tape/visao_fita.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+
+namespace quarvel::app {
+namespace {
+
+QString de_utf8(const std::string& s) { return QString::fromStdString(s); }
+
+// The evaluator sees the text without thousands points; its position is
+// brought back to the text as the user typed it.
+int posicao_digitada(const QString& digitado, int posicao) {
+    int vistos = 0;
+    for (int i = 0; i < digitado.size(); ++i) {
+        if (digitado[i] == QLatin1Char('.')) continue;
+        if (++vistos == posicao) return i + 1;
+    }
+    return digitado.size() + 1 + (posicao - vistos - 1);
+}
+
+}  // namespace
+
+bool FormPrincipal::recusar_entrada(const QString& texto, const std::string& texto_utf8, int posicao_erro) {
+    if (!tape::entrada_recusada(texto_utf8, tape::Conversao{{}, posicao_erro})) return false;
+    dialogos_->aviso(this, QStringLiteral("Expressão inválida: %1 (posição %2)")
+                               .arg(texto)
+                               .arg(posicao_digitada(texto, posicao_erro)));
+    return true;
+}
+
+void FormPrincipal::atualizar_total() {
+    const double total = fita_.total();
+    valor_leitor_->setText(de_utf8(calc::valor_extenso(total)));
+    valor_final_->setText(QStringLiteral("R$ ") + de_utf8(tape::mascara_dinheiro(total)));
+}
+
+void FormPrincipal::definir_linha_atual(int linha) { valores_->definir_linha_atual(linha); }
+
+void FormPrincipal::add_valorExecute() {
+    if (!fita_.cabe(1)) {
+        dialogos_->aviso(this, QString::fromUtf8(tape::kMensagemMaximo));
+        return;
+    }
+    const QString texto = texto_valor_->text();
+    const std::string utf8 = texto.toStdString();
+    const tape::Conversao c = tape::converter_entrada(utf8);
+    if (recusar_entrada(texto, utf8, c.posicao_erro)) {
+        texto_valor_->setFocus();
+        return;
+    }
+    const int antes = static_cast<int>(fita_.tamanho());
+    fita_.acrescentar(c.bruto);
+    valores_->modelo().linhas_acrescentadas(antes, antes);
+    dialogos_->tocar_confirmacao();
+    definir_linha_atual(antes + 1);
+    texto_valor_->clear();
+    texto_valor_->setFocus();
+    atualizar_total();
+}
+
+void FormPrincipal::deletar_valorExecute() {
+    const int i = linha_atual() - 1;
+    valores_->modelo().linha_removida(i);
+    fita_.remover(static_cast<std::size_t>(i));
+    valores_->modelo().fim_remocao();
+    atualizar_total();
+    definir_linha_atual(i);
+}
+
+void FormPrincipal::novo_valorExecute() {
+    const int i = linha_atual() - 1;
+    std::string bruto;
+    auto aceitar = [this, &bruto](const QString& texto) {
+        const std::string utf8 = texto.toStdString();
+        const tape::Conversao c = tape::converter_entrada(utf8);
+        if (recusar_entrada(texto, utf8, c.posicao_erro)) return false;
+        bruto = c.bruto;
+        return true;
+    };
+    const auto texto = dialogos_->pedir_valor(this, QStringLiteral("Modificar Valor"), QStringLiteral("Novo Valor:"),
+                                              de_utf8(fita_.linha(static_cast<std::size_t>(i))), aceitar);
+    if (!texto) return;
+    if (!aceitar(*texto)) return;  // the confirmed text, read once more
+    alterado_ = true;
+    fita_.substituir(static_cast<std::size_t>(i), bruto);
+    valores_->modelo().linha_alterada(i);
+    dialogos_->tocar_confirmacao();
+    atualizar_total();
+}
+
+void FormPrincipal::repetir_valorExecute() {
+    const auto vezes = dialogos_->pedir_repeticoes(this);
+    if (!vezes) return;
+    const auto n = static_cast<std::size_t>(std::clamp(*vezes, 1, 5000));
+    if (!fita_.cabe(n)) {
+        dialogos_->aviso(this, QString::fromUtf8(tape::kMensagemMaximo));
+        return;
+    }
+    const QString texto = texto_valor_->text();
+    const std::string utf8 = texto.toStdString();
+    const tape::Conversao c = tape::converter_entrada(utf8);
+    if (recusar_entrada(texto, utf8, c.posicao_erro)) return;
+    const int antes = static_cast<int>(fita_.tamanho());
+    fita_.acrescentar_varios(c.bruto, n);
+    valores_->modelo().linhas_acrescentadas(antes, antes + static_cast<int>(n) - 1);
+    texto_valor_->clear();
+    texto_valor_->setFocus();
+    atualizar_total();
+    dialogos_->tocar_confirmacao();
+    definir_linha_atual(static_cast<int>(fita_.tamanho()));
+}
+
+void FormPrincipal::limpar_valorExecute() {
+    alterado_ = false;
+    fita_.limpar();
+    valores_->modelo().tudo_trocado();
+    valor_busca_ = 0;
+    atualizar_total();
+    definir_linha_atual(1);
+}
+
+void FormPrincipal::buscarExecute() {
+    std::optional<long double> procurado;
+    auto aceitar = [this, &procurado](const QString& texto) {
+        procurado = tape::extrair_valor(texto.toStdString());
+        if (!procurado) dialogos_->aviso(this, QStringLiteral("Informe um valor para localizar."));
+        return procurado.has_value();
+    };
+    const auto texto = dialogos_->pedir_valor(this, QStringLiteral("Buscar Valor"),
+                                              QStringLiteral("Digite o valor que deseja buscar:"), QString(),
+                                              aceitar);
+    if (!texto) return;
+    if (!aceitar(*texto)) return;
+    valor_busca_ = *procurado;
+    const auto& brutos = fita_.brutos();
+    for (std::size_t i = 0; i < brutos.size(); ++i) {
+        if (tape::ler_estrito(brutos[i]) == valor_busca_) {
+            posicao_busca_ = static_cast<int>(i) + 1;
+            definir_linha_atual(posicao_busca_);
+            return;
+        }
+    }
+    dialogos_->aviso(this, QStringLiteral("Nenhuma Informação Encontrada !"));
+}
+
+void FormPrincipal::buscar_proxExecute() {
+    const auto& brutos = fita_.brutos();
+    for (std::size_t i = static_cast<std::size_t>(std::max(posicao_busca_, 0)); i < brutos.size(); ++i) {
+        if (tape::ler_estrito(brutos[i]) == valor_busca_) {
+            posicao_busca_ = static_cast<int>(i) + 1;
+            definir_linha_atual(posicao_busca_);
+            return;
+        }
+    }
+    dialogos_->aviso(this, QStringLiteral("Fim da Pesquisa !"));
+}
+
+void FormPrincipal::armazenar_memoriaExecute() {
+    texto_memoria_ = de_utf8(fita_.linha(static_cast<std::size_t>(linha_atual() - 1)));
+}
+
+void FormPrincipal::valor_memoriaExecute() { texto_valor_->setText(texto_memoria_); }
+
+void FormPrincipal::transfExecute() { QApplication::clipboard()->setText(valor_final_->text()); }
+
+}  // namespace quarvel::app

@@ -1,0 +1,178 @@
+#pragma once
+// form_principal: the one main window. It owns the tape, the document and
+// backup state, the memory and search state and the print document; every
+// command is a QAction with an execute slot and, where it has one, an
+// enabling rule evaluated whenever the event loop becomes idle.
+#include "app/dialogos.h"
+#include "printing/documento_impressao.h"
+#include "tape/fita.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+
+namespace quarvel::tape {
+class CampoValor;
+class Teclado;
+class VisaoFita;
+}  // namespace quarvel::tape
+
+namespace quarvel::documents {
+struct Configuracao;
+}
+
+namespace quarvel::app {
+
+inline constexpr const char* kTituloAplicacao = "Quarvel 1.1 - Calculador de Vantorel";
+inline constexpr const char* kNomeNovo = "NovoCalculo.qvl";
+
+class FormPrincipal : public QMainWindow {
+    Q_OBJECT
+public:
+    FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo_inicial = {},
+                  QWidget* parent = nullptr);
+    ~FormPrincipal() override;
+
+    // The named command (`add_valor`, `novo`, ...), for menus, tests and the
+    // tool bar alike.
+    QAction* acao(const char* nome) const;
+    // Evaluates every enabling rule (also done whenever the loop is idle).
+    void atualizar_acoes();
+
+    // State for the unsaved-changes question and for tests.
+    const tape::Fita& fita() const { return fita_; }
+    int linha_atual() const;
+    bool alterado() const { return alterado_; }
+    const QString& arquivo_atual() const { return arquivo_atual_; }
+    const QString& texto_memoria() const { return texto_memoria_; }
+    long double valor_busca() const { return valor_busca_; }
+    int posicao_busca() const { return posicao_busca_; }
+    bool carregando() const { return carregando_; }
+    QTimer& temporizador_backup() { return bakup_; }
+
+    // Runs one backup tick now (the timer calls it).
+    void bakupTimer();
+    // The whole document as a calculation file would hold it.
+    std::string bytes_documento() const;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* obj, QEvent* e) override;
+
+private:
+    // Construction (frm_principal_layout.cpp).
+    void criar_acoes();
+    void criar_menus();
+    void criar_barra_ferramentas();
+    void criar_controles();
+    void criar_barra_estado();
+    void criar_menus_edicao();
+    QAction* nova_acao(const char* nome, const QString& texto, void (FormPrincipal::*executar)(),
+                       std::function<bool()> regra = {});
+    void escrever_relogio();
+
+    // Tape commands (comandos_fita.cpp).
+    void add_valorExecute();
+    void deletar_valorExecute();
+    void novo_valorExecute();
+    void repetir_valorExecute();
+    void limpar_valorExecute();
+    void buscarExecute();
+    void buscar_proxExecute();
+    void armazenar_memoriaExecute();
+    void valor_memoriaExecute();
+    void transfExecute();
+    void atualizar_total();
+    void definir_linha_atual(int linha);
+    bool recusar_entrada(const QString& texto, const std::string& texto_utf8, int posicao_erro);
+    bool pode(const char* nome);
+
+    // Document commands (comandos_documento.cpp).
+    void novoExecute();
+    void abrirExecute();
+    void salvar_padraoExecute();
+    void salvar_comoExecute();
+    bool salvar();
+    bool salvar_como();
+    bool gravar_documento(const QString& caminho);
+    bool confirmar_alteracoes();  // false: the command that asked must stop
+    bool documento_alterado() const;
+    bool carregar_documento(const QString& caminho);
+    void abrir_inicial(const QString& argumento);
+    void definir_titulo();
+    void aplicar_configuracao(const documents::Configuracao& c);
+    void marcar_salvo();
+
+    // Text files and backup (comandos_arquivo_texto.cpp, comandos_backup.cpp).
+    void abrir_txtExecute();
+    void save_txtExecute();
+    bool importar_linhas(const QString& caminho);
+    void backupExecute();
+    void d01Click(bool ligado);
+    void qtdetempoChange(int indice);
+    void limpar_pasta();
+
+    // Printing and help (comandos_impressao.cpp).
+    void imprimirExecute();
+    void visualizarExecute();
+    void preparar_impressao(const QString& titulo);
+    void ajudaExecute();
+    void sobreExecute();
+
+    std::unique_ptr<Dialogos> dialogos_;
+    QString arquivo_inicial_;
+    bool primeira_exibicao_ = true;
+
+    // The tape and its state.
+    tape::Fita fita_;
+    bool alterado_ = false;
+    std::size_t linhas_salvas_ = 0;
+    std::vector<std::string> brutos_salvos_;  // the raw values last opened or saved
+    QString texto_memoria_;
+    long double valor_busca_ = 0;
+    int posicao_busca_ = 0;
+
+    // The document.
+    QString arquivo_atual_;
+    bool carregando_ = false;  // a load, import or restore is running
+    bool aviso_backup_dado_ = false;
+
+    printing::DocumentoImpressao documento_impressao_;
+
+    // Controls.
+    tape::VisaoFita* valores_ = nullptr;
+    tape::CampoValor* texto_valor_ = nullptr;
+    tape::Teclado* teclado_ = nullptr;
+    QLabel* valor_final_ = nullptr;
+    QLabel* valor_leitor_ = nullptr;
+    QLineEdit* cabecalho_ = nullptr;
+    QLineEdit* rodape_ = nullptr;
+    QLineEdit* nome_arquivo_ = nullptr;
+    QCheckBox* d01_ = nullptr;
+    QComboBox* qtdetempo_ = nullptr;
+    QLabel* relogio_ = nullptr;
+    QMenu* pop_ = nullptr;
+
+    QTimer tempo_;
+    QTimer bakup_;
+
+    struct Comando {
+        QAction* acao;
+        std::function<bool()> regra;
+    };
+    std::map<std::string, Comando> comandos_;
+};
+
+}  // namespace quarvel::app

@@ -1,0 +1,203 @@
+#include "app/linha_comando.h"
+
+#include "calc/extensos.h"
+#include "documents/arquivo_calculo.h"
+#include "documents/arquivos.h"
+#include "documents/codificacao.h"
+#include "documents/texto.h"
+#include "printing/documento_impressao.h"
+#include "tape/fita.h"
+#include "tape/formas_numero.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+
+namespace quarvel::app {
+namespace {
+
+struct FitaLida {
+    std::vector<std::string> brutos;
+    std::vector<std::string> linhas;
+    documents::Configuracao config;
+};
+
+void erro(const QString& texto) { std::cerr << texto.toStdString() << '\n'; }
+
+std::string_view vista(const QByteArray& b) { return {b.constData(), static_cast<std::size_t>(b.size())}; }
+
+// Entry texts, one a line, each converted as the add command converts the
+// entry field. A malformed entry refuses the whole input.
+bool ler_entradas(const QByteArray& bytes, const QString& origem, FitaLida& fita) {
+    std::string_view resto = vista(bytes);
+    int numero = 0;
+    while (!resto.empty()) {
+        const std::size_t fim = resto.find('\n');
+        std::string_view linha = resto.substr(0, fim);
+        resto = fim == std::string_view::npos ? std::string_view() : resto.substr(fim + 1);
+        if (!linha.empty() && linha.back() == '\r') linha.remove_suffix(1);
+        ++numero;
+        const tape::Conversao c = tape::converter_entrada(linha);
+        if (tape::entrada_recusada(linha, c)) {
+            erro(QStringLiteral("%1, linha %2: Expressão inválida: %3 (posição %4)")
+                     .arg(origem)
+                     .arg(numero)
+                     .arg(QString::fromUtf8(linha.data(), static_cast<int>(linha.size())))
+                     .arg(c.posicao_erro));
+            return false;
+        }
+        if (fita.brutos.size() >= tape::kMaximoValores) {
+            erro(QStringLiteral("%1, linha %2: %3").arg(origem).arg(numero).arg(QString::fromUtf8(tape::kMensagemMaximo)));
+            return false;
+        }
+        fita.linhas.push_back(tape::mascara_dinheiro(tape::ler_estrito_ou_erro(c.bruto)));
+        fita.brutos.push_back(c.bruto);
+    }
+    return true;
+}
+
+// A calculation file through the document loader, any other file through the
+// text import, with their refusals.
+bool ler_arquivo_fita(const QString& caminho, FitaLida& fita) {
+    QString motivo;
+    const auto bytes = documents::ler_arquivo(caminho, &motivo);
+    if (!bytes) {
+        erro(QStringLiteral("O arquivo %1 não pôde ser aberto: %2").arg(caminho, motivo));
+        return false;
+    }
+    std::vector<std::string> brutos, linhas;
+    if (caminho.endsWith(QLatin1String(".qvl"), Qt::CaseInsensitive)) {
+        documents::CargaCalculo carga = documents::carregar_calculo(vista(*bytes));
+        if (carga.estado == documents::CargaCalculo::Estado::ExcedeMaximo) {
+            erro(QStringLiteral("%1: %2").arg(caminho, QString::fromUtf8(tape::kMensagemMaximo)));
+            return false;
+        }
+        if (carga.estado == documents::CargaCalculo::Estado::Danificado) {
+            erro(QStringLiteral("O arquivo %1 não pôde ser aberto: %2")
+                     .arg(caminho, QString::fromStdString(carga.detalhe)));
+            return false;
+        }
+        fita.config = carga.doc.config;
+        brutos = std::move(carga.doc.brutos);
+        linhas = std::move(carga.linhas);
+    } else {
+        documents::LeituraTexto leitura = documents::ler_texto(vista(*bytes));
+        if (leitura.estado == documents::LeituraTexto::Estado::LinhaSemValor) {
+            erro(QStringLiteral("A linha %1 de %2 não contém um valor: %3")
+                     .arg(leitura.numero_linha)
+                     .arg(caminho, QString::fromStdString(leitura.texto_linha)));
+            return false;
+        }
+        if (leitura.estado != documents::LeituraTexto::Estado::Ok) {
+            erro(QStringLiteral("%1: %2").arg(caminho, QString::fromUtf8(tape::kMensagemMaximo)));
+            return false;
+        }
+        brutos = std::move(leitura.brutos);
+        linhas = std::move(leitura.linhas);
+    }
+    if (fita.brutos.size() + brutos.size() > tape::kMaximoValores) {
+        erro(QStringLiteral("%1: %2").arg(caminho, QString::fromUtf8(tape::kMensagemMaximo)));
+        return false;
+    }
+    fita.brutos.insert(fita.brutos.end(), brutos.begin(), brutos.end());
+    fita.linhas.insert(fita.linhas.end(), linhas.begin(), linhas.end());
+    return true;
+}
+
+QByteArray ler_entrada_padrao() {
+    QFile entrada;
+    if (!entrada.open(stdin, QIODevice::ReadOnly)) return {};
+    return entrada.readAll();
+}
+
+bool ler_fontes(const QStringList& arquivos, FitaLida& fita) {
+    if (arquivos.isEmpty()) return ler_entradas(ler_entrada_padrao(), QStringLiteral("entrada"), fita);
+    for (const QString& a : arquivos) {
+        const bool ok = a == QLatin1String("-") ? ler_entradas(ler_entrada_padrao(), QStringLiteral("entrada"), fita)
+                                                : ler_arquivo_fita(a, fita);
+        if (!ok) return false;
+    }
+    return true;
+}
+
+int mostrar_total(const QStringList& arquivos) {
+    FitaLida fita;
+    if (!ler_fontes(arquivos, fita)) return 1;
+    const double total = tape::somar_brutos(fita.brutos);
+    std::string saida;
+    for (const std::string& l : fita.linhas) saida += l + '\n';
+    saida += "R$ " + tape::mascara_dinheiro(total) + '\n';
+    saida += calc::valor_extenso(total) + '\n';
+    std::fwrite(saida.data(), 1, saida.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int gerar_pdf(const QString& saida, const QString& arquivo) {
+    FitaLida fita;
+    if (!ler_fontes({arquivo}, fita)) return 1;
+    printing::ConteudoImpressao c;
+    for (const std::string& l : fita.linhas) c.linhas_fita.append(QString::fromStdString(l));
+    c.total = QStringLiteral("R$ ") + QString::fromStdString(tape::mascara_dinheiro(tape::somar_brutos(fita.brutos)));
+    c.cabecalho = QString::fromStdString(fita.config.cabecalho);
+    c.rodape = QString::fromStdString(fita.config.rodape);
+    c.titulo = QStringLiteral("Quarvel 1.0");
+    printing::DocumentoImpressao doc;
+    doc.preparar(c);
+    QString motivo;
+    if (!printing::imprimir_pdf(doc, saida, &motivo)) {
+        erro(QStringLiteral("Não foi possível imprimir: %1").arg(motivo));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool modo_sem_janela(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        for (const char* opcao : {"--total", "--pdf", "--help", "-h", "--version", "-v"})
+            if (std::strcmp(argv[i], opcao) == 0) return true;
+    }
+    return false;
+}
+
+int executar_sem_janela(int argc, char** argv) {
+    // The PDF needs fonts and a painter, never a screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quarvel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.1"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Quarvel 1.1 - Calculador de Vantorel"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption total(QStringLiteral("total"),
+                             QStringLiteral("Mostra as linhas da fita, o total e o total por extenso."));
+    QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("Imprime a fita no arquivo PDF <saida>."),
+                           QStringLiteral("saida"));
+    parser.addOption(total);
+    parser.addOption(pdf);
+    parser.addPositionalArgument(QStringLiteral("arquivos"),
+                                 QStringLiteral("Arquivos de cálculo (.qvl), de texto, ou - para a entrada padrão."));
+    parser.process(app);
+
+    const QStringList arquivos = parser.positionalArguments();
+    if (parser.isSet(pdf)) {
+        if (arquivos.size() != 1) {
+            erro(QStringLiteral("Uso: quarvel --pdf SAIDA.pdf ARQUIVO"));
+            return 1;
+        }
+        return gerar_pdf(parser.value(pdf), arquivos.first());
+    }
+    if (parser.isSet(total)) return mostrar_total(arquivos);
+    parser.showHelp(1);
+}
+
+}  // namespace quarvel::app
