@@ -61,10 +61,14 @@ FormErro::FormErro(const QString& mensagem, quint32 endereco, const QString& sal
     mensagem_->setLineWrapMode(QTextEdit::WidgetWidth);
     mensagem_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     mensagem_->setAcceptRichText(false);
-    QPalette pal = mensagem_->palette();
-    pal.setColor(QPalette::Base, pal.color(QPalette::ToolTipBase));
-    pal.setColor(QPalette::Text, pal.color(QPalette::WindowText));
-    mensagem_->setPalette(pal);
+    // Tool-tip colour on the text area only: the scroll bars keep their
+    // usual look and stay easy to see.
+    QPalette fundo = mensagem_->viewport()->palette();
+    fundo.setColor(QPalette::Base, fundo.color(QPalette::ToolTipBase));
+    mensagem_->viewport()->setPalette(fundo);
+    QPalette texto = mensagem_->palette();
+    texto.setColor(QPalette::Text, texto.color(QPalette::WindowText));
+    mensagem_->setPalette(texto);
     mensagem_->setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
 
     bt_ok_ = new QPushButton(QIcon(QStringLiteral(":/icones/ok.svg")), QStringLiteral("OK"), this);

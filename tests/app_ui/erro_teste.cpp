@@ -51,8 +51,10 @@ TEST(FormErro, JanelaEControles) {
     EXPECT_EQ(f.mensagem()->geometry(), QRect(8, 54, 358, 93));
     EXPECT_TRUE(f.mensagem()->isReadOnly());
     EXPECT_TRUE(f.mensagem()->textInteractionFlags() & Qt::TextSelectableByMouse);
-    EXPECT_EQ(f.mensagem()->palette().color(QPalette::Base),
+    EXPECT_EQ(f.mensagem()->viewport()->palette().color(QPalette::Base),
               f.palette().color(QPalette::ToolTipBase));
+    EXPECT_EQ(f.mensagem()->palette().color(QPalette::Text),
+              f.palette().color(QPalette::WindowText));
     EXPECT_EQ(f.bt_ok()->objectName(), "bt_ok");
     EXPECT_EQ(f.bt_ok()->text(), "OK");
     EXPECT_EQ(f.bt_ok()->geometry(), QRect(137, 158, 89, 28));
