@@ -1,1 +1,198 @@
-// placeholder until implemented
+#include "documents/arquivo_calculo.h"
+
+#include "documents/codificacao.h"
+#include "documents/ini.h"
+#include "tape/fita.h"
+#include "tape/formas_numero.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+
+namespace quarvel::documents {
+
+namespace {
+
+constexpr std::string_view kConfig = "CONFIG";
+constexpr std::string_view kLer = "LER";
+// A text setting is read up to this many characters, as the Windows reader
+// with its 2,048-character buffer does.
+constexpr std::size_t kMaximoTexto = 2047;
+// Texts quoted in a detail message are cut, so a damaged 2 MB line does not
+// become a 2 MB message.
+constexpr std::size_t kMaximoCitacao = 40;
+
+// A line break inside a setting would split its line and shift every line
+// after it; a NUL would end the file for every reader. Both become blanks.
+std::string texto_para_linha(std::string_view utf8) {
+    std::string s(utf8);
+    for (char& c : s)
+        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+    return utf8_para_cp1252(s);
+}
+
+std::string ler_texto_ini(const ini::Documento& ini, std::string_view chave) {
+    const ini::Chave* c = ini.achar(kConfig, chave);
+    if (c == nullptr) return {};
+    return cp1252_para_utf8(std::string_view(c->valor).substr(0, kMaximoTexto));
+}
+
+std::optional<int> ler_inteiro_ini(const ini::Documento& ini, std::string_view secao,
+                                   std::string_view chave) {
+    const ini::Chave* c = ini.achar(secao, chave);
+    if (c == nullptr) return std::nullopt;
+    return ini::ler_inteiro(c->valor);
+}
+
+Configuracao configuracao_de(const ini::Documento& ini) {
+    Configuracao cfg;
+    cfg.cabecalho = ler_texto_ini(ini, "CABECALHO");
+    cfg.rodape = ler_texto_ini(ini, "RODAPE");
+    cfg.texto_backup = ler_texto_ini(ini, "TEXTO_BACKUP");
+    cfg.backup = ler_inteiro_ini(ini, kConfig, "BACKUP").value_or(0) != 0;
+    const int tempo = ler_inteiro_ini(ini, kConfig, "QTDETEMPO").value_or(-1);
+    cfg.qtdetempo = (tempo >= 0 && tempo <= 4) ? tempo : -1;
+    return cfg;
+}
+
+// Cuts a UTF-8 text at a character boundary for quoting.
+std::string citar(std::string_view bytes) {
+    std::string utf8 = cp1252_para_utf8(bytes.substr(0, kMaximoCitacao + 1));
+    if (bytes.size() <= kMaximoCitacao) return utf8;
+    std::size_t n = 0, corte = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
+            if (n == kMaximoCitacao) break;
+            ++n;
+        }
+        corte = i + 1;
+    }
+    utf8.resize(corte);
+    return utf8 + "...";
+}
+
+std::string linha_n(std::size_t indice) {
+    return "linha " + std::to_string(indice + 1);
+}
+
+CargaCalculo danificado(std::string detalhe) {
+    CargaCalculo c;
+    c.estado = CargaCalculo::Estado::Danificado;
+    c.detalhe = std::move(detalhe);
+    return c;
+}
+
+// Reads one key of [LER]; on a fault fills detalhe.
+std::optional<int> chave_ler(const ini::Documento& ini, std::string_view nome,
+                             std::string& detalhe) {
+    const ini::Chave* c = ini.achar(kLer, nome);
+    if (c == nullptr) {
+        detalhe = "a chave " + std::string(nome) + " não foi encontrada na seção [LER]";
+        return std::nullopt;
+    }
+    const auto v = ini::ler_inteiro(c->valor);
+    if (!v) {
+        detalhe = linha_n(c->linha) + ": " + std::string(nome) + "=" + citar(c->valor) +
+                  " não é um número inteiro";
+        return std::nullopt;
+    }
+    return v;
+}
+
+} // namespace
+
+std::string escrever_calculo(const Documento& doc) {
+    const Configuracao& cfg = doc.config;
+    std::vector<std::string> linhas = {
+        ini::linha_secao(kConfig),
+        ini::linha_chave("CABECALHO", texto_para_linha(cfg.cabecalho)),
+        ini::linha_chave("RODAPE", texto_para_linha(cfg.rodape)),
+        ini::linha_chave("BACKUP", cfg.backup ? "1" : "0"),
+        ini::linha_chave("QTDETEMPO", std::to_string(cfg.qtdetempo)),
+        ini::linha_chave("TEXTO_BACKUP", texto_para_linha(cfg.texto_backup)),
+        ini::linha_secao(kLer),
+    };
+    linhas.emplace_back(); // INICIO, filled in below
+    linhas.emplace_back(); // FIM
+    // The value block starts after the INI part and its empty separator line,
+    // counted from the lines really written.
+    const auto inicio = static_cast<long long>(linhas.size() + 1);
+    const auto fim = inicio + static_cast<long long>(doc.brutos.size()) - 1;
+    linhas[linhas.size() - 2] = ini::linha_chave("INICIO", std::to_string(inicio));
+    linhas[linhas.size() - 1] = ini::linha_chave("FIM", std::to_string(fim));
+    linhas.emplace_back();
+    linhas.reserve(linhas.size() + doc.brutos.size());
+    for (const auto& b : doc.brutos)
+        linhas.push_back(texto_para_linha(b));
+    return juntar_linhas_crlf(linhas);
+}
+
+Configuracao ler_configuracao(std::string_view bytes) {
+    return configuracao_de(ini::Documento::ler(dividir_linhas(bytes)));
+}
+
+CargaCalculo carregar_calculo(std::string_view bytes,
+                              const std::function<void(std::size_t)>& a_cada_valor) {
+    const std::vector<std::string> linhas = dividir_linhas(bytes);
+    const ini::Documento ini = ini::Documento::ler(linhas);
+
+    const ini::Chave* chave_inicio = ini.achar(kLer, "INICIO");
+    const ini::Chave* chave_fim = ini.achar(kLer, "FIM");
+    if (chave_inicio == nullptr && chave_fim == nullptr) {
+        return danificado(ini.tem_secao(kLer) ? "a seção [LER] não tem as chaves INICIO e FIM"
+                                              : "a seção [LER] não foi encontrada");
+    }
+    std::string detalhe;
+    const auto inicio = chave_ler(ini, "INICIO", detalhe);
+    if (!inicio) return danificado(detalhe);
+    const auto fim = chave_ler(ini, "FIM", detalhe);
+    if (!fim) return danificado(detalhe);
+
+    if (*inicio < 0)
+        return danificado(linha_n(chave_inicio->linha) + ": INICIO=" + std::to_string(*inicio) +
+                          " não pode ser negativo");
+    const std::int64_t quantidade = std::int64_t{*fim} - *inicio + 1;
+    if (quantidade > static_cast<std::int64_t>(tape::kMaximoValores)) {
+        CargaCalculo c;
+        c.estado = CargaCalculo::Estado::ExcedeMaximo;
+        return c;
+    }
+    // The values cannot start inside the INI part that announces them.
+    const std::size_t ultima_chave = std::max(chave_inicio->linha, chave_fim->linha);
+    if (static_cast<std::size_t>(*inicio) <= ultima_chave)
+        return danificado(linha_n(chave_inicio->linha) + ": INICIO=" + std::to_string(*inicio) +
+                          " aponta para dentro da configuração");
+
+    CargaCalculo carga;
+    carga.doc.config = configuracao_de(ini);
+    if (quantidade <= 0) return carga;
+
+    if (static_cast<std::size_t>(*fim) >= linhas.size()) {
+        const std::size_t n = linhas.size();
+        return danificado(linha_n(static_cast<std::size_t>(*fim)) + " não existe: o arquivo tem " +
+                          std::to_string(n) + (n == 1 ? " linha" : " linhas"));
+    }
+
+    const auto primeira = static_cast<std::size_t>(*inicio);
+    const auto n = static_cast<std::size_t>(quantidade);
+    carga.doc.brutos.reserve(n);
+    carga.linhas.reserve(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        if (a_cada_valor) a_cada_valor(k);
+        const std::string& linha = linhas[primeira + k];
+        const auto v = tape::ler_estrito(linha);
+        if (!v)
+            return danificado(linha_n(primeira + k) + ": '" + citar(linha) + "' não é um valor");
+        // The total is kept in double precision; a value past its range
+        // could not be added up.
+        if (!std::isfinite(*v) || std::fabs(*v) > static_cast<long double>(DBL_MAX))
+            return danificado(linha_n(primeira + k) + ": '" + citar(linha) +
+                              "' é grande demais para um valor");
+        carga.doc.brutos.push_back(linha);
+        carga.linhas.push_back(tape::mascara_dinheiro(*v));
+    }
+    return carga;
+}
+
+} // namespace quarvel::documents

@@ -1,1 +1,67 @@
-// placeholder until implemented
+#include "documents/texto.h"
+
+#include "documents/codificacao.h"
+#include "tape/fita.h"
+#include "tape/formas_numero.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace quarvel::documents {
+
+namespace {
+
+bool so_brancos(std::string_view s) {
+    for (char c : s)
+        if (c != ' ' && c != '\t') return false;
+    return true;
+}
+
+LeituraTexto com_estado(LeituraTexto::Estado e) {
+    LeituraTexto l;
+    l.estado = e;
+    return l;
+}
+
+} // namespace
+
+std::string escrever_texto(const std::vector<std::string>& linhas_fita) {
+    std::vector<std::string> linhas;
+    linhas.reserve(linhas_fita.size());
+    for (const auto& l : linhas_fita)
+        linhas.push_back(utf8_para_cp1252(l));
+    return juntar_linhas_crlf(linhas);
+}
+
+LeituraTexto ler_texto(std::string_view bytes, const std::function<bool(std::size_t)>& continuar) {
+    const std::vector<std::string> linhas = dividir_linhas(bytes);
+
+    // Refused by its size before any line is read, so a huge file costs no
+    // conversions.
+    std::size_t com_texto = 0;
+    for (const auto& l : linhas)
+        if (!so_brancos(l)) ++com_texto;
+    if (com_texto > tape::kMaximoValores) return com_estado(LeituraTexto::Estado::ExcedeMaximo);
+
+    LeituraTexto leitura;
+    leitura.brutos.reserve(com_texto);
+    leitura.linhas.reserve(com_texto);
+    for (std::size_t i = 0; i < linhas.size(); ++i) {
+        if (continuar && !continuar(i)) return com_estado(LeituraTexto::Estado::Cancelado);
+        const std::string& linha = linhas[i];
+        if (so_brancos(linha)) continue;
+        const auto v = tape::extrair_valor(linha);
+        // A number past the double range could not be added to the total.
+        if (!v || !std::isfinite(*v) || std::fabs(*v) > static_cast<long double>(DBL_MAX)) {
+            LeituraTexto falha = com_estado(LeituraTexto::Estado::LinhaSemValor);
+            falha.numero_linha = static_cast<int>(i + 1);
+            falha.texto_linha = cp1252_para_utf8(linha);
+            return falha;
+        }
+        leitura.brutos.push_back(tape::valor_bruto(*v));
+        leitura.linhas.push_back(tape::mascara_dinheiro(*v));
+    }
+    return leitura;
+}
+
+} // namespace quarvel::documents
