@@ -2,9 +2,6 @@
 
 #include "tape/formas_numero.h"
 
-#include <cmath>
-#include <limits>
-#include <optional>
 #include <stdexcept>
 
 namespace quarvel::tape {
@@ -22,41 +19,11 @@ void exigir_posicao(const Fita& fita, std::size_t i) {
     if (i >= fita.tamanho()) throw std::out_of_range("posição fora da fita");
 }
 
-bool cabe_em_double(long double v) {
-    return std::fabs(v) <= static_cast<long double>(std::numeric_limits<double>::max());
-}
-
 std::string linha_de(const std::string& bruto) {
     return mascara_dinheiro(ler_estrito_ou_erro(bruto));
 }
 
 } // namespace
-
-double somar_brutos(const std::vector<std::string>& brutos) {
-    if (brutos.size() > kMaximoValores) throw std::length_error(kMensagemMaximo);
-
-    // The buffer has kMaximoValores + 1 slots; slot k feeds partial sum
-    // (kMaximoValores - k) % 4, from the top slot down. Slots past the last
-    // value hold +0.0, and a partial sum that starts at +0.0 can never become
-    // -0.0, so adding them changes nothing and they are skipped.
-    long double parcial[4] = {0.0L, 0.0L, 0.0L, 0.0L};
-    std::size_t falha = brutos.size();
-    for (std::size_t i = brutos.size(); i-- > 0;) {
-        const std::optional<long double> v = ler_estrito(brutos[i]);
-        // A value beyond the range of a double cannot take its slot.
-        if (!v || !cabe_em_double(*v)) {
-            falha = i; // walking down: the last one kept is the first in list order
-            continue;
-        }
-        parcial[(kMaximoValores - i) % 4] += static_cast<double>(*v);
-    }
-    if (falha != brutos.size()) throw ErroConversao(brutos[falha]);
-    const long double soma = ((parcial[0] + parcial[1]) + parcial[2]) + parcial[3];
-    if (!cabe_em_double(soma))
-        return soma < 0 ? -std::numeric_limits<double>::infinity()
-                        : std::numeric_limits<double>::infinity();
-    return static_cast<double>(soma);
-}
 
 void Fita::acrescentar(const std::string& bruto) {
     exigir_espaco(*this, 1);

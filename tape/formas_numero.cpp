@@ -1,10 +1,13 @@
 #include "tape/formas_numero.h"
 
+#include "tape/fita.h"
+
 #include "calc/infix.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 
 namespace quarvel::tape {
 
@@ -113,8 +116,8 @@ inline bool digito(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The strict grammar; no allocation, no locale.
-bool ler(std::string_view texto, long double& saida) noexcept {
+// The strict grammar in full; no allocation, no locale.
+bool ler_geral(std::string_view texto, long double& saida) noexcept {
     const char* p = texto.data();
     const char* const fim = p + texto.size();
     while (p < fim && *p == ' ')
@@ -196,7 +199,110 @@ bool ler(std::string_view texto, long double& saida) noexcept {
     return true;
 }
 
+// The shape of nearly every raw value (sign, at most 19 digits, a "," and no
+// blanks or exponent) read in one pass; anything else takes the full grammar,
+// which gives the same result for these texts.
+bool ler(std::string_view texto, long double& saida) noexcept {
+    const char* p = texto.data();
+    const char* const fim = p + texto.size();
+    bool negativo = false;
+    if (p < fim && (*p == '-' || *p == '+')) {
+        negativo = *p == '-';
+        ++p;
+    }
+    std::uint64_t mantissa = 0; // wraps past 19 digits, but then it is not used
+    const char* const inicio = p;
+    for (; p < fim; ++p) {
+        const auto d = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+        if (d > 9) break;
+        mantissa = mantissa * 10 + d;
+    }
+    const auto inteiros = p - inicio;
+    std::ptrdiff_t casas = 0;
+    if (p < fim && *p == ',') {
+        const char* const fracao = ++p;
+        for (; p < fim; ++p) {
+            const auto d = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+            if (d > 9) break;
+            mantissa = mantissa * 10 + d;
+        }
+        casas = p - fracao;
+    } else if (inteiros == 0) {
+        return ler_geral(texto, saida);
+    }
+    if (p != fim || inteiros + casas > 19) return ler_geral(texto, saida);
+    long double v = static_cast<long double>(mantissa);
+    if (casas > 0) v /= kPotencias[casas];
+    saida = negativo ? -v : v;
+    return true;
+}
+
+constexpr long double kMaiorDouble = std::numeric_limits<double>::max();
+
+// The slot a raw value takes in the total's buffer: its strict reading as a
+// double. False when it does not read, or lies beyond the range of a double.
+inline bool slot_de(const std::string& bruto, double& slot) noexcept {
+    long double v;
+    if (!ler(bruto, v) || !(std::fabs(v) <= kMaiorDouble)) return false;
+    slot = static_cast<double>(v);
+    return true;
+}
+
 } // namespace
+
+// Here rather than beside the tape so that the reading inlines into the loop.
+double somar_brutos(const std::vector<std::string>& brutos) {
+    const std::size_t n = brutos.size();
+    if (n > kMaximoValores) throw std::length_error(kMensagemMaximo);
+
+    // The buffer has kMaximoValores + 1 slots; slot k feeds partial sum
+    // (kMaximoValores - k) % 4, taken from the top slot down. kMaximoValores
+    // is a multiple of four, so position i goes to s0, s3, s2, s1 for
+    // i % 4 = 0, 1, 2, 3. The empty slots above the last value hold +0.0; a
+    // partial sum that starts at +0.0 never becomes -0.0, so adding them would
+    // change nothing and they are skipped.
+    static_assert(kMaximoValores % 4 == 0);
+    long double s0 = 0.0L, s1 = 0.0L, s2 = 0.0L, s3 = 0.0L;
+    std::size_t falha = n;
+    auto somar = [&](std::size_t i, long double& s) {
+        double slot;
+        if (slot_de(brutos[i], slot))
+            s += slot;
+        else
+            falha = i; // walking down: the last one kept is the first in list order
+    };
+    std::size_t i = n;
+    while (i % 4 != 0) {
+        --i;
+        switch (i % 4) {
+        case 0:
+            somar(i, s0);
+            break;
+        case 1:
+            somar(i, s3);
+            break;
+        case 2:
+            somar(i, s2);
+            break;
+        default:
+            somar(i, s1);
+            break;
+        }
+    }
+    for (; i >= 4; i -= 4) {
+        somar(i - 1, s1);
+        somar(i - 2, s2);
+        somar(i - 3, s3);
+        somar(i - 4, s0);
+    }
+    if (falha != n) throw ErroConversao(brutos[falha]);
+
+    const long double soma = ((s0 + s1) + s2) + s3;
+    if (!(std::fabs(soma) <= kMaiorDouble))
+        return soma < 0 ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
+    return static_cast<double>(soma);
+}
 
 std::string valor_bruto(long double valor) {
     if (!std::isfinite(valor)) return nao_finito(valor);

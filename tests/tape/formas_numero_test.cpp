@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -152,6 +154,38 @@ TEST(LeituraEstrita, AcumulaEmPrecisaoEstendida) {
     for (const char* p = longo; *p; ++p)
         esperado = esperado * 10.0L + (*p - '0');
     EXPECT_EQ(*ler_estrito(longo), esperado);
+}
+
+// Plain texts take a quicker road than texts with blanks or an exponent; both
+// must give the same number.
+TEST(LeituraEstrita, MesmoValorComBrancosOuExpoente) {
+    std::vector<std::string> textos = {"0",
+                                       "-0",
+                                       ",",
+                                       "1234,56",
+                                       "-0,125",
+                                       "0,00012345",
+                                       "999999999999999",
+                                       "1234567890123456789",
+                                       "0,1234567890123456789",
+                                       "12345678901234567890",
+                                       "+5,"};
+    std::mt19937_64 gerador(20240607);
+    for (int i = 0; i < 2000; ++i) {
+        const double escala = std::pow(10.0, static_cast<int>(gerador() % 20) - 6);
+        const double v = std::uniform_real_distribution<double>(-1.0, 1.0)(gerador) * escala;
+        textos.push_back(valor_bruto(v));
+    }
+    for (const auto& t : textos) {
+        SCOPED_TRACE(t);
+        const auto v = ler_estrito(t);
+        ASSERT_TRUE(v.has_value());
+        EXPECT_EQ(ler_estrito("  " + t + " "), v);
+        if (t.find('E') == std::string::npos) {
+            EXPECT_EQ(ler_estrito(t + "E0"), v);
+            EXPECT_EQ(ler_estrito(t + "e+00"), v);
+        }
+    }
 }
 
 TEST(LeituraEstrita, MensagemDoErro) {
