@@ -188,6 +188,8 @@ class VisaoPagina : public QAbstractScrollArea {
         } else {
             setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
             v->setRange(0, std::max(0, t.height() + 26 - H));
+            // Coming from whole page the bar held a page number, not pixels.
+            if (modo_barras_ == Escala::pagina_inteira) v->setValue(0);
             v->setSingleStep(std::max(1, H / 10));
             v->setPageStep(std::max(1, H / 2));
             if (modo_ == Escala::percentual) {
@@ -200,6 +202,7 @@ class VisaoPagina : public QAbstractScrollArea {
                 h->setRange(0, 0);
             }
         }
+        modo_barras_ = modo_;
         ajustando_ = false;
     }
 
@@ -218,6 +221,7 @@ class VisaoPagina : public QAbstractScrollArea {
     int pagina_ = 1;
     int paginas_ = 1;
     Escala modo_ = Escala::pagina_inteira;
+    Escala modo_barras_ = Escala::pagina_inteira; // the mode the bars are set up for
     int percentual_ = 100;
     int passo_roda_ = 0;
     bool ajustando_ = false;
