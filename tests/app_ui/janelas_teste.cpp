@@ -1,6 +1,7 @@
 // Splash, about box, loading and restore windows.
 #include "app/frm_sobre.h"
 #include "app/frm_splash.h"
+#include "app/recursos.h"
 #include "documents/frm_loading.h"
 #include "documents/frm_restaurar.h"
 
@@ -12,6 +13,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSvgRenderer>
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
@@ -42,6 +44,30 @@ void clicar(QWidget* w) {
 }
 
 } // namespace
+
+TEST(Recursos, FigurasPresentesNoTamanhoCerto) {
+    quarvel::app::carregar_recursos();
+    struct Caso {
+        const char* caminho;
+        QSize tamanho;
+    } casos[] = {
+        {":/imagens/splash.svg", {500, 118}},
+        {":/icones/icone.svg", {32, 32}},
+        {":/icones/ok.svg", {16, 16}},
+    };
+    for (const Caso& c : casos) {
+        QSvgRenderer svg{QString::fromLatin1(c.caminho)};
+        EXPECT_TRUE(svg.isValid()) << c.caminho;
+        EXPECT_EQ(svg.defaultSize(), c.tamanho) << c.caminho;
+    }
+    for (const char* nome :
+         {"novo", "abrir", "salvar", "adicionar", "modificar", "deletar", "localizar",
+          "localizar_proximo", "limpar", "visualizar", "imprimir", "ajuda"}) {
+        QSvgRenderer svg(QStringLiteral(":/icones/%1.svg").arg(QString::fromLatin1(nome)));
+        EXPECT_TRUE(svg.isValid()) << nome;
+        EXPECT_EQ(svg.defaultSize(), QSize(24, 24)) << nome;
+    }
+}
 
 TEST(FormSplash, TamanhoSemBordaEImagem) {
     FormSplash s;
