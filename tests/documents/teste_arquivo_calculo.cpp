@@ -2,6 +2,7 @@
 
 #include "documents/codificacao.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace quarvel::documents {
@@ -261,6 +262,34 @@ TEST(LerConfiguracao, ChavesAusentes) {
     EXPECT_FALSE(c.backup);
     EXPECT_EQ(c.qtdetempo, -1);
     EXPECT_EQ(ler_configuracao(escrever_calculo(exemplo())).texto_backup, "malote1");
+}
+
+} // namespace
+} // namespace quarvel::documents
+
+namespace quarvel::documents {
+namespace {
+
+// Damaged files made by mutating a good one: every load must end in one of
+// the three states, with a detail when damaged and consistent lists when not.
+TEST(CarregarCalculo, BytesEmbaralhadosNaoQuebramALeitura) {
+    const std::string base = escrever_calculo(exemplo());
+    const std::string alfabeto = std::string("\0\r\n=[];x9-,.E ", 15) + "\xFF";
+    std::uint32_t semente = 12345;
+    auto proximo = [&] { return semente = semente * 1664525u + 1013904223u; };
+    for (int rodada = 0; rodada < 3000; ++rodada) {
+        std::string s = base;
+        const int trocas = 1 + static_cast<int>(proximo() % 6);
+        for (int t = 0; t < trocas; ++t)
+            s[proximo() % s.size()] = alfabeto[(proximo() >> 8) % alfabeto.size()];
+        const auto c = carregar_calculo(s);
+        if (c.estado == CargaCalculo::Estado::Danificado) {
+            EXPECT_FALSE(c.detalhe.empty());
+        } else if (c.estado == CargaCalculo::Estado::Ok) {
+            EXPECT_EQ(c.doc.brutos.size(), c.linhas.size());
+        }
+        (void)ler_configuracao(s);
+    }
 }
 
 } // namespace
