@@ -56,20 +56,10 @@ Configuracao configuracao_de(const ini::Documento& ini) {
     return cfg;
 }
 
-// Cuts a UTF-8 text at a character boundary for quoting.
+// One byte is one character in Windows-1252, so the cut is made on the bytes.
 std::string citar(std::string_view bytes) {
-    std::string utf8 = cp1252_para_utf8(bytes.substr(0, kMaximoCitacao + 1));
-    if (bytes.size() <= kMaximoCitacao) return utf8;
-    std::size_t n = 0, corte = 0;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
-            if (n == kMaximoCitacao) break;
-            ++n;
-        }
-        corte = i + 1;
-    }
-    utf8.resize(corte);
-    return utf8 + "...";
+    if (bytes.size() <= kMaximoCitacao) return cp1252_para_utf8(bytes);
+    return cp1252_para_utf8(bytes.substr(0, kMaximoCitacao)) + "...";
 }
 
 std::string linha_n(std::size_t indice) {
