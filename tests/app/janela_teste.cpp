@@ -1,0 +1,157 @@
+// The main window as the user meets it: start-up state, menus, tool bar,
+// status bar, and the keys the window handles for all its controls.
+#include "tests/app/janela_apoio.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace quarvel::app {
+namespace {
+
+TEST_F(JanelaTeste, AbreComTituloRelogioEMostradoresIniciais) {
+    EXPECT_EQ(janela->windowTitle(), QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - NovoCalculo.qvl"));
+    const QString relogio = filho<QLabel>("relogio")->text();
+    EXPECT_TRUE(relogio.contains(QStringLiteral(" - "))) << relogio.toStdString();
+    EXPECT_EQ(total(), QStringLiteral("0,00"));
+    EXPECT_EQ(extenso(), QStringLiteral("ZERO"));
+    EXPECT_EQ(QApplication::focusWidget(), campo());
+    EXPECT_EQ(janela->centralWidget()->size().width(), 664);
+}
+
+TEST_F(JanelaTeste, MenusTrazemLegendasEAtalhos) {
+    struct Item {
+        const char* comando;
+        const char* legenda;
+        const char* atalho;
+    };
+    const Item itens[] = {
+        {"novo", "&Novo", "Ctrl+N"},
+        {"abrir", "&Abrir", "Ctrl+O"},
+        {"salvar_padrao", "&Salvar", "Ctrl+S"},
+        {"salvar_como", "&Salvar Como", ""},
+        {"limpar_valor", "&Limpar Tudo", "Shift+Del"},
+        {"add_valor", "Adicionar", ""},
+        {"novo_valor", "&Modificar", "Ins"},
+        {"deletar_valor", "&Deletar", "Del"},
+        {"repetir_valor", "&Repetir Valor", "Ctrl+R"},
+        {"transf", "&Exportar Resultado para Área de Transferência", "Ctrl+K"},
+        {"abrir_txt", "&Importar Arquivo de Texto", ""},
+        {"save_txt", "&Exportar Arquivo de Texto", ""},
+        {"armazenar_memoria", "&Armazenar Na Memória", "Ctrl+M"},
+        {"valor_memoria", "Valor Armazenado na Memória", "Ctrl+E"},
+        {"backup", "Restaurar / Limpar Backup", ""},
+        {"buscar", "&Localizar Valor", "F2"},
+        {"buscar_prox", "&Localizar Próximo Valor", "F3"},
+        {"visualizar", "&Visualizar Impressão", "Ctrl+I"},
+        {"imprimir", "&Imprimir", "Ctrl+P"},
+        {"ajuda", "&Ajuda", "F1"},
+        {"sobre", "&Sobre", ""},
+    };
+    for (const Item& i : itens) {
+        QAction* a = janela->acao(i.comando);
+        ASSERT_NE(a, nullptr) << i.comando;
+        EXPECT_EQ(a->text(), QString::fromUtf8(i.legenda)) << i.comando;
+        EXPECT_EQ(a->shortcut().toString(), QString::fromLatin1(i.atalho)) << i.comando;
+    }
+    QStringList menus;
+    for (QAction* m : janela->menuBar()->actions()) menus << m->text();
+    EXPECT_EQ(menus, (QStringList{"&Arquivo", "&Edições", "&Localização", "&Imprimir", "&Ajuda"}));
+}
+
+TEST_F(JanelaTeste, BarraDeFerramentasNaOrdemComDicas) {
+    auto* barra = filho<QToolBar>("BarraFerramentas");
+    ASSERT_NE(barra, nullptr);
+    QStringList dicas;
+    for (QAction* a : barra->actions()) dicas << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
+    EXPECT_EQ(dicas, (QStringList{"Novo", "Abrir", "Salvar", "|", "Adicionar", "Modificar", "Deletar", "Localizar",
+                                  "Localizar Próximo", "Limpar Tudo", "|", "Visualizar Impressão", "Imprimir", "|",
+                                  "Ajuda"}));
+}
+
+TEST_F(JanelaTeste, RegrasDeHabilitacaoNumaFitaVaziaEComUmaLinha) {
+    const char* com_linhas[] = {"limpar_valor", "novo_valor", "deletar_valor", "transf", "save_txt",
+                                "armazenar_memoria", "buscar", "visualizar", "imprimir"};
+    for (const char* c : com_linhas) EXPECT_FALSE(ativo(c)) << c;
+    EXPECT_FALSE(ativo("repetir_valor"));
+    EXPECT_FALSE(ativo("valor_memoria"));
+    EXPECT_FALSE(ativo("buscar_prox"));
+    for (const char* c : {"novo", "abrir", "salvar_padrao", "salvar_como", "add_valor", "abrir_txt", "backup"})
+        EXPECT_TRUE(ativo(c)) << c;
+    adicionar(QStringLiteral("5"));
+    for (const char* c : com_linhas) EXPECT_TRUE(ativo(c)) << c;
+    campo()->setText(QStringLiteral("1"));
+    EXPECT_TRUE(ativo("repetir_valor"));
+}
+
+TEST_F(JanelaTeste, EnterDeQualquerCampoAdicionaOValorDaEntrada) {
+    campo()->setText(QStringLiteral("7"));
+    auto* cabecalho = filho<QLineEdit>("cabecalho");
+    cabecalho->setFocus();
+    tecla(cabecalho, Qt::Key_Return);
+    EXPECT_EQ(linhas(), QStringList{"7,00"});
+    EXPECT_EQ(QApplication::focusWidget(), campo());
+    // Each further Enter adds the emptied field: a 0,00 line.
+    tecla(campo(), Qt::Key_Enter);
+    EXPECT_EQ(linhas(), (QStringList{"7,00", "0,00"}));
+}
+
+TEST_F(JanelaTeste, DigitarEAdicionarPeloTeclado) {
+    QTest::keyClicks(campo(), QStringLiteral("1234567"));
+    EXPECT_EQ(campo()->text(), QStringLiteral("1.234.567"));
+    tecla(campo(), Qt::Key_Return);
+    EXPECT_EQ(linhas(), QStringList{"1.234.567,00"});
+    EXPECT_EQ(total(), QStringLiteral("R$ 1.234.567,00"));
+    EXPECT_EQ(extenso(), QStringLiteral("UM MILHAO, DUZENTOS E TRINTA E QUATRO MIL, QUINHENTOS E SESSENTA E SETE REAIS"));
+    EXPECT_TRUE(campo()->text().isEmpty());
+}
+
+TEST_F(JanelaTeste, DelInsEShiftDelNuncaChegamAoCampo) {
+    adicionar(QStringLiteral("1"));
+    adicionar(QStringLiteral("2"));
+    campo()->setText(QStringLiteral("123"));
+    campo()->setCursorPosition(0);
+    tecla(campo(), Qt::Key_Delete);
+    EXPECT_EQ(campo()->text(), QStringLiteral("123"));
+    EXPECT_EQ(linhas(), QStringList{"1,00"});  // Del deleted the current tape line
+    dlg->valores.push_back(std::nullopt);  // Ins: the modify dialog, cancelled
+    tecla(campo(), Qt::Key_Insert);
+    EXPECT_EQ(dlg->ultimo_valor_inicial, QStringLiteral("1,00"));
+    tecla(campo(), Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_TRUE(linhas().isEmpty());
+    EXPECT_EQ(campo()->text(), QStringLiteral("123"));
+    // With the command disabled the key still does nothing in the field.
+    tecla(campo(), Qt::Key_Delete);
+    EXPECT_EQ(campo()->text(), QStringLiteral("123"));
+}
+
+TEST_F(JanelaTeste, CimaEBaixoMovemALinhaAtualDentroDosLimites) {
+    for (const char* v : {"1", "2", "3"}) adicionar(QString::fromLatin1(v));
+    EXPECT_EQ(janela->linha_atual(), 3);
+    tecla(campo(), Qt::Key_Up);
+    tecla(campo(), Qt::Key_Up);
+    EXPECT_EQ(janela->linha_atual(), 1);
+    tecla(campo(), Qt::Key_Up);
+    EXPECT_EQ(janela->linha_atual(), 1);
+    tecla(campo(), Qt::Key_Down);
+    tecla(campo(), Qt::Key_Down);
+    tecla(campo(), Qt::Key_Down);
+    EXPECT_EQ(janela->linha_atual(), 3);
+}
+
+TEST_F(JanelaTeste, AjudaAbreOGuiaSoQuandoExiste) {
+    executar("ajuda");
+    for (const QString& e : dlg->enderecos) EXPECT_TRUE(QFileInfo::exists(e)) << e.toStdString();
+}
+
+TEST_F(JanelaTeste, BarraDeEstadoTemTresPaineis) {
+    const auto paineis = janela->statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(paineis.size(), 3);
+    EXPECT_EQ(paineis[0]->text(), QStringLiteral("Quarvel 1.1"));
+    EXPECT_EQ(paineis[0]->width(), 150);
+    EXPECT_EQ(paineis[1]->width(), 350);
+}
+
+}  // namespace
+}  // namespace quarvel::app
