@@ -90,10 +90,17 @@ void DocumentoImpressao::preparar(const ConteudoImpressao& c) {
     cabecalho_.clear();
     rodape_.clear();
     const QFont fonte_faixa = fonte_padrao("Arial", 10, QFont::SansSerif);
-    cabecalho_.push_back({c.cabecalho, fonte_faixa, Alinhamento::centro, 2});
-    rodape_.push_back(
-        {QStringLiteral("$PAGENUM$/$PAGECOUNT$"), fonte_faixa, Alinhamento::direita, 1});
-    rodape_.push_back({c.rodape, fonte_faixa, Alinhamento::esquerda, 1});
+    auto item = [&](const QString& texto, Alinhamento a, int linha) {
+        ItemCabecalho i;
+        i.texto = texto;
+        i.fonte = fonte_faixa;
+        i.alinhamento = a;
+        i.linha = linha;
+        return i;
+    };
+    cabecalho_.push_back(item(c.cabecalho, Alinhamento::centro, 2));
+    rodape_.push_back(item(QStringLiteral("$PAGENUM$/$PAGECOUNT$"), Alinhamento::direita, 1));
+    rodape_.push_back(item(c.rodape, Alinhamento::esquerda, 1));
     normalizar_linhas(cabecalho_);
     normalizar_linhas(rodape_);
 
@@ -137,6 +144,14 @@ int DocumentoImpressao::paginar(const QPagedPaintDevice& d) {
     altura_linha_ = std::max(1, fm_alta.height() + fm_alta.leading());
     const QFontMetrics fm(fonte_corpo_px_);
     ascendente_corpo_ = fm.ascent();
+    for (auto* itens : {&cabecalho_, &rodape_}) {
+        for (auto& item : *itens) {
+            item.fonte_px = em_pixels(item.fonte, dispositivo_.dpi_y);
+            const QFontMetrics fm_item(item.fonte_px);
+            item.altura = fm_item.height();
+            item.ascendente = fm_item.ascent();
+        }
+    }
 
     // Wrapping: a line shorter than the body width even in its widest
     // characters is never measured.
@@ -208,13 +223,12 @@ QString DocumentoImpressao::expandir(const QString& texto, int n) const {
 void DocumentoImpressao::desenhar_faixas(QPainter& p, const std::vector<ItemCabecalho>& itens,
                                          bool cabecalho, int n) const {
     const Geometria& g = geometria_;
-    const double dpi = dispositivo_.dpi_y;
     int linhas = 0;
     for (const auto& item : itens)
         linhas = std::max(linhas, item.linha);
 
     QPen regua(Qt::black);
-    regua.setWidthF(std::max(1.0, dpi / 96.0));
+    regua.setWidthF(std::max(1.0, dispositivo_.dpi_y / 96.0));
     p.setPen(regua);
     const double y = cabecalho ? g.regua_cabecalho : g.regua_rodape;
     p.drawLine(QPointF(g.esquerda, y), QPointF(g.direita, y));
@@ -222,13 +236,12 @@ void DocumentoImpressao::desenhar_faixas(QPainter& p, const std::vector<ItemCabe
     for (const auto& item : itens) {
         const QString texto = expandir(item.texto, n);
         if (texto.isEmpty()) continue;
-        const QFont fonte = em_pixels(item.fonte, dpi);
-        const QFontMetrics fm(fonte);
-        const double base = cabecalho
-                                ? base_cabecalho(g, fm.height(), fm.ascent(), item.linha, linhas)
-                                : base_rodape(g, fm.height(), fm.ascent(), item.linha);
+        const QFontMetrics fm(item.fonte_px);
+        const double base =
+            cabecalho ? base_cabecalho(g, item.altura, item.ascendente, item.linha, linhas)
+                      : base_rodape(g, item.altura, item.ascendente, item.linha);
         const double x = x_item(item.alinhamento, fm.horizontalAdvance(texto), g);
-        p.setFont(fonte);
+        p.setFont(item.fonte_px);
         p.setPen(Qt::black);
         p.drawText(QPointF(x, base), texto);
     }

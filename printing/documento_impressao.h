@@ -59,6 +59,10 @@ class DocumentoImpressao {
         QFont fonte;
         Alinhamento alinhamento = Alinhamento::esquerda;
         int linha = 1;
+        // Set by the layout: the font in device pixels and its metrics.
+        QFont fonte_px;
+        int altura = 0;
+        int ascendente = 0;
     };
     const std::vector<ItemCabecalho>& itens_cabecalho() const { return cabecalho_; }
     const std::vector<ItemCabecalho>& itens_rodape() const { return rodape_; }
