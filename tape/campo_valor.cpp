@@ -52,7 +52,7 @@ void CampoValor::keyPressEvent(QKeyEvent* e) {
     // other text (Shift, AltGr, the numeric keypad) goes through the filter.
     const bool atalho = e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
     if (atalho || t.isEmpty() || so_controle(t)) {
-        QLineEdit::keyPressEvent(e);
+        repassar(e);
         return;
     }
     const QString aceito = filtrar(t);
@@ -63,8 +63,16 @@ void CampoValor::keyPressEvent(QKeyEvent* e) {
     QKeyEvent filtrado(e->type(), e->key(), e->modifiers(), e->nativeScanCode(),
                        e->nativeVirtualKey(), e->nativeModifiers(), aceito, e->isAutoRepeat(),
                        static_cast<quint16>(e->count()));
-    QLineEdit::keyPressEvent(&filtrado);
+    repassar(&filtrado);
     e->setAccepted(filtrado.isAccepted());
+}
+
+// QLineEdit puts its cursor back where the key left it after the change
+// notification has run, so a regrouping done meanwhile moves it again here.
+void CampoValor::repassar(QKeyEvent* e) {
+    reagrupou_ = false;
+    QLineEdit::keyPressEvent(e);
+    if (reagrupou_) setCursorPosition(static_cast<int>(text().size()));
 }
 
 // Composed characters (dead keys, input methods) pass the same filter.
@@ -76,7 +84,9 @@ void CampoValor::inputMethodEvent(QInputMethodEvent* e) {
     QInputMethodEvent filtrado(e->preeditString(), e->attributes());
     filtrado.setCommitString(filtrar(e->commitString()), e->replacementStart(),
                              e->replacementLength());
+    reagrupou_ = false;
     QLineEdit::inputMethodEvent(&filtrado);
+    if (reagrupou_) setCursorPosition(static_cast<int>(text().size()));
     e->setAccepted(filtrado.isAccepted());
 }
 
@@ -93,6 +103,7 @@ void CampoValor::aplicar_regra() {
         if (q == atual) break;
         setText(q);
         setCursorPosition(static_cast<int>(q.size()));
+        reagrupou_ = true;
     }
     aplicando_ = false;
 }

@@ -20,7 +20,9 @@ class CampoValor : public QLineEdit {
 
   private:
     void aplicar_regra();
+    void repassar(QKeyEvent* e);
     bool aplicando_ = false;
+    bool reagrupou_ = false;
 };
 
 } // namespace quarvel::tape

@@ -32,7 +32,9 @@ constexpr Posicao kGrade[] = {
 // Button of each digit, 0 to 9.
 constexpr int kBotaoDigito[10] = {1, 4, 5, 6, 9, 10, 11, 14, 15, 16};
 
-const char* kEstiloAceso = "QPushButton { background-color: rgb(255, 0, 0); color: white; }";
+// A border of its own makes the style paint a plain red face, not a tint.
+const char* kEstiloAceso = "QPushButton { background-color: rgb(255, 0, 0); color: white;"
+                           " border: 1px solid rgb(128, 0, 0); border-radius: 2px; }";
 
 // Digit of a key of the main keyboard's digit row, -1 for other keys. On
 // X11 and Wayland the scan code names the physical key whatever Shift makes

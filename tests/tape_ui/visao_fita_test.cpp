@@ -1,0 +1,211 @@
+// The tape view over a real Fita: one model signal per change, the current
+// line kept in range, mouse clicks, and the painting of the current line.
+#include "tape/fita.h"
+#include "tape/visao_fita.h"
+
+#include <QImage>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using quarvel::tape::Fita;
+using quarvel::tape::VisaoFita;
+
+namespace {
+
+class VisaoFitaTeste : public ::testing::Test {
+  protected:
+    void SetUp() override { visao.resize(217, 256); }
+
+    void acrescentar(const std::string& bruto, std::size_t vezes = 1) {
+        const int antes = static_cast<int>(fita.tamanho());
+        fita.acrescentar_varios(bruto, vezes);
+        visao.modelo().linhas_acrescentadas(antes, static_cast<int>(fita.tamanho()) - 1);
+    }
+    QPoint centro_da_linha(int linha) {
+        return visao.visualRect(visao.modelo().index(linha - 1)).center();
+    }
+
+    Fita fita;
+    VisaoFita visao{fita};
+};
+
+TEST_F(VisaoFitaTeste, ComportamentoDeSomenteLeitura) {
+    EXPECT_EQ(visao.objectName(), "valores");
+    EXPECT_EQ(visao.focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(visao.selectionMode(), QAbstractItemView::NoSelection);
+    EXPECT_EQ(visao.editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(visao.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_TRUE(visao.uniformItemSizes());
+}
+
+TEST_F(VisaoFitaTeste, BlocoAcrescentadoEhUmaInsercao) {
+    acrescentar("1", 3);
+    QSignalSpy antes(&visao.modelo(), &QAbstractItemModel::rowsAboutToBeInserted);
+    QSignalSpy depois(&visao.modelo(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(&visao.modelo(), &QAbstractItemModel::modelReset);
+    acrescentar("12,5", 5000);
+    ASSERT_EQ(depois.count(), 1);
+    EXPECT_EQ(antes.count(), 1);
+    EXPECT_EQ(reset.count(), 0);
+    EXPECT_EQ(depois.at(0).at(1).toInt(), 3);
+    EXPECT_EQ(depois.at(0).at(2).toInt(), 5002);
+    EXPECT_EQ(visao.modelo().rowCount(), 5003);
+    EXPECT_EQ(visao.modelo().index(5002).data().toString(), "12,50");
+}
+
+TEST_F(VisaoFitaTeste, ModeloSoMostraOQueFoiAnunciado) {
+    fita.acrescentar("7"); // not yet announced
+    EXPECT_EQ(visao.modelo().rowCount(), 0);
+    visao.modelo().linhas_acrescentadas(0, 0);
+    EXPECT_EQ(visao.modelo().rowCount(), 1);
+    EXPECT_EQ(visao.modelo().index(0).data().toString(), "7,00");
+}
+
+TEST_F(VisaoFitaTeste, RemocaoTrocaEAlteracao) {
+    acrescentar("1");
+    acrescentar("2");
+    acrescentar("3");
+    QSignalSpy removidas(&visao.modelo(), &QAbstractItemModel::rowsRemoved);
+    visao.modelo().linha_removida(1);
+    fita.remover(1);
+    visao.modelo().fim_remocao();
+    ASSERT_EQ(removidas.count(), 1);
+    EXPECT_EQ(visao.modelo().rowCount(), 2);
+    EXPECT_EQ(visao.modelo().index(1).data().toString(), "3,00");
+
+    QSignalSpy alterada(&visao.modelo(), &QAbstractItemModel::dataChanged);
+    fita.substituir(0, "30");
+    visao.modelo().linha_alterada(0);
+    EXPECT_EQ(alterada.count(), 1);
+    EXPECT_EQ(visao.modelo().index(0).data().toString(), "30,00");
+
+    QSignalSpy reset(&visao.modelo(), &QAbstractItemModel::modelReset);
+    fita.limpar();
+    visao.modelo().tudo_trocado();
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(visao.modelo().rowCount(), 0);
+}
+
+TEST_F(VisaoFitaTeste, LinhaAtualFicaNoIntervalo) {
+    EXPECT_EQ(visao.linha_atual(), 1);
+    visao.definir_linha_atual(5); // empty tape
+    EXPECT_EQ(visao.linha_atual(), 1);
+    acrescentar("1", 10);
+    const struct {
+        int pedida, esperada;
+    } casos[] = {{0, 1}, {-3, 1}, {1, 1}, {7, 7}, {10, 10}, {11, 10}, {50000, 10}};
+    for (auto c : casos) {
+        visao.definir_linha_atual(c.pedida);
+        EXPECT_EQ(visao.linha_atual(), c.esperada) << c.pedida;
+    }
+}
+
+TEST_F(VisaoFitaTeste, LinhaAtualAcompanhaAFitaQueEncolhe) {
+    acrescentar("1", 5);
+    visao.definir_linha_atual(5);
+    visao.modelo().linha_removida(4);
+    fita.remover(4);
+    visao.modelo().fim_remocao();
+    EXPECT_EQ(visao.linha_atual(), 4);
+    fita.limpar();
+    visao.modelo().tudo_trocado();
+    EXPECT_EQ(visao.linha_atual(), 1);
+}
+
+TEST_F(VisaoFitaTeste, LinhaAtualRolaParaAVista) {
+    visao.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&visao));
+    acrescentar("1", 1000);
+    visao.definir_linha_atual(1000);
+    QApplication::processEvents();
+    const QRect r = visao.visualRect(visao.modelo().index(999));
+    EXPECT_TRUE(visao.viewport()->rect().contains(r)) << r.y();
+    visao.definir_linha_atual(1);
+    EXPECT_TRUE(visao.viewport()->rect().contains(visao.visualRect(visao.modelo().index(0))));
+}
+
+TEST_F(VisaoFitaTeste, CliqueTornaALinhaAtual) {
+    acrescentar("1", 5);
+    visao.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&visao));
+    QSignalSpy clique(&visao, &VisaoFita::linha_clicada);
+    QSignalSpy duplo(&visao, &VisaoFita::linha_duplo_clique);
+    QTest::mouseClick(visao.viewport(), Qt::LeftButton, {}, centro_da_linha(3));
+    EXPECT_EQ(visao.linha_atual(), 3);
+    ASSERT_EQ(clique.count(), 1);
+    EXPECT_EQ(clique.at(0).at(0).toInt(), 3);
+    EXPECT_EQ(duplo.count(), 0);
+
+    QTest::mouseDClick(visao.viewport(), Qt::LeftButton, {}, centro_da_linha(2));
+    ASSERT_EQ(duplo.count(), 1);
+    EXPECT_EQ(duplo.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(visao.linha_atual(), 2);
+}
+
+TEST_F(VisaoFitaTeste, CliqueAbaixoDaUltimaLinhaVaiParaAUltima) {
+    acrescentar("1", 3);
+    visao.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&visao));
+    QSignalSpy clique(&visao, &VisaoFita::linha_clicada);
+    QTest::mouseClick(visao.viewport(), Qt::LeftButton, {}, QPoint(50, 240));
+    EXPECT_EQ(visao.linha_atual(), 3);
+    EXPECT_EQ(clique.count(), 1);
+}
+
+TEST_F(VisaoFitaTeste, DuploCliqueNaFitaVaziaNaoEmite) {
+    visao.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&visao));
+    QSignalSpy duplo(&visao, &VisaoFita::linha_duplo_clique);
+    QTest::mouseDClick(visao.viewport(), Qt::LeftButton, {}, QPoint(50, 10));
+    EXPECT_EQ(duplo.count(), 0);
+}
+
+TEST_F(VisaoFitaTeste, CliqueNaoTomaOFoco) {
+    acrescentar("1", 3);
+    visao.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&visao));
+    QTest::mouseClick(visao.viewport(), Qt::LeftButton, {}, centro_da_linha(2));
+    EXPECT_FALSE(visao.hasFocus());
+}
+
+TEST_F(VisaoFitaTeste, LinhaAtualPintadaDeAmarelo) {
+    acrescentar("1", 3);
+    visao.definir_linha_atual(2);
+    visao.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&visao));
+    const QImage img = visao.viewport()->grab().toImage();
+    const int x = visao.viewport()->width() - 10; // right of the text, inside the line
+    EXPECT_EQ(img.pixelColor(x, centro_da_linha(2).y()), QColor(255, 255, 0));
+    EXPECT_EQ(img.pixelColor(x, centro_da_linha(1).y()), QColor(Qt::white));
+    EXPECT_EQ(img.pixelColor(x, centro_da_linha(3).y()), QColor(Qt::white));
+}
+
+TEST_F(VisaoFitaTeste, LinhaLongaQuebraEmDuas) {
+    visao.resize(160, 256);
+    visao.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&visao));
+    acrescentar("1");
+    const int simples = visao.visualRect(visao.modelo().index(0)).height();
+    acrescentar("1,5E15"); // 1.500.000.000.000.000,00: wider than the view
+    QApplication::processEvents();
+    const int dupla = visao.visualRect(visao.modelo().index(0)).height();
+    EXPECT_GT(dupla, simples * 3 / 2);
+    // Back to one text line once the long line is gone.
+    visao.modelo().linha_removida(1);
+    fita.remover(1);
+    visao.modelo().fim_remocao();
+    QApplication::processEvents();
+    EXPECT_EQ(visao.visualRect(visao.modelo().index(0)).height(), simples);
+}
+
+TEST_F(VisaoFitaTeste, CalhaCresceComONumeroDeLinhas) {
+    acrescentar("1", 9);
+    const int pequena = visao.largura_calha();
+    acrescentar("1", 50000 - 9);
+    EXPECT_GT(visao.largura_calha(), pequena);
+    EXPECT_EQ(visao.modelo().rowCount(), 50000);
+}
+
+} // namespace
