@@ -1,5 +1,6 @@
 #include "app/frm_principal.h"
 
+#include "app/recursos.h"
 #include "documents/arquivos.h"
 #include "tape/campo_valor.h"
 #include "tape/teclado.h"
@@ -23,7 +24,9 @@ FormPrincipal::FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo
                              QWidget* parent)
     : QMainWindow(parent), dialogos_(std::move(dialogos)),
       arquivo_inicial_(std::move(arquivo_inicial)) {
+    carregar_recursos();
     setObjectName(QStringLiteral("form_principal"));
+    setWindowIcon(icone_programa());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     QFont fonte(QStringLiteral("MS Sans Serif"));
@@ -103,7 +106,7 @@ void FormPrincipal::escrever_relogio() {
     const QLocale local = QLocale::system();
     const QDateTime agora = QDateTime::currentDateTime();
     const QString data = local.toString(agora.date(), QLocale::ShortFormat);
-    const QString hora = local.toString(agora.time(), QLocale::LongFormat).left(8);
+    const QString hora = printing::hora_longa(local, agora.time()).left(8);
     relogio_->setText(QStringLiteral("%1 - %2").arg(data, hora));
 }
 

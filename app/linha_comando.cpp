@@ -170,6 +170,10 @@ bool modo_sem_janela(int argc, char** argv) {
 int executar_sem_janela(int argc, char** argv) {
     // The PDF needs fonts and a painter, never a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Scripts read standard error: only our own messages go there.
+    qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext&, const QString& texto) {
+        if (tipo == QtCriticalMsg || tipo == QtFatalMsg) std::cerr << texto.toStdString() << '\n';
+    });
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quarvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.1"));

@@ -128,7 +128,7 @@ int DocumentoImpressao::paginar(const QPagedPaintDevice& d) {
     const QLocale local = QLocale::system();
     const QDateTime agora = QDateTime::currentDateTime();
     data_ = local.toString(agora.date(), QLocale::ShortFormat);
-    hora_ = local.toString(agora.time(), QLocale::LongFormat);
+    hora_ = hora_longa(local, agora.time());
 
     dispositivo_ = medir(d);
     geometria_ = calcular_geometria(dispositivo_);
@@ -287,3 +287,19 @@ bool imprimir_pdf(DocumentoImpressao& doc, const QString& caminho, QString* erro
 }
 
 } // namespace quarvel::printing
+
+namespace quarvel::printing {
+
+QString hora_longa(const QLocale& local, const QTime& hora) {
+    const QString formato = local.timeFormat(QLocale::LongFormat);
+    QString sem_fuso;
+    bool citando = false;
+    for (QChar c : formato) {
+        if (c == QLatin1Char('\'')) citando = !citando;
+        if (!citando && c == QLatin1Char('t')) continue;
+        sem_fuso += c;
+    }
+    return local.toString(hora, sem_fuso.simplified());
+}
+
+}  // namespace quarvel::printing

@@ -3,6 +3,7 @@
 // It lays its pages out for a paint device and draws page n onto any painter,
 // so the printer, the PDF writer and the preview share one drawing code.
 #include <QDateTime>
+#include <QLocale>
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -97,6 +98,10 @@ class DocumentoImpressao {
     QString data_;
     QString hora_;
 };
+
+// The locale's long time (hours, minutes and seconds) without the time zone
+// that Qt's long format appends: the desktop clock's "long time".
+QString hora_longa(const QLocale& local, const QTime& hora);
 
 // Prints into a PDF file exactly as the print command would.
 bool imprimir_pdf(DocumentoImpressao& doc, const QString& caminho, QString* erro);

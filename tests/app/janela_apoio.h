@@ -12,6 +12,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+// Failures show texts, not arrays of UTF-16 units.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(QStringLiteral(" | ")).toStdString() << ']'; }
+QT_END_NAMESPACE
+
 namespace quarvel::app {
 
 class JanelaTeste : public ::testing::Test {

@@ -103,7 +103,7 @@ TEST_F(JanelaTeste, DigitarEAdicionarPeloTeclado) {
     tecla(campo(), Qt::Key_Return);
     EXPECT_EQ(linhas(), QStringList{"1.234.567,00"});
     EXPECT_EQ(total(), QStringLiteral("R$ 1.234.567,00"));
-    EXPECT_EQ(extenso(), QStringLiteral("UM MILHAO, DUZENTOS E TRINTA E QUATRO MIL, QUINHENTOS E SESSENTA E SETE REAIS"));
+    EXPECT_EQ(extenso(), QStringLiteral("UM MILHAO, DUZENTOS E TRINTA E QUATRO MIL E QUINHENTOS E SESSENTA E SETE REAIS"));
     EXPECT_TRUE(campo()->text().isEmpty());
 }
 

@@ -46,7 +46,7 @@ TEST(LinhaDeComando, TotalDeArquivosDeCalculoEDeTexto) {
     const QString txt = pasta.filePath(QStringLiteral("b.txt"));
     QFile f(qvl);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[CONFIG]\r\n[LER]\r\nINICIO=4\r\nFIM=4\r\n\r\n150\r\n");
+    f.write("[CONFIG]\r\n[LER]\r\nINICIO=5\r\nFIM=5\r\n\r\n150\r\n");
     f.close();
     QFile g(txt);
     ASSERT_TRUE(g.open(QIODevice::WriteOnly));
