@@ -1,0 +1,135 @@
+// The evaluator against muparser on the same typed amounts, and the total
+// against a bare std::from_chars sum of the same raw values.
+#include "calc/infix.h"
+#include "tape/fita.h"
+
+#include <benchmark/benchmark.h>
+#include <muParser.h>
+
+#include <algorithm>
+#include <charconv>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace quarvel::bench {
+namespace {
+
+// What a cashier types: products of counts and face values, plain amounts,
+// a few parentheses and functions, and long sums. Fixed seed: every run
+// evaluates the same strings.
+std::vector<std::string> entradas_tipicas() {
+    std::mt19937 gerador(20240611);
+    auto n = [&](int ate) { return std::to_string(1 + static_cast<int>(gerador() % ate)); };
+    std::vector<std::string> r;
+    r.reserve(1000);
+    while (r.size() < 1000) {
+        switch (r.size() % 6) {
+        case 0:
+            r.push_back(n(99) + "*" + n(100));
+            break;
+        case 1:
+            r.push_back(n(99999) + "." + n(99));
+            break;
+        case 2:
+            r.push_back("(" + n(9) + "+" + n(9) + ")*" + n(9) + "-" + n(9) + "/" + n(9));
+            break;
+        case 3:
+            r.push_back("SQRT(" + n(400) + ")+PI");
+            break;
+        case 4:
+            r.push_back(n(20) + "*100+" + n(20) + "*50+" + n(20) + "*20");
+            break;
+        default: {
+            std::string soma = n(999) + "." + n(99);
+            for (int k = 0; k < 11; ++k)
+                soma += "+" + n(999) + "." + n(99);
+            r.push_back(std::move(soma));
+        }
+        }
+    }
+    return r;
+}
+
+// The same expressions in muparser's spelling.
+std::string para_muparser(std::string s) {
+    auto trocar = [&s](const std::string& de, const std::string& para) {
+        for (std::size_t p = s.find(de); p != std::string::npos; p = s.find(de, p + para.size()))
+            s.replace(p, de.size(), para);
+    };
+    trocar("SQRT(", "sqrt(");
+    trocar("PI", "_pi");
+    return s;
+}
+
+void avaliar_quarvel(benchmark::State& estado) {
+    const auto entradas = entradas_tipicas();
+    for (auto _ : estado) {
+        for (const auto& e : entradas)
+            benchmark::DoNotOptimize(calc::evaluate_expression(e));
+    }
+    estado.SetItemsProcessed(estado.iterations() * static_cast<long>(entradas.size()));
+    // Every entry is well formed: a malformed one would stop early and flatter the figure.
+    int erros = 0;
+    for (const auto& e : entradas)
+        erros += calc::evaluate_expression(e).posicao_erro != 0;
+    if (erros > 0) estado.SkipWithError((std::to_string(erros) + " entradas malformadas").c_str());
+}
+BENCHMARK(avaliar_quarvel)->Name("avaliar/quarvel")->Unit(benchmark::kMicrosecond);
+
+void avaliar_muparser(benchmark::State& estado) {
+    std::vector<std::string> entradas;
+    for (const auto& e : entradas_tipicas())
+        entradas.push_back(para_muparser(e));
+    mu::Parser p;
+    for (auto _ : estado) {
+        // One-shot, as a typed amount is: set the text, evaluate once.
+        for (const auto& e : entradas) {
+            p.SetExpr(e);
+            benchmark::DoNotOptimize(p.Eval());
+        }
+    }
+    estado.SetItemsProcessed(estado.iterations() * static_cast<long>(entradas.size()));
+}
+BENCHMARK(avaliar_muparser)->Name("avaliar/muparser")->Unit(benchmark::kMicrosecond);
+
+// 50,000 raw values as the list keeps them: decimal comma, no grouping.
+std::vector<std::string> brutos_50000() {
+    std::mt19937 gerador(7);
+    std::vector<std::string> r;
+    r.reserve(50000);
+    for (int i = 0; i < 50000; ++i) {
+        const unsigned v = gerador();
+        std::string s = std::to_string(v % 1000000);
+        if (v % 3 != 0) s += "," + std::to_string(10 + v % 90);
+        if (v % 17 == 0) s.insert(0, "-");
+        r.push_back(std::move(s));
+    }
+    return r;
+}
+
+void total_quarvel(benchmark::State& estado) {
+    const auto brutos = brutos_50000();
+    for (auto _ : estado)
+        benchmark::DoNotOptimize(tape::somar_brutos(brutos));
+}
+BENCHMARK(total_quarvel)->Name("total_50000/quarvel")->Unit(benchmark::kMicrosecond);
+
+void total_from_chars(benchmark::State& estado) {
+    auto textos = brutos_50000();
+    for (auto& t : textos)
+        std::replace(t.begin(), t.end(), ',', '.');
+    for (auto _ : estado) {
+        double soma = 0;
+        for (const auto& t : textos) {
+            double v = 0;
+            std::from_chars(t.data(), t.data() + t.size(), v);
+            soma += v;
+        }
+        benchmark::DoNotOptimize(soma);
+    }
+}
+BENCHMARK(total_from_chars)->Name("total_50000/from_chars")->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace quarvel::bench
