@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QLineEdit>
 
 namespace quarvel::app {
@@ -23,13 +24,14 @@ QByteArray bytes_texto(const tape::Fita& fita) {
     return QByteArray::fromStdString(documents::escrever_texto(fita.linhas()));
 }
 
-}  // namespace
+} // namespace
 
 bool FormPrincipal::importar_linhas(const QString& caminho) {
     QString erro;
     const auto bytes = documents::ler_arquivo(caminho, &erro);
     if (!bytes) {
-        dialogos_->aviso(this, QStringLiteral("O arquivo %1 não pôde ser aberto: %2").arg(caminho, erro));
+        dialogos_->aviso(this,
+                         QStringLiteral("O arquivo %1 não pôde ser aberto: %2").arg(caminho, erro));
         return false;
     }
     documents::LeituraTexto leitura;
@@ -37,12 +39,12 @@ bool FormPrincipal::importar_linhas(const QString& caminho) {
     {
         documents::FormLoading loading(this);
         loading.iniciar();
-        leitura = documents::ler_texto({bytes->constData(), static_cast<std::size_t>(bytes->size())},
-                                       [&loading](std::size_t) {
-                                           loading.pulsar();
-                                           QCoreApplication::processEvents();
-                                           return !loading.cancelado();
-                                       });
+        leitura = documents::ler_texto(
+            {bytes->constData(), static_cast<std::size_t>(bytes->size())}, [&loading](std::size_t) {
+                loading.pulsar();
+                QCoreApplication::processEvents();
+                return !loading.cancelado();
+            });
     }
     carregando_ = false;
     texto_valor_->setFocus();
@@ -79,7 +81,8 @@ void FormPrincipal::save_txtExecute() {
     if (caminho.isEmpty()) return;
     QString erro;
     if (!documents::gravar_atomico(caminho, bytes_texto(fita_), &erro))
-        dialogos_->aviso(this, QStringLiteral("Não foi possível salvar o arquivo %1: %2").arg(caminho, erro));
+        dialogos_->aviso(
+            this, QStringLiteral("Não foi possível salvar o arquivo %1: %2").arg(caminho, erro));
 }
 
 void FormPrincipal::d01Click(bool ligado) {
@@ -133,7 +136,8 @@ void FormPrincipal::bakupTimer() {
         return;
     }
     const QString pasta = documents::pasta_backup();
-    const QString caminho = pasta + QLatin1Char('/') + QString::fromStdString(documents::arquivo_backup(nome_utf8));
+    const QString caminho =
+        pasta + QLatin1Char('/') + QString::fromStdString(documents::arquivo_backup(nome_utf8));
     QString erro = QStringLiteral("a pasta Backup não pôde ser criada");
     if (pasta.isEmpty() || !documents::gravar_atomico(caminho, bytes_texto(fita_), &erro)) {
         falhar(QStringLiteral("Não foi possível gravar o backup %1: %2").arg(caminho, erro));
@@ -142,12 +146,26 @@ void FormPrincipal::bakupTimer() {
     aviso_backup_dado_ = false;
 }
 
+QString FormPrincipal::salvar_recuperacao() const {
+    const QString pasta = documents::pasta_backup();
+    if (pasta.isEmpty()) return {};
+    const QString caminho =
+        pasta +
+        QStringLiteral("/recuperacao-%1.qvl")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+    QString erro;
+    return documents::gravar_atomico(caminho, QByteArray::fromStdString(bytes_documento()), &erro)
+               ? caminho
+               : QString();
+}
+
 void FormPrincipal::limpar_pasta() {
     QString erro;
     if (documents::limpar_pasta_backup(documents::pasta_backup(), &erro))
         dialogos_->aviso(this, QStringLiteral("O processo da limpeza foi concluído com sucesso !"));
     else
-        dialogos_->aviso(this, QStringLiteral("Não foi possível limpar a pasta Backup: %1").arg(erro));
+        dialogos_->aviso(this,
+                         QStringLiteral("Não foi possível limpar a pasta Backup: %1").arg(erro));
 }
 
 void FormPrincipal::backupExecute() {
@@ -159,4 +177,4 @@ void FormPrincipal::backupExecute() {
     if (d01_->isChecked()) bakup_.start();
 }
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

@@ -19,9 +19,11 @@ namespace {
 
 const QString kFiltroCalculo = QStringLiteral("Calculos de Vantorel (*.qvl)");
 
-std::string_view vista(const QByteArray& b) { return {b.constData(), static_cast<std::size_t>(b.size())}; }
+std::string_view vista(const QByteArray& b) {
+    return {b.constData(), static_cast<std::size_t>(b.size())};
+}
 
-}  // namespace
+} // namespace
 
 std::string FormPrincipal::bytes_documento() const {
     documents::Documento doc;
@@ -51,15 +53,17 @@ bool FormPrincipal::documento_alterado() const {
     return linhas_salvas_ != fita_.tamanho() || fita_.brutos() != brutos_salvos_ || alterado_ ||
            cabecalho_->text().toStdString() != salvo.cabecalho ||
            rodape_->text().toStdString() != salvo.rodape ||
-           nome_arquivo_->text().toStdString() != salvo.texto_backup || d01_->isChecked() != salvo.backup ||
-           qtdetempo_->currentIndex() != salvo.qtdetempo;
+           nome_arquivo_->text().toStdString() != salvo.texto_backup ||
+           d01_->isChecked() != salvo.backup || qtdetempo_->currentIndex() != salvo.qtdetempo;
 }
 
 bool FormPrincipal::confirmar_alteracoes() {
     if (!documento_alterado()) return true;
     const bool sem_nome = arquivo_atual_.isEmpty();
-    const QString nome = sem_nome ? QString::fromLatin1(kNomeNovo) : documents::nome_sem_pasta(arquivo_atual_);
-    switch (dialogos_->perguntar(this, QStringLiteral("Deseja salvar as alterações em %1").arg(nome))) {
+    const QString nome =
+        sem_nome ? QString::fromLatin1(kNomeNovo) : documents::nome_sem_pasta(arquivo_atual_);
+    switch (
+        dialogos_->perguntar(this, QStringLiteral("Deseja salvar as alterações em %1").arg(nome))) {
     case Dialogos::Resposta::Sim:
         // A cancelled or failed save stops the command that asked.
         return sem_nome ? salvar_como() : salvar();
@@ -81,7 +85,8 @@ bool FormPrincipal::gravar_documento(const QString& caminho) {
     const std::string bytes = bytes_documento();
     QString erro;
     if (!documents::gravar_atomico(caminho, QByteArray::fromStdString(bytes), &erro)) {
-        dialogos_->aviso(this, QStringLiteral("Não foi possível salvar o arquivo %1: %2").arg(caminho, erro));
+        dialogos_->aviso(
+            this, QStringLiteral("Não foi possível salvar o arquivo %1: %2").arg(caminho, erro));
         return false;
     }
     return true;
@@ -109,7 +114,9 @@ void FormPrincipal::salvar_padraoExecute() {
         salvar();
 }
 
-void FormPrincipal::salvar_comoExecute() { salvar_como(); }
+void FormPrincipal::salvar_comoExecute() {
+    salvar_como();
+}
 
 void FormPrincipal::novoExecute() {
     if (!confirmar_alteracoes()) return;
@@ -157,7 +164,8 @@ bool FormPrincipal::carregar_documento(const QString& caminho) {
     QString erro;
     const auto bytes = documents::ler_arquivo(caminho, &erro);
     if (!bytes) {
-        dialogos_->aviso(this, QStringLiteral("O arquivo %1 não pôde ser aberto: %2").arg(caminho, erro));
+        dialogos_->aviso(this,
+                         QStringLiteral("O arquivo %1 não pôde ser aberto: %2").arg(caminho, erro));
         return false;
     }
     documents::CargaCalculo carga;
@@ -193,4 +201,4 @@ bool FormPrincipal::carregar_documento(const QString& caminho) {
     return true;
 }
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

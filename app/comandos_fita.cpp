@@ -15,7 +15,9 @@
 namespace quarvel::app {
 namespace {
 
-QString de_utf8(const std::string& s) { return QString::fromStdString(s); }
+QString de_utf8(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // The evaluator sees the text without thousands points; its position is
 // brought back to the text as the user typed it.
@@ -28,9 +30,10 @@ int posicao_digitada(const QString& digitado, int posicao) {
     return digitado.size() + 1 + (posicao - vistos - 1);
 }
 
-}  // namespace
+} // namespace
 
-bool FormPrincipal::recusar_entrada(const QString& texto, const std::string& texto_utf8, int posicao_erro) {
+bool FormPrincipal::recusar_entrada(const QString& texto, const std::string& texto_utf8,
+                                    int posicao_erro) {
     if (!tape::entrada_recusada(texto_utf8, tape::Conversao{{}, posicao_erro})) return false;
     dialogos_->aviso(this, QStringLiteral("Expressão inválida: %1 (posição %2)")
                                .arg(texto)
@@ -44,7 +47,9 @@ void FormPrincipal::atualizar_total() {
     valor_final_->setText(QStringLiteral("R$ ") + de_utf8(tape::mascara_dinheiro(total)));
 }
 
-void FormPrincipal::definir_linha_atual(int linha) { valores_->definir_linha_atual(linha); }
+void FormPrincipal::definir_linha_atual(int linha) {
+    valores_->definir_linha_atual(linha);
+}
 
 void FormPrincipal::add_valorExecute() {
     if (!fita_.cabe(1)) {
@@ -87,10 +92,11 @@ void FormPrincipal::novo_valorExecute() {
         bruto = c.bruto;
         return true;
     };
-    const auto texto = dialogos_->pedir_valor(this, QStringLiteral("Modificar Valor"), QStringLiteral("Novo Valor:"),
-                                              de_utf8(fita_.linha(static_cast<std::size_t>(i))), aceitar);
+    const auto texto = dialogos_->pedir_valor(
+        this, QStringLiteral("Modificar Valor"), QStringLiteral("Novo Valor:"),
+        de_utf8(fita_.linha(static_cast<std::size_t>(i))), aceitar);
     if (!texto) return;
-    if (!aceitar(*texto)) return;  // the confirmed text, read once more
+    if (!aceitar(*texto)) return; // the confirmed text, read once more
     alterado_ = true;
     fita_.substituir(static_cast<std::size_t>(i), bruto);
     valores_->modelo().linha_alterada(i);
@@ -137,8 +143,8 @@ void FormPrincipal::buscarExecute() {
         return procurado.has_value();
     };
     const auto texto = dialogos_->pedir_valor(this, QStringLiteral("Buscar Valor"),
-                                              QStringLiteral("Digite o valor que deseja buscar:"), QString(),
-                                              aceitar);
+                                              QStringLiteral("Digite o valor que deseja buscar:"),
+                                              QString(), aceitar);
     if (!texto) return;
     if (!aceitar(*texto)) return;
     valor_busca_ = *procurado;
@@ -155,7 +161,8 @@ void FormPrincipal::buscarExecute() {
 
 void FormPrincipal::buscar_proxExecute() {
     const auto& brutos = fita_.brutos();
-    for (std::size_t i = static_cast<std::size_t>(std::max(posicao_busca_, 0)); i < brutos.size(); ++i) {
+    for (std::size_t i = static_cast<std::size_t>(std::max(posicao_busca_, 0)); i < brutos.size();
+         ++i) {
         if (tape::ler_estrito(brutos[i]) == valor_busca_) {
             posicao_busca_ = static_cast<int>(i) + 1;
             definir_linha_atual(posicao_busca_);
@@ -169,8 +176,12 @@ void FormPrincipal::armazenar_memoriaExecute() {
     texto_memoria_ = de_utf8(fita_.linha(static_cast<std::size_t>(linha_atual() - 1)));
 }
 
-void FormPrincipal::valor_memoriaExecute() { texto_valor_->setText(texto_memoria_); }
+void FormPrincipal::valor_memoriaExecute() {
+    texto_valor_->setText(texto_memoria_);
+}
 
-void FormPrincipal::transfExecute() { QApplication::clipboard()->setText(valor_final_->text()); }
+void FormPrincipal::transfExecute() {
+    QApplication::clipboard()->setText(valor_final_->text());
+}
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

@@ -12,7 +12,8 @@ namespace quarvel::app {
 void FormPrincipal::preparar_impressao(const QString& titulo) {
     printing::ConteudoImpressao c;
     c.linhas_fita.reserve(static_cast<int>(fita_.tamanho()));
-    for (const std::string& l : fita_.linhas()) c.linhas_fita.append(QString::fromStdString(l));
+    for (const std::string& l : fita_.linhas())
+        c.linhas_fita.append(QString::fromStdString(l));
     c.total = valor_final_->text();
     c.cabecalho = cabecalho_->text();
     c.rodape = rodape_->text();
@@ -46,6 +47,8 @@ void FormPrincipal::ajudaExecute() {
     }
 }
 
-void FormPrincipal::sobreExecute() { dialogos_->sobre(this); }
+void FormPrincipal::sobreExecute() {
+    dialogos_->sobre(this);
+}
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

@@ -19,9 +19,10 @@ namespace quarvel::app {
 namespace {
 
 class DialogosReais : public Dialogos {
-public:
+  public:
     void aviso(QWidget* dono, const QString& texto) override {
-        QMessageBox caixa(QMessageBox::Warning, QStringLiteral("Quarvel"), texto, QMessageBox::Ok, dono);
+        QMessageBox caixa(QMessageBox::Warning, QStringLiteral("Quarvel"), texto, QMessageBox::Ok,
+                          dono);
         caixa.exec();
     }
 
@@ -68,9 +69,9 @@ public:
         return dlg.exec() == QDialog::Accepted;
     }
 
-    std::optional<QString> pedir_valor(QWidget* dono, const QString& titulo, const QString& rotulo,
-                                       const QString& inicial,
-                                       const std::function<bool(const QString&)>& aceitar) override {
+    std::optional<QString>
+    pedir_valor(QWidget* dono, const QString& titulo, const QString& rotulo, const QString& inicial,
+                const std::function<bool(const QString&)>& aceitar) override {
         tape::FormValor dlg(titulo, rotulo, dono);
         dlg.definir_texto(inicial);
         dlg.definir_validacao(aceitar);
@@ -95,7 +96,8 @@ public:
         printing::TestPrintPreviewDlg dlg(doc, dono);
         QObject::connect(&dlg, &printing::TestPrintPreviewDlg::falha_impressao, &dlg,
                          [this, &dlg](const QString& motivo) {
-                             aviso(&dlg, QStringLiteral("Não foi possível imprimir: %1").arg(motivo));
+                             aviso(&dlg,
+                                   QStringLiteral("Não foi possível imprimir: %1").arg(motivo));
                          });
         dlg.exec();
     }
@@ -108,13 +110,14 @@ public:
     void tocar_confirmacao() override { som_.tocar(); }
 
     void abrir_endereco(const QString& endereco) override {
-        const QUrl url = endereco.contains(QLatin1String("://")) || endereco.startsWith(QLatin1String("mailto:"))
-                             ? QUrl(endereco)
-                             : QUrl::fromLocalFile(endereco);
+        const QUrl url =
+            endereco.contains(QLatin1String("://")) || endereco.startsWith(QLatin1String("mailto:"))
+                ? QUrl(endereco)
+                : QUrl::fromLocalFile(endereco);
         QDesktopServices::openUrl(url);
     }
 
-private:
+  private:
     static void preparar(QFileDialog& dlg, const QString& filtro) {
         // Qt's own dialog, so it speaks Portuguese with Qt's translation.
         dlg.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -125,8 +128,10 @@ private:
     SomConfirmacao som_;
 };
 
-}  // namespace
+} // namespace
 
-std::unique_ptr<Dialogos> criar_dialogos_reais() { return std::make_unique<DialogosReais>(); }
+std::unique_ptr<Dialogos> criar_dialogos_reais() {
+    return std::make_unique<DialogosReais>();
+}
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

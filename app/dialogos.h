@@ -20,7 +20,7 @@ class DocumentoImpressao;
 namespace quarvel::app {
 
 class Dialogos {
-public:
+  public:
     virtual ~Dialogos() = default;
 
     // Message box captioned "Quarvel" with the warning icon and OK.
@@ -33,16 +33,17 @@ public:
     // Empty text when the user cancels. `filtro` is a Qt name filter such as
     // "Calculos de Vantorel (*.qvl)"; `extensao` is added to a name without one.
     virtual QString abrir_arquivo(QWidget* dono, const QString& filtro) = 0;
-    virtual QString salvar_arquivo(QWidget* dono, const QString& filtro, const QString& extensao) = 0;
+    virtual QString salvar_arquivo(QWidget* dono, const QString& filtro,
+                                   const QString& extensao) = 0;
 
     // The system print dialog; false when cancelled.
     virtual bool configurar_impressao(QWidget* dono, QPrinter& impressora) = 0;
 
     // form_valor: the confirmed text, or nothing when cancelled. `aceitar` is
     // asked on OK; returning false keeps the dialog open for correction.
-    virtual std::optional<QString> pedir_valor(QWidget* dono, const QString& titulo,
-                                               const QString& rotulo, const QString& inicial,
-                                               const std::function<bool(const QString&)>& aceitar) = 0;
+    virtual std::optional<QString>
+    pedir_valor(QWidget* dono, const QString& titulo, const QString& rotulo, const QString& inicial,
+                const std::function<bool(const QString&)>& aceitar) = 0;
     // form_repetir: the count (1..5000), or nothing when cancelled.
     virtual std::optional<int> pedir_repeticoes(QWidget* dono) = 0;
     // form_restaurar: the chosen backup name, or empty. `limpar` runs when the
@@ -61,4 +62,4 @@ public:
 
 std::unique_ptr<Dialogos> criar_dialogos_reais();
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

@@ -9,9 +9,9 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,7 +65,9 @@ FormPrincipal::FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo
     texto_valor_->setFocus();
 }
 
-FormPrincipal::~FormPrincipal() { qApp->removeEventFilter(this); }
+FormPrincipal::~FormPrincipal() {
+    qApp->removeEventFilter(this);
+}
 
 QAction* FormPrincipal::acao(const char* nome) const {
     auto it = comandos_.find(nome);
@@ -100,7 +102,9 @@ void FormPrincipal::atualizar_acoes() {
     }
 }
 
-int FormPrincipal::linha_atual() const { return valores_->linha_atual(); }
+int FormPrincipal::linha_atual() const {
+    return valores_->linha_atual();
+}
 
 void FormPrincipal::escrever_relogio() {
     const QLocale local = QLocale::system();
@@ -149,14 +153,16 @@ bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
     const auto mods = tecla->modifiers() & ~Qt::KeypadModifier;
 
     // Del, Ins and Shift+Del are the menu's: a text field never takes them.
-    const bool do_menu = (k == Qt::Key_Delete && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) ||
-                         (k == Qt::Key_Insert && mods == Qt::NoModifier);
-    if (tipo == QEvent::ShortcutOverride) return do_menu;  // not accepted: the shortcut runs
-    if (do_menu) return tipo == QEvent::KeyPress;          // a disabled command does nothing
+    const bool do_menu =
+        (k == Qt::Key_Delete && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) ||
+        (k == Qt::Key_Insert && mods == Qt::NoModifier);
+    if (tipo == QEvent::ShortcutOverride) return do_menu; // not accepted: the shortcut runs
+    if (do_menu) return tipo == QEvent::KeyPress;         // a disabled command does nothing
 
     // Ctrl+Del is the fields' "Excluir": it deletes the selection only.
     if (k == Qt::Key_Delete && mods == Qt::ControlModifier) {
-        if (auto* campo = qobject_cast<QLineEdit*>(w); campo && campo->hasSelectedText()) campo->del();
+        if (auto* campo = qobject_cast<QLineEdit*>(w); campo && campo->hasSelectedText())
+            campo->del();
         return true;
     }
 
@@ -181,4 +187,4 @@ bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
     }
 }
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

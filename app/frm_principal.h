@@ -26,7 +26,7 @@ namespace quarvel::tape {
 class CampoValor;
 class Teclado;
 class VisaoFita;
-}  // namespace quarvel::tape
+} // namespace quarvel::tape
 
 namespace quarvel::documents {
 struct Configuracao;
@@ -39,7 +39,7 @@ inline constexpr const char* kNomeNovo = "NovoCalculo.qvl";
 
 class FormPrincipal : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo_inicial = {},
                   QWidget* parent = nullptr);
     ~FormPrincipal() override;
@@ -65,13 +65,16 @@ public:
     void bakupTimer();
     // The whole document as a calculation file would hold it.
     std::string bytes_documento() const;
+    // After a program error: the tape and its settings as a calculation file
+    // in the Backup folder; the path, or empty when even that failed.
+    QString salvar_recuperacao() const;
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* obj, QEvent* e) override;
 
-private:
+  private:
     // Construction (frm_principal_layout.cpp).
     void criar_acoes();
     void criar_menus();
@@ -107,7 +110,7 @@ private:
     bool salvar();
     bool salvar_como();
     bool gravar_documento(const QString& caminho);
-    bool confirmar_alteracoes();  // false: the command that asked must stop
+    bool confirmar_alteracoes(); // false: the command that asked must stop
     bool documento_alterado() const;
     bool carregar_documento(const QString& caminho);
     void abrir_inicial(const QString& argumento);
@@ -139,14 +142,14 @@ private:
     tape::Fita fita_;
     bool alterado_ = false;
     std::size_t linhas_salvas_ = 0;
-    std::vector<std::string> brutos_salvos_;  // the raw values last opened or saved
+    std::vector<std::string> brutos_salvos_; // the raw values last opened or saved
     QString texto_memoria_;
     long double valor_busca_ = 0;
     int posicao_busca_ = 0;
 
     // The document.
     QString arquivo_atual_;
-    bool carregando_ = false;  // a load, import or restore is running
+    bool carregando_ = false; // a load, import or restore is running
     bool aviso_backup_dado_ = false;
 
     printing::DocumentoImpressao documento_impressao_;
@@ -175,4 +178,4 @@ private:
     std::map<std::string, Comando> comandos_;
 };
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

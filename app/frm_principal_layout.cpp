@@ -27,7 +27,9 @@ namespace {
 // below are placed by their client-area coordinates.
 constexpr int kAlturaBarra = 39;
 
-QRect area(int x, int y, int w, int h) { return QRect(x, y - kAlturaBarra, w, h); }
+QRect area(int x, int y, int w, int h) {
+    return QRect(x, y - kAlturaBarra, w, h);
+}
 
 QFont fonte(const char* familia, int pontos, bool negrito = false) {
     QFont f(QString::fromLatin1(familia));
@@ -48,7 +50,7 @@ QGroupBox* grupo(QWidget* pai, const char* nome, const QString& titulo, QRect r)
     g->setObjectName(QString::fromLatin1(nome));
     g->setGeometry(r);
     QPalette p = g->palette();
-    p.setColor(QPalette::WindowText, Qt::blue);  // the caption; labels inside stay black
+    p.setColor(QPalette::WindowText, Qt::blue); // the caption; labels inside stay black
     g->setPalette(p);
     return g;
 }
@@ -77,7 +79,7 @@ QLabel* mostrador(QWidget* pai, const char* nome, QRect r, const QFont& f, const
     return l;
 }
 
-}  // namespace
+} // namespace
 
 void FormPrincipal::criar_acoes() {
     auto tem_linhas = [this] { return !fita_.vazia(); };
@@ -97,20 +99,23 @@ void FormPrincipal::criar_acoes() {
               tem_linhas)
         ->setShortcut(QKeySequence(QStringLiteral("Shift+Del")));
     nova_acao("add_valor", QStringLiteral("Adicionar"), &FormPrincipal::add_valorExecute);
-    nova_acao("novo_valor", QStringLiteral("&Modificar"), &FormPrincipal::novo_valorExecute, tem_linhas)
+    nova_acao("novo_valor", QStringLiteral("&Modificar"), &FormPrincipal::novo_valorExecute,
+              tem_linhas)
         ->setShortcut(QKeySequence(Qt::Key_Insert));
     nova_acao("deletar_valor", QStringLiteral("&Deletar"), &FormPrincipal::deletar_valorExecute,
               tem_linhas)
         ->setShortcut(QKeySequence(Qt::Key_Delete));
-    nova_acao("repetir_valor", QStringLiteral("&Repetir Valor"), &FormPrincipal::repetir_valorExecute,
+    nova_acao("repetir_valor", QStringLiteral("&Repetir Valor"),
+              &FormPrincipal::repetir_valorExecute,
               [this] { return !texto_valor_->text().isEmpty(); })
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     nova_acao("transf", QStringLiteral("&Exportar Resultado para Área de Transferência"),
               &FormPrincipal::transfExecute, tem_linhas)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+K")));
-    nova_acao("abrir_txt", QStringLiteral("&Importar Arquivo de Texto"), &FormPrincipal::abrir_txtExecute);
-    nova_acao("save_txt", QStringLiteral("&Exportar Arquivo de Texto"), &FormPrincipal::save_txtExecute,
-              tem_linhas);
+    nova_acao("abrir_txt", QStringLiteral("&Importar Arquivo de Texto"),
+              &FormPrincipal::abrir_txtExecute);
+    nova_acao("save_txt", QStringLiteral("&Exportar Arquivo de Texto"),
+              &FormPrincipal::save_txtExecute, tem_linhas);
     nova_acao("armazenar_memoria", QStringLiteral("&Armazenar Na Memória"),
               &FormPrincipal::armazenar_memoriaExecute, tem_linhas)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
@@ -119,14 +124,16 @@ void FormPrincipal::criar_acoes() {
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
     nova_acao("backup", QStringLiteral("Restaurar / Limpar Backup"), &FormPrincipal::backupExecute);
 
-    nova_acao("buscar", QStringLiteral("&Localizar Valor"), &FormPrincipal::buscarExecute, tem_linhas)
+    nova_acao("buscar", QStringLiteral("&Localizar Valor"), &FormPrincipal::buscarExecute,
+              tem_linhas)
         ->setShortcut(QKeySequence(Qt::Key_F2));
-    nova_acao("buscar_prox", QStringLiteral("&Localizar Próximo Valor"), &FormPrincipal::buscar_proxExecute,
+    nova_acao("buscar_prox", QStringLiteral("&Localizar Próximo Valor"),
+              &FormPrincipal::buscar_proxExecute,
               [this] { return valor_busca_ != 0 && !fita_.vazia(); })
         ->setShortcut(QKeySequence(Qt::Key_F3));
 
-    nova_acao("visualizar", QStringLiteral("&Visualizar Impressão"), &FormPrincipal::visualizarExecute,
-              tem_linhas)
+    nova_acao("visualizar", QStringLiteral("&Visualizar Impressão"),
+              &FormPrincipal::visualizarExecute, tem_linhas)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
     nova_acao("imprimir", QStringLiteral("&Imprimir"), &FormPrincipal::imprimirExecute, tem_linhas)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
@@ -225,25 +232,28 @@ void FormPrincipal::criar_controles() {
     teclado_ = new tape::Teclado(cliente);
     teclado_->setGeometry(area(231, 45, 189, 127));
 
-    auto* g01 = grupo(cliente, "g01", QStringLiteral("Inserção de Valores"), area(231, 178, 189, 81));
+    auto* g01 =
+        grupo(cliente, "g01", QStringLiteral("Inserção de Valores"), area(231, 178, 189, 81));
     rotulo(g01, QStringLiteral("Valor R$"), QRect(8, 14, 120, 14));
     texto_valor_ = new tape::CampoValor(g01);
     texto_valor_->setObjectName(QStringLiteral("texto_valor"));
     texto_valor_->setGeometry(8, 29, 173, 27);
     texto_valor_->setFont(fonte("Arial", 12, true));
     pintar_fundo(texto_valor_, QColor(255, 255, 128), Qt::red);
-    auto* nota = rotulo(g01, QStringLiteral("Tecle ENTER para adicionar o valor"), QRect(8, 59, 173, 14));
+    auto* nota =
+        rotulo(g01, QStringLiteral("Tecle ENTER para adicionar o valor"), QRect(8, 59, 173, 14));
     nota->setFont(fonte("Arial", 7));
     connect(teclado_, &tape::Teclado::caractere, texto_valor_, &tape::CampoValor::acrescentar);
     connect(teclado_, &tape::Teclado::adicionar, this, [this] { acao("add_valor")->trigger(); });
 
-    valor_final_ = mostrador(cliente, "valor_final", area(231, 268, 189, 33), fonte("Arial", 14, true),
-                             QStringLiteral("0,00"));
-    valor_leitor_ = mostrador(cliente, "valor_leitor", area(7, 306, 413, 57), fonte("Arial", 9, true),
-                              QStringLiteral("ZERO"));
+    valor_final_ = mostrador(cliente, "valor_final", area(231, 268, 189, 33),
+                             fonte("Arial", 14, true), QStringLiteral("0,00"));
+    valor_leitor_ = mostrador(cliente, "valor_leitor", area(7, 306, 413, 57),
+                              fonte("Arial", 9, true), QStringLiteral("ZERO"));
     valor_leitor_->setWordWrap(true);
 
-    auto* g02 = grupo(cliente, "g02", QStringLiteral("Cabeçalho / Rodapé Impressão"), area(427, 42, 210, 116));
+    auto* g02 = grupo(cliente, "g02", QStringLiteral("Cabeçalho / Rodapé Impressão"),
+                      area(427, 42, 210, 116));
     rotulo(g02, QStringLiteral("Título do Cabeçalho"), QRect(8, 16, 190, 14));
     cabecalho_ = new QLineEdit(g02);
     cabecalho_->setObjectName(QStringLiteral("cabecalho"));
@@ -277,12 +287,13 @@ void FormPrincipal::criar_controles() {
     nome_arquivo_->setObjectName(QStringLiteral("nome_arquivo"));
     nome_arquivo_->setGeometry(8, 83, 193, 22);
     pintar_fundo(nome_arquivo_, QColor(206, 239, 255));
-    auto* nota_backup = rotulo(
-        g03,
-        QStringLiteral("Este arquivo será salvo na pasta Backup, no diretório onde foi instalado o "
-                       "Quarvel.\nPara a restauração do Backup, selecione através do menu Edições | "
-                       "Restaurar / Limpar Backup, o nome do arquivo desejado"),
-        QRect(8, 110, 194, 82));
+    auto* nota_backup =
+        rotulo(g03,
+               QStringLiteral(
+                   "Este arquivo será salvo na pasta Backup, no diretório onde foi instalado o "
+                   "Quarvel.\nPara a restauração do Backup, selecione através do menu Edições | "
+                   "Restaurar / Limpar Backup, o nome do arquivo desejado"),
+               QRect(8, 110, 194, 82));
     nota_backup->setFont(fonte("Arial", 7));
     nota_backup->setWordWrap(true);
     nota_backup->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -330,16 +341,25 @@ void FormPrincipal::criar_menus_edicao() {
         const char* texto;
     };
     const Item itens[] = {
-        {"limpar_valor", "&Limpar Tudo"}, {nullptr, nullptr},
-        {"add_valor", "&Adicionar"}, {"novo_valor", "&Modificar"}, {"deletar_valor", "&Deletar"},
+        {"limpar_valor", "&Limpar Tudo"},
         {nullptr, nullptr},
-        {"buscar", "&Localizar Valor"}, {"buscar_prox", "&Localizar Próximo Valor"}, {nullptr, nullptr},
-        {"armazenar_memoria", "&Armazenar Na Memória"}, {nullptr, nullptr},
-        {"repetir_valor", "&Repetir Valor"}, {"transf", "&Exportar Resultado para Área de Transferência"},
+        {"add_valor", "&Adicionar"},
+        {"novo_valor", "&Modificar"},
+        {"deletar_valor", "&Deletar"},
         {nullptr, nullptr},
-        {"abrir_txt", "Importar Arquivo de Texto"}, {"save_txt", "&Exportar Para Arquivo de Texto"},
+        {"buscar", "&Localizar Valor"},
+        {"buscar_prox", "&Localizar Próximo Valor"},
         {nullptr, nullptr},
-        {"visualizar", "&Visualizar Impressão"}, {"imprimir", "&Imprimir"},
+        {"armazenar_memoria", "&Armazenar Na Memória"},
+        {nullptr, nullptr},
+        {"repetir_valor", "&Repetir Valor"},
+        {"transf", "&Exportar Resultado para Área de Transferência"},
+        {nullptr, nullptr},
+        {"abrir_txt", "Importar Arquivo de Texto"},
+        {"save_txt", "&Exportar Para Arquivo de Texto"},
+        {nullptr, nullptr},
+        {"visualizar", "&Visualizar Impressão"},
+        {"imprimir", "&Imprimir"},
     };
     for (const Item& i : itens) {
         if (!i.comando) {
@@ -351,7 +371,7 @@ void FormPrincipal::criar_menus_edicao() {
         a->setObjectName(QStringLiteral("pop_%1").arg(QString::fromLatin1(i.comando)));
         if (std::string_view(i.comando) != "transf") {
             a->setShortcut(principal->shortcut());
-            a->setShortcutContext(Qt::WidgetShortcut);  // shown only: the main action runs it
+            a->setShortcutContext(Qt::WidgetShortcut); // shown only: the main action runs it
         }
         a->setEnabled(principal->isEnabled());
         connect(principal, &QAction::enabledChanged, a, &QAction::setEnabled);
@@ -365,32 +385,35 @@ void FormPrincipal::criar_menus_edicao() {
     // they can act on that field.
     auto menu_edicao = [this](QLineEdit* campo, bool com_memoria) {
         campo->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(campo, &QWidget::customContextMenuRequested, this, [this, campo, com_memoria](const QPoint& p) {
-            QMenu m(campo);
-            m.setObjectName(com_memoria ? QStringLiteral("mnu2") : QStringLiteral("mnu1"));
-            const bool selecao = campo->hasSelectedText();
-            auto item = [&](const char* texto, const char* atalho, bool ativo, auto fazer) {
-                QAction* a = m.addAction(QString::fromUtf8(texto));
-                if (atalho) a->setShortcut(QKeySequence(QString::fromLatin1(atalho)));
-                a->setEnabled(ativo);
-                connect(a, &QAction::triggered, campo, fazer);
-            };
-            item("&Desfazer", "Ctrl+Z", campo->isUndoAvailable(), &QLineEdit::undo);
-            m.addSeparator();
-            item(com_memoria ? "&Recortar" : "Recortar", "Ctrl+X", selecao, &QLineEdit::cut);
-            item(com_memoria ? "&Copiar" : "Copiar", "Ctrl+C", selecao, &QLineEdit::copy);
-            item("&Colar", "Ctrl+V", !QApplication::clipboard()->text().isEmpty(), &QLineEdit::paste);
-            item("&Excluir", "Ctrl+Del", selecao, &QLineEdit::del);
-            m.addSeparator();
-            item("&Selecionar Tudo", "Ctrl+A", !campo->text().isEmpty(), &QLineEdit::selectAll);
-            if (com_memoria) {
-                QAction* memoria = m.addAction(QStringLiteral("Valor Armazenado Na Memória"));
-                memoria->setShortcut(acao("valor_memoria")->shortcut());
-                memoria->setEnabled(acao("valor_memoria")->isEnabled());
-                connect(memoria, &QAction::triggered, acao("valor_memoria"), &QAction::trigger);
-            }
-            m.exec(campo->mapToGlobal(p));
-        });
+        connect(
+            campo, &QWidget::customContextMenuRequested, this,
+            [this, campo, com_memoria](const QPoint& p) {
+                QMenu m(campo);
+                m.setObjectName(com_memoria ? QStringLiteral("mnu2") : QStringLiteral("mnu1"));
+                const bool selecao = campo->hasSelectedText();
+                auto item = [&](const char* texto, const char* atalho, bool ativo, auto fazer) {
+                    QAction* a = m.addAction(QString::fromUtf8(texto));
+                    if (atalho) a->setShortcut(QKeySequence(QString::fromLatin1(atalho)));
+                    a->setEnabled(ativo);
+                    connect(a, &QAction::triggered, campo, fazer);
+                };
+                item("&Desfazer", "Ctrl+Z", campo->isUndoAvailable(), &QLineEdit::undo);
+                m.addSeparator();
+                item(com_memoria ? "&Recortar" : "Recortar", "Ctrl+X", selecao, &QLineEdit::cut);
+                item(com_memoria ? "&Copiar" : "Copiar", "Ctrl+C", selecao, &QLineEdit::copy);
+                item("&Colar", "Ctrl+V", !QApplication::clipboard()->text().isEmpty(),
+                     &QLineEdit::paste);
+                item("&Excluir", "Ctrl+Del", selecao, &QLineEdit::del);
+                m.addSeparator();
+                item("&Selecionar Tudo", "Ctrl+A", !campo->text().isEmpty(), &QLineEdit::selectAll);
+                if (com_memoria) {
+                    QAction* memoria = m.addAction(QStringLiteral("Valor Armazenado Na Memória"));
+                    memoria->setShortcut(acao("valor_memoria")->shortcut());
+                    memoria->setEnabled(acao("valor_memoria")->isEnabled());
+                    connect(memoria, &QAction::triggered, acao("valor_memoria"), &QAction::trigger);
+                }
+                m.exec(campo->mapToGlobal(p));
+            });
     };
     menu_edicao(texto_valor_, true);
     menu_edicao(cabecalho_, false);
@@ -398,4 +421,4 @@ void FormPrincipal::criar_menus_edicao() {
     menu_edicao(nome_arquivo_, false);
 }
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

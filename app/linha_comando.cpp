@@ -28,9 +28,13 @@ struct FitaLida {
     documents::Configuracao config;
 };
 
-void erro(const QString& texto) { std::cerr << texto.toStdString() << '\n'; }
+void erro(const QString& texto) {
+    std::cerr << texto.toStdString() << '\n';
+}
 
-std::string_view vista(const QByteArray& b) { return {b.constData(), static_cast<std::size_t>(b.size())}; }
+std::string_view vista(const QByteArray& b) {
+    return {b.constData(), static_cast<std::size_t>(b.size())};
+}
 
 // Entry texts, one a line, each converted as the add command converts the
 // entry field. A malformed entry refuses the whole input.
@@ -53,7 +57,10 @@ bool ler_entradas(const QByteArray& bytes, const QString& origem, FitaLida& fita
             return false;
         }
         if (fita.brutos.size() >= tape::kMaximoValores) {
-            erro(QStringLiteral("%1, linha %2: %3").arg(origem).arg(numero).arg(QString::fromUtf8(tape::kMensagemMaximo)));
+            erro(QStringLiteral("%1, linha %2: %3")
+                     .arg(origem)
+                     .arg(numero)
+                     .arg(QString::fromUtf8(tape::kMensagemMaximo)));
             return false;
         }
         fita.linhas.push_back(tape::mascara_dinheiro(tape::ler_estrito_ou_erro(c.bruto)));
@@ -117,10 +124,12 @@ QByteArray ler_entrada_padrao() {
 }
 
 bool ler_fontes(const QStringList& arquivos, FitaLida& fita) {
-    if (arquivos.isEmpty()) return ler_entradas(ler_entrada_padrao(), QStringLiteral("entrada"), fita);
+    if (arquivos.isEmpty())
+        return ler_entradas(ler_entrada_padrao(), QStringLiteral("entrada"), fita);
     for (const QString& a : arquivos) {
-        const bool ok = a == QLatin1String("-") ? ler_entradas(ler_entrada_padrao(), QStringLiteral("entrada"), fita)
-                                                : ler_arquivo_fita(a, fita);
+        const bool ok = a == QLatin1String("-")
+                            ? ler_entradas(ler_entrada_padrao(), QStringLiteral("entrada"), fita)
+                            : ler_arquivo_fita(a, fita);
         if (!ok) return false;
     }
     return true;
@@ -131,7 +140,8 @@ int mostrar_total(const QStringList& arquivos) {
     if (!ler_fontes(arquivos, fita)) return 1;
     const double total = tape::somar_brutos(fita.brutos);
     std::string saida;
-    for (const std::string& l : fita.linhas) saida += l + '\n';
+    for (const std::string& l : fita.linhas)
+        saida += l + '\n';
     saida += "R$ " + tape::mascara_dinheiro(total) + '\n';
     saida += calc::valor_extenso(total) + '\n';
     std::fwrite(saida.data(), 1, saida.size(), stdout);
@@ -142,8 +152,10 @@ int gerar_pdf(const QString& saida, const QString& arquivo) {
     FitaLida fita;
     if (!ler_fontes({arquivo}, fita)) return 1;
     printing::ConteudoImpressao c;
-    for (const std::string& l : fita.linhas) c.linhas_fita.append(QString::fromStdString(l));
-    c.total = QStringLiteral("R$ ") + QString::fromStdString(tape::mascara_dinheiro(tape::somar_brutos(fita.brutos)));
+    for (const std::string& l : fita.linhas)
+        c.linhas_fita.append(QString::fromStdString(l));
+    c.total = QStringLiteral("R$ ") +
+              QString::fromStdString(tape::mascara_dinheiro(tape::somar_brutos(fita.brutos)));
     c.cabecalho = QString::fromStdString(fita.config.cabecalho);
     c.rodape = QString::fromStdString(fita.config.rodape);
     c.titulo = QStringLiteral("Quarvel 1.0");
@@ -157,7 +169,7 @@ int gerar_pdf(const QString& saida, const QString& arquivo) {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 bool modo_sem_janela(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -182,14 +194,17 @@ int executar_sem_janela(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Quarvel 1.1 - Calculador de Vantorel"));
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption total(QStringLiteral("total"),
-                             QStringLiteral("Mostra as linhas da fita, o total e o total por extenso."));
-    QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("Imprime a fita no arquivo PDF <saida>."),
+    QCommandLineOption total(
+        QStringLiteral("total"),
+        QStringLiteral("Mostra as linhas da fita, o total e o total por extenso."));
+    QCommandLineOption pdf(QStringLiteral("pdf"),
+                           QStringLiteral("Imprime a fita no arquivo PDF <saida>."),
                            QStringLiteral("saida"));
     parser.addOption(total);
     parser.addOption(pdf);
-    parser.addPositionalArgument(QStringLiteral("arquivos"),
-                                 QStringLiteral("Arquivos de cálculo (.qvl), de texto, ou - para a entrada padrão."));
+    parser.addPositionalArgument(
+        QStringLiteral("arquivos"),
+        QStringLiteral("Arquivos de cálculo (.qvl), de texto, ou - para a entrada padrão."));
     parser.process(app);
 
     const QStringList arquivos = parser.positionalArguments();
@@ -204,4 +219,4 @@ int executar_sem_janela(int argc, char** argv) {
     parser.showHelp(1);
 }
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

@@ -11,4 +11,4 @@ bool modo_sem_janela(int argc, char** argv);
 // Runs the headless form; the exit status of the program.
 int executar_sem_janela(int argc, char** argv);
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

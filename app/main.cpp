@@ -1,5 +1,6 @@
 // Start-up: the splash window, the main window built behind it, a fixed
 // two-second pause, then the event loop.
+#include "app/excecoes.h"
 #include "app/frm_principal.h"
 #include "app/frm_splash.h"
 #include "app/linha_comando.h"
@@ -26,12 +27,13 @@ void preparar_aplicacao(QApplication& app, QTranslator& traducao) {
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
-    if (quarvel::app::modo_sem_janela(argc, argv)) return quarvel::app::executar_sem_janela(argc, argv);
+    if (quarvel::app::modo_sem_janela(argc, argv))
+        return quarvel::app::executar_sem_janela(argc, argv);
 
-    QApplication app(argc, argv);
+    quarvel::app::Excecoes app(argc, argv);
     QTranslator traducao;
     preparar_aplicacao(app, traducao);
 
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
     splash.exibir();
     quarvel::app::FormPrincipal janela(quarvel::app::criar_dialogos_reais(),
                                        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+    app.salvar_recuperacao = [&janela] { return janela.salvar_recuperacao(); };
     quarvel::app::FormSplash::pausar(2000);
     splash.close();
     janela.show();

@@ -16,7 +16,7 @@ QByteArray ler(const QString& caminho) {
 }
 
 class BackupTeste : public JanelaTeste {
-protected:
+  protected:
     QCheckBox* chave() const { return filho<QCheckBox>("d01"); }
     QLineEdit* nome() const { return filho<QLineEdit>("nome_arquivo"); }
     QString pasta_backup() const { return pasta.filePath(QStringLiteral("Backup")); }
@@ -58,14 +58,17 @@ TEST_F(BackupTeste, ChaveLigadaRodaOTemporizadorNoIntervalo) {
 }
 
 TEST_F(BackupTeste, CadaTiqueGravaAsLinhasDaFita) {
-    for (const char* v : {"10/3", "5"}) adicionar(QString::fromLatin1(v));
+    for (const char* v : {"10/3", "5"})
+        adicionar(QString::fromLatin1(v));
     nome()->setText(QStringLiteral("malote.dia"));
     chave()->click();
     janela->bakupTimer();
-    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/malote.qvlbackup")), QByteArray("3,33\r\n5,00\r\n"));
+    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/malote.qvlbackup")),
+              QByteArray("3,33\r\n5,00\r\n"));
     adicionar(QStringLiteral("1"));
     janela->bakupTimer();
-    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/malote.qvlbackup")), QByteArray("3,33\r\n5,00\r\n1,00\r\n"));
+    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/malote.qvlbackup")),
+              QByteArray("3,33\r\n5,00\r\n1,00\r\n"));
 }
 
 TEST_F(BackupTeste, FalhaAoGravarAvisaUmaVezSo) {
@@ -109,8 +112,8 @@ TEST_F(BackupTeste, LimparAPastaAvisaOResultado) {
     executar("backup");
     EXPECT_EQ(dlg->avisos, QStringList{"O processo da limpeza foi concluído com sucesso !"});
     EXPECT_TRUE(QDir(pasta_backup()).entryList(QDir::Files).isEmpty());
-    EXPECT_TRUE(janela->temporizador_backup().isActive());  // restarted after the window
+    EXPECT_TRUE(janela->temporizador_backup().isActive()); // restarted after the window
 }
 
-}  // namespace
-}  // namespace quarvel::app
+} // namespace
+} // namespace quarvel::app

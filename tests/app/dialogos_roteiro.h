@@ -11,7 +11,7 @@
 namespace quarvel::app {
 
 class DialogosRoteiro : public Dialogos {
-public:
+  public:
     // What was shown, in order.
     QStringList avisos;
     QStringList perguntas;
@@ -24,25 +24,28 @@ public:
     std::deque<Resposta> respostas;
     std::deque<QString> arquivos_abrir;
     std::deque<QString> arquivos_salvar;
-    std::deque<std::optional<QString>> valores;  // form_valor; nothing = Cancelar
-    std::deque<std::optional<int>> repeticoes;   // form_repetir
-    std::deque<QString> backups;                 // form_restaurar; "" = nothing chosen
-    bool limpar_no_restaurar = false;            // press "Limpar a pasta Backup"
+    std::deque<std::optional<QString>> valores; // form_valor; nothing = Cancelar
+    std::deque<std::optional<int>> repeticoes;  // form_repetir
+    std::deque<QString> backups;                // form_restaurar; "" = nothing chosen
+    bool limpar_no_restaurar = false;           // press "Limpar a pasta Backup"
     bool aceitar_impressao = false;
-    QString impressao_pdf;  // when set, the print dialog chooses this PDF file
+    QString impressao_pdf; // when set, the print dialog chooses this PDF file
 
     void aviso(QWidget*, const QString& texto) override { avisos << texto; }
     Resposta perguntar(QWidget*, const QString& texto) override {
         perguntas << texto;
         return tirar(respostas, Resposta::Cancelar);
     }
-    QString abrir_arquivo(QWidget*, const QString&) override { return tirar(arquivos_abrir, QString()); }
+    QString abrir_arquivo(QWidget*, const QString&) override {
+        return tirar(arquivos_abrir, QString());
+    }
     QString salvar_arquivo(QWidget*, const QString&, const QString&) override {
         return tirar(arquivos_salvar, QString());
     }
     bool configurar_impressao(QWidget*, QPrinter& impressora) override;
-    std::optional<QString> pedir_valor(QWidget*, const QString&, const QString&, const QString& inicial,
-                                       const std::function<bool(const QString&)>& aceitar) override {
+    std::optional<QString>
+    pedir_valor(QWidget*, const QString&, const QString&, const QString& inicial,
+                const std::function<bool(const QString&)>& aceitar) override {
         ultimo_valor_inicial = inicial;
         // Like the dialog: a refused text keeps it open, so the next scripted
         // answer is typed; running out of answers is Cancelar.
@@ -54,8 +57,11 @@ public:
         }
         return std::nullopt;
     }
-    std::optional<int> pedir_repeticoes(QWidget*) override { return tirar(repeticoes, std::optional<int>()); }
-    QString escolher_backup(QWidget*, const QStringList& nomes, const std::function<void()>& limpar) override {
+    std::optional<int> pedir_repeticoes(QWidget*) override {
+        return tirar(repeticoes, std::optional<int>());
+    }
+    QString escolher_backup(QWidget*, const QStringList& nomes,
+                            const std::function<void()>& limpar) override {
         nomes_backup = nomes;
         if (limpar_no_restaurar) {
             limpar();
@@ -71,9 +77,8 @@ public:
     QString ultimo_valor_inicial;
     QStringList nomes_backup;
 
-private:
-    template <class T, class D>
-    static T tirar(std::deque<T>& fila, D padrao) {
+  private:
+    template <class T, class D> static T tirar(std::deque<T>& fila, D padrao) {
         if (fila.empty()) return padrao;
         T v = fila.front();
         fila.pop_front();
@@ -91,4 +96,4 @@ inline bool DialogosRoteiro::configurar_impressao(QWidget*, QPrinter& impressora
     return true;
 }
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

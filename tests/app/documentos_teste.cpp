@@ -27,7 +27,8 @@ const QByteArray kExemplo =
     "TEXTO_BACKUP=malote1\r\n[LER]\r\nINICIO=10\r\nFIM=12\r\n\r\n150\r\n1234,56\r\n20,5\r\n";
 
 TEST_F(JanelaTeste, SalvarSemNomePedeONomeEDepoisGravaNoMesmo) {
-    for (const char* v : {"150", "1.234,56", "20,5"}) adicionar(QString::fromLatin1(v));
+    for (const char* v : {"150", "1.234,56", "20,5"})
+        adicionar(QString::fromLatin1(v));
     filho<QLineEdit>("cabecalho")->setText(QStringLiteral("Loja Centro"));
     filho<QLineEdit>("rodape")->setText(QStringLiteral("Conferido por:"));
     filho<QLineEdit>("nome_arquivo")->setText(QStringLiteral("malote1"));
@@ -37,9 +38,10 @@ TEST_F(JanelaTeste, SalvarSemNomePedeONomeEDepoisGravaNoMesmo) {
     dlg->arquivos_salvar = {arquivo};
     tecla(campo(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(ler(arquivo), kExemplo);
-    EXPECT_EQ(janela->windowTitle(), QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - malote1.qvl"));
+    EXPECT_EQ(janela->windowTitle(),
+              QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - malote1.qvl"));
     adicionar(QStringLiteral("1"));
-    tecla(campo(), Qt::Key_S, Qt::ControlModifier);  // no dialog this time
+    tecla(campo(), Qt::Key_S, Qt::ControlModifier); // no dialog this time
     EXPECT_TRUE(dlg->arquivos_salvar.empty());
     EXPECT_TRUE(ler(arquivo).endsWith("20,5\r\n1\r\n"));
 }
@@ -47,7 +49,7 @@ TEST_F(JanelaTeste, SalvarSemNomePedeONomeEDepoisGravaNoMesmo) {
 TEST_F(JanelaTeste, AbrirCarregaValoresEConfiguracao) {
     const QString arquivo = caminho("exemplo.qvl");
     gravar(arquivo, kExemplo);
-    filho<QLineEdit>("nome_arquivo")->setText(QStringLiteral("x"));  // nothing typed that would ask
+    filho<QLineEdit>("nome_arquivo")->setText(QStringLiteral("x")); // nothing typed that would ask
     filho<QLineEdit>("nome_arquivo")->clear();
     dlg->arquivos_abrir = {arquivo};
     executar("abrir");
@@ -58,7 +60,8 @@ TEST_F(JanelaTeste, AbrirCarregaValoresEConfiguracao) {
     EXPECT_EQ(filho<QComboBox>("qtdetempo")->currentIndex(), 2);
     EXPECT_TRUE(filho<QCheckBox>("d01")->isChecked());
     EXPECT_EQ(janela->temporizador_backup().interval(), 3 * 60000);
-    EXPECT_EQ(janela->windowTitle(), QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - exemplo.qvl"));
+    EXPECT_EQ(janela->windowTitle(),
+              QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - exemplo.qvl"));
     // Saved again unchanged, the bytes are the same.
     executar("salvar_padrao");
     EXPECT_EQ(ler(arquivo), kExemplo);
@@ -80,7 +83,8 @@ TEST_F(JanelaTeste, ArquivoDanificadoNaoMudaNada) {
         dlg->arquivos_abrir = {arquivo};
         executar("abrir");
         ASSERT_EQ(dlg->avisos.size(), 1) << b.toStdString();
-        EXPECT_TRUE(dlg->avisos[0].startsWith(QStringLiteral("O arquivo %1 não pôde ser aberto: ").arg(arquivo)))
+        EXPECT_TRUE(dlg->avisos[0].startsWith(
+            QStringLiteral("O arquivo %1 não pôde ser aberto: ").arg(arquivo)))
             << dlg->avisos[0].toStdString();
         EXPECT_EQ(linhas(), QStringList{"7,00"});
         EXPECT_EQ(filho<QLineEdit>("cabecalho")->text(), QStringLiteral("antes"));
@@ -107,7 +111,8 @@ TEST_F(JanelaTeste, PerguntaAntesDeNovoSoQuandoHaAlteracoes) {
         c.mudar();
         dlg->respostas = {Resposta::Nao};
         executar("novo");
-        EXPECT_EQ(dlg->perguntas, QStringList{"Deseja salvar as alterações em NovoCalculo.qvl"}) << c.descricao;
+        EXPECT_EQ(dlg->perguntas, QStringList{"Deseja salvar as alterações em NovoCalculo.qvl"})
+            << c.descricao;
         EXPECT_TRUE(linhas().isEmpty());
     }
 }
@@ -117,7 +122,7 @@ TEST_F(JanelaTeste, CancelarOuSalvarComoCanceladoInterrompeONovo) {
     dlg->respostas = {Resposta::Cancelar};
     executar("novo");
     EXPECT_EQ(linhas(), QStringList{"1,00"});
-    dlg->respostas = {Resposta::Sim};  // then the Save As dialog is cancelled
+    dlg->respostas = {Resposta::Sim}; // then the Save As dialog is cancelled
     executar("novo");
     EXPECT_EQ(linhas(), QStringList{"1,00"});
     // Sim with a name saves and then clears.
@@ -160,9 +165,11 @@ TEST_F(JanelaTeste, FalhaAoSalvarAvisaEMantemOArquivoAntigo) {
     dlg->arquivos_salvar = {arquivo};
     executar("salvar_padrao");
     ASSERT_EQ(dlg->avisos.size(), 1);
-    EXPECT_TRUE(dlg->avisos[0].startsWith(QStringLiteral("Não foi possível salvar o arquivo %1: ").arg(arquivo)));
+    EXPECT_TRUE(dlg->avisos[0].startsWith(
+        QStringLiteral("Não foi possível salvar o arquivo %1: ").arg(arquivo)));
     EXPECT_TRUE(janela->arquivo_atual().isEmpty());
-    EXPECT_EQ(janela->windowTitle(), QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - NovoCalculo.qvl"));
+    EXPECT_EQ(janela->windowTitle(),
+              QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - NovoCalculo.qvl"));
 }
 
 TEST_F(JanelaTeste, ImportarPulaLinhasEmBrancoERecusaLinhasSemValor) {
@@ -182,7 +189,8 @@ TEST_F(JanelaTeste, ImportarPulaLinhasEmBrancoERecusaLinhasSemValor) {
 }
 
 TEST_F(JanelaTeste, ExportarEImportarDevolvemOsValoresComoMostrados) {
-    for (const char* v : {"10/3", "1.234,5"}) adicionar(QString::fromLatin1(v));
+    for (const char* v : {"10/3", "1.234,5"})
+        adicionar(QString::fromLatin1(v));
     const QString arquivo = caminho("fita.txt");
     dlg->arquivos_salvar = {arquivo};
     executar("save_txt");
@@ -202,11 +210,11 @@ TEST_F(JanelaTeste, ImprimirParaPdfEVisualizar) {
     EXPECT_TRUE(ler(dlg->impressao_pdf).startsWith("%PDF"));
     executar("visualizar");
     EXPECT_EQ(dlg->previas, 1);
-    EXPECT_EQ(linhas(), QStringList{"5,00"});  // the tape keeps its lines without "R$ "
+    EXPECT_EQ(linhas(), QStringList{"5,00"}); // the tape keeps its lines without "R$ "
 }
 
 class JanelaComArquivo : public JanelaTeste {
-protected:
+  protected:
     QString arquivo_inicial() override {
         const QString a = pasta.filePath(QStringLiteral("inicial.qvl"));
         QFile f(a);
@@ -217,8 +225,9 @@ protected:
 
 TEST_F(JanelaComArquivo, ArquivoDaLinhaDeComandoAbreAoMostrar) {
     QTRY_COMPARE_WITH_TIMEOUT(janela->fita().tamanho(), std::size_t(3), 5000);
-    EXPECT_EQ(janela->windowTitle(), QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - inicial.qvl"));
+    EXPECT_EQ(janela->windowTitle(),
+              QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - inicial.qvl"));
 }
 
-}  // namespace
-}  // namespace quarvel::app
+} // namespace
+} // namespace quarvel::app

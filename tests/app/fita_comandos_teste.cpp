@@ -15,10 +15,14 @@ TEST_F(JanelaTeste, AdicionarConverteComoAFitaMostra) {
         const char* total;
     };
     const Caso casos[] = {
-        {"1.234,56", "1234,56", "1.234,56", "R$ 1.234,56"}, {"12*50", "600", "600,00", "R$ 600,00"},
-        {"12,5*2", "25", "25,00", "R$ 25,00"},             {"10/3", "3,33333333333333", "3,33", "R$ 3,33"},
-        {"2,675", "2,675", "2,68", "R$ 2,67"},             {"", "0", "0,00", "R$ 0,00"},
-        {"-5", "-5", "-5,00", "R$ -5,00"},                 {"   ", "0", "0,00", "R$ 0,00"},
+        {"1.234,56", "1234,56", "1.234,56", "R$ 1.234,56"},
+        {"12*50", "600", "600,00", "R$ 600,00"},
+        {"12,5*2", "25", "25,00", "R$ 25,00"},
+        {"10/3", "3,33333333333333", "3,33", "R$ 3,33"},
+        {"2,675", "2,675", "2,68", "R$ 2,67"},
+        {"", "0", "0,00", "R$ 0,00"},
+        {"-5", "-5", "-5,00", "R$ -5,00"},
+        {"   ", "0", "0,00", "R$ 0,00"},
     };
     for (const Caso& c : casos) {
         executar("limpar_valor");
@@ -40,7 +44,7 @@ TEST_F(JanelaTeste, ExpressaoMalFormadaERecusadaSemSomarNada) {
         {"2*-3", "Expressão inválida: 2*-3 (posição 3)"},
         {"5+1/0", "Expressão inválida: 5+1/0 (posição 6)"},
         {"12*", "Expressão inválida: 12* (posição 4)"},
-        {"1.234*-3", "Expressão inválida: 1.234*-3 (posição 7)"},  // counted in the text as typed
+        {"1.234*-3", "Expressão inválida: 1.234*-3 (posição 7)"}, // counted in the text as typed
     };
     adicionar(QStringLiteral("1"));
     for (const Caso& c : casos) {
@@ -65,12 +69,14 @@ TEST_F(JanelaTeste, LimiteDeCinquentaMilValores) {
     EXPECT_EQ(total(), QStringLiteral("R$ 50.000,00"));
     adicionar(QStringLiteral("2"));
     EXPECT_EQ(janela->fita().tamanho(), 50000u);
-    EXPECT_EQ(dlg->avisos.value(0), QStringLiteral("O máximo suportado pela base de cálculos é de 50.000 valores"));
+    EXPECT_EQ(dlg->avisos.value(0),
+              QStringLiteral("O máximo suportado pela base de cálculos é de 50.000 valores"));
     EXPECT_EQ(campo()->text(), QStringLiteral("2"));
 }
 
 TEST_F(JanelaTeste, DeletarDeixaALinhaDeCimaComoAtual) {
-    for (const char* v : {"1", "2", "3"}) adicionar(QString::fromLatin1(v));
+    for (const char* v : {"1", "2", "3"})
+        adicionar(QString::fromLatin1(v));
     janela->findChild<QWidget*>(QStringLiteral("valores"));
     tecla(campo(), Qt::Key_Up);
     tecla(campo(), Qt::Key_Up);
@@ -85,7 +91,8 @@ TEST_F(JanelaTeste, DeletarDeixaALinhaDeCimaComoAtual) {
     EXPECT_TRUE(linhas().isEmpty());
     EXPECT_EQ(total(), QStringLiteral("R$ 0,00"));
     EXPECT_EQ(extenso(), QStringLiteral("ZERO"));
-    for (const char* c : {"deletar_valor", "novo_valor", "limpar_valor", "buscar"}) EXPECT_FALSE(ativo(c)) << c;
+    for (const char* c : {"deletar_valor", "novo_valor", "limpar_valor", "buscar"})
+        EXPECT_FALSE(ativo(c)) << c;
 }
 
 TEST_F(JanelaTeste, ModificarTrocaOValorNoLugarEMarcaAlterado) {
@@ -167,7 +174,8 @@ TEST_F(JanelaTeste, LimparTudoMantemAMemoriaEDesligaOProximo) {
 }
 
 TEST_F(JanelaTeste, BuscarEBuscarProximo) {
-    for (const char* v : {"10", "20", "10"}) adicionar(QString::fromLatin1(v));
+    for (const char* v : {"10", "20", "10"})
+        adicionar(QString::fromLatin1(v));
     dlg->valores = {QStringLiteral("10")};
     executar("buscar");
     EXPECT_EQ(janela->linha_atual(), 1);
@@ -185,12 +193,14 @@ TEST_F(JanelaTeste, BuscarEBuscarProximo) {
 }
 
 TEST_F(JanelaTeste, BuscaComparaNumerosENaoTextos) {
-    for (const char* v : {"10/3", "1.234,5", "0-5", "0", "1234"}) adicionar(QString::fromLatin1(v));
+    for (const char* v : {"10/3", "1.234,5", "0-5", "0", "1234"})
+        adicionar(QString::fromLatin1(v));
     struct Caso {
         const char* procurado;
-        int linha;  // 0: not found
+        int linha; // 0: not found
     };
-    const Caso casos[] = {{"3,33", 0}, {"1.234,5", 2}, {"-5", 3}, {"0", 4}, {"1.234", 5}, {"2*3", 0}};
+    const Caso casos[] = {{"3,33", 0}, {"1.234,5", 2}, {"-5", 3},
+                          {"0", 4},    {"1.234", 5},   {"2*3", 0}};
     for (const Caso& c : casos) {
         dlg->avisos.clear();
         dlg->valores = {QString::fromLatin1(c.procurado)};
@@ -202,11 +212,12 @@ TEST_F(JanelaTeste, BuscaComparaNumerosENaoTextos) {
     }
     dlg->valores = {QStringLiteral("0")};
     executar("buscar");
-    EXPECT_FALSE(ativo("buscar_prox"));  // a search for 0 leaves find-next off
+    EXPECT_FALSE(ativo("buscar_prox")); // a search for 0 leaves find-next off
 }
 
 TEST_F(JanelaTeste, BuscaSemDigitoAvisaEMantemOEstado) {
-    for (const char* v : {"10", "10"}) adicionar(QString::fromLatin1(v));
+    for (const char* v : {"10", "10"})
+        adicionar(QString::fromLatin1(v));
     dlg->valores = {QStringLiteral("10")};
     executar("buscar");
     executar("buscar_prox");
@@ -238,5 +249,5 @@ TEST_F(JanelaTeste, TransferenciaCopiaOTotalComoMostrado) {
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("R$ 1.234,56"));
 }
 
-}  // namespace
-}  // namespace quarvel::app
+} // namespace
+} // namespace quarvel::app

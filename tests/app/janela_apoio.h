@@ -14,14 +14,18 @@
 
 // Failures show texts, not arrays of UTF-16 units.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(QStringLiteral(" | ")).toStdString() << ']'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+    *os << '[' << l.join(QStringLiteral(" | ")).toStdString() << ']';
+}
 QT_END_NAMESPACE
 
 namespace quarvel::app {
 
 class JanelaTeste : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(pasta.isValid());
         qputenv("QUARVEL_PASTA_BACKUP", pasta.filePath(QStringLiteral("Backup")).toUtf8());
@@ -40,8 +44,7 @@ protected:
     }
     virtual QString arquivo_inicial() { return {}; }
 
-    template <class T = QWidget>
-    T* filho(const char* nome) const {
+    template <class T = QWidget> T* filho(const char* nome) const {
         return janela->findChild<T*>(QString::fromLatin1(nome));
     }
     QLineEdit* campo() const { return filho<QLineEdit>("texto_valor"); }
@@ -49,12 +52,14 @@ protected:
     QString extenso() const { return filho<QLabel>("valor_leitor")->text(); }
     QStringList linhas() const {
         QStringList r;
-        for (const auto& l : janela->fita().linhas()) r << QString::fromStdString(l);
+        for (const auto& l : janela->fita().linhas())
+            r << QString::fromStdString(l);
         return r;
     }
     QStringList brutos() const {
         QStringList r;
-        for (const auto& l : janela->fita().brutos()) r << QString::fromStdString(l);
+        for (const auto& l : janela->fita().brutos())
+            r << QString::fromStdString(l);
         return r;
     }
     // Runs a command as its menu item would, rules evaluated first.
@@ -82,4 +87,4 @@ protected:
     std::unique_ptr<FormPrincipal> janela;
 };
 
-}  // namespace quarvel::app
+} // namespace quarvel::app

@@ -11,7 +11,8 @@ namespace quarvel::app {
 namespace {
 
 TEST_F(JanelaTeste, AbreComTituloRelogioEMostradoresIniciais) {
-    EXPECT_EQ(janela->windowTitle(), QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - NovoCalculo.qvl"));
+    EXPECT_EQ(janela->windowTitle(),
+              QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - NovoCalculo.qvl"));
     const QString relogio = filho<QLabel>("relogio")->text();
     EXPECT_TRUE(relogio.contains(QStringLiteral(" - "))) << relogio.toStdString();
     EXPECT_EQ(total(), QStringLiteral("0,00"));
@@ -56,7 +57,8 @@ TEST_F(JanelaTeste, MenusTrazemLegendasEAtalhos) {
         EXPECT_EQ(a->shortcut().toString(), QString::fromLatin1(i.atalho)) << i.comando;
     }
     QStringList menus;
-    for (QAction* m : janela->menuBar()->actions()) menus << m->text();
+    for (QAction* m : janela->menuBar()->actions())
+        menus << m->text();
     EXPECT_EQ(menus, (QStringList{"&Arquivo", "&Edições", "&Localização", "&Imprimir", "&Ajuda"}));
 }
 
@@ -64,23 +66,28 @@ TEST_F(JanelaTeste, BarraDeFerramentasNaOrdemComDicas) {
     auto* barra = filho<QToolBar>("BarraFerramentas");
     ASSERT_NE(barra, nullptr);
     QStringList dicas;
-    for (QAction* a : barra->actions()) dicas << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
-    EXPECT_EQ(dicas, (QStringList{"Novo", "Abrir", "Salvar", "|", "Adicionar", "Modificar", "Deletar", "Localizar",
-                                  "Localizar Próximo", "Limpar Tudo", "|", "Visualizar Impressão", "Imprimir", "|",
-                                  "Ajuda"}));
+    for (QAction* a : barra->actions())
+        dicas << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
+    EXPECT_EQ(dicas, (QStringList{"Novo", "Abrir", "Salvar", "|", "Adicionar", "Modificar",
+                                  "Deletar", "Localizar", "Localizar Próximo", "Limpar Tudo", "|",
+                                  "Visualizar Impressão", "Imprimir", "|", "Ajuda"}));
 }
 
 TEST_F(JanelaTeste, RegrasDeHabilitacaoNumaFitaVaziaEComUmaLinha) {
-    const char* com_linhas[] = {"limpar_valor", "novo_valor", "deletar_valor", "transf", "save_txt",
-                                "armazenar_memoria", "buscar", "visualizar", "imprimir"};
-    for (const char* c : com_linhas) EXPECT_FALSE(ativo(c)) << c;
+    const char* com_linhas[] = {"limpar_valor", "novo_valor", "deletar_valor",
+                                "transf",       "save_txt",   "armazenar_memoria",
+                                "buscar",       "visualizar", "imprimir"};
+    for (const char* c : com_linhas)
+        EXPECT_FALSE(ativo(c)) << c;
     EXPECT_FALSE(ativo("repetir_valor"));
     EXPECT_FALSE(ativo("valor_memoria"));
     EXPECT_FALSE(ativo("buscar_prox"));
-    for (const char* c : {"novo", "abrir", "salvar_padrao", "salvar_como", "add_valor", "abrir_txt", "backup"})
+    for (const char* c :
+         {"novo", "abrir", "salvar_padrao", "salvar_como", "add_valor", "abrir_txt", "backup"})
         EXPECT_TRUE(ativo(c)) << c;
     adicionar(QStringLiteral("5"));
-    for (const char* c : com_linhas) EXPECT_TRUE(ativo(c)) << c;
+    for (const char* c : com_linhas)
+        EXPECT_TRUE(ativo(c)) << c;
     campo()->setText(QStringLiteral("1"));
     EXPECT_TRUE(ativo("repetir_valor"));
 }
@@ -103,7 +110,10 @@ TEST_F(JanelaTeste, DigitarEAdicionarPeloTeclado) {
     tecla(campo(), Qt::Key_Return);
     EXPECT_EQ(linhas(), QStringList{"1.234.567,00"});
     EXPECT_EQ(total(), QStringLiteral("R$ 1.234.567,00"));
-    EXPECT_EQ(extenso(), QStringLiteral("UM MILHAO, DUZENTOS E TRINTA E QUATRO MIL E QUINHENTOS E SESSENTA E SETE REAIS"));
+    EXPECT_EQ(
+        extenso(),
+        QStringLiteral(
+            "UM MILHAO, DUZENTOS E TRINTA E QUATRO MIL E QUINHENTOS E SESSENTA E SETE REAIS"));
     EXPECT_TRUE(campo()->text().isEmpty());
 }
 
@@ -114,8 +124,8 @@ TEST_F(JanelaTeste, DelInsEShiftDelNuncaChegamAoCampo) {
     campo()->setCursorPosition(0);
     tecla(campo(), Qt::Key_Delete);
     EXPECT_EQ(campo()->text(), QStringLiteral("123"));
-    EXPECT_EQ(linhas(), QStringList{"1,00"});  // Del deleted the current tape line
-    dlg->valores.push_back(std::nullopt);  // Ins: the modify dialog, cancelled
+    EXPECT_EQ(linhas(), QStringList{"1,00"}); // Del deleted the current tape line
+    dlg->valores.push_back(std::nullopt);     // Ins: the modify dialog, cancelled
     tecla(campo(), Qt::Key_Insert);
     EXPECT_EQ(dlg->ultimo_valor_inicial, QStringLiteral("1,00"));
     tecla(campo(), Qt::Key_Delete, Qt::ShiftModifier);
@@ -127,7 +137,8 @@ TEST_F(JanelaTeste, DelInsEShiftDelNuncaChegamAoCampo) {
 }
 
 TEST_F(JanelaTeste, CimaEBaixoMovemALinhaAtualDentroDosLimites) {
-    for (const char* v : {"1", "2", "3"}) adicionar(QString::fromLatin1(v));
+    for (const char* v : {"1", "2", "3"})
+        adicionar(QString::fromLatin1(v));
     EXPECT_EQ(janela->linha_atual(), 3);
     tecla(campo(), Qt::Key_Up);
     tecla(campo(), Qt::Key_Up);
@@ -142,16 +153,18 @@ TEST_F(JanelaTeste, CimaEBaixoMovemALinhaAtualDentroDosLimites) {
 
 TEST_F(JanelaTeste, AjudaAbreOGuiaSoQuandoExiste) {
     executar("ajuda");
-    for (const QString& e : dlg->enderecos) EXPECT_TRUE(QFileInfo::exists(e)) << e.toStdString();
+    for (const QString& e : dlg->enderecos)
+        EXPECT_TRUE(QFileInfo::exists(e)) << e.toStdString();
 }
 
 TEST_F(JanelaTeste, BarraDeEstadoTemTresPaineis) {
-    const auto paineis = janela->statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    const auto paineis =
+        janela->statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_EQ(paineis.size(), 3);
     EXPECT_EQ(paineis[0]->text(), QStringLiteral("Quarvel 1.1"));
     EXPECT_EQ(paineis[0]->width(), 150);
     EXPECT_EQ(paineis[1]->width(), 350);
 }
 
-}  // namespace
-}  // namespace quarvel::app
+} // namespace
+} // namespace quarvel::app

@@ -14,7 +14,7 @@ struct Saida {
 Saida rodar(const QStringList& argumentos, const QByteArray& entrada = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));  // it must not need one
+    env.remove(QStringLiteral("DISPLAY")); // it must not need one
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(QUARVEL_BINARIO), argumentos);
@@ -28,8 +28,9 @@ Saida rodar(const QStringList& argumentos, const QByteArray& entrada = {}) {
 TEST(LinhaDeComando, TotalDaEntradaPadrao) {
     const Saida s = rodar({"--total", "-"}, "12*50\n1.234,56\n\n10/3\n");
     EXPECT_EQ(s.status, 0) << s.erros.toStdString();
-    EXPECT_EQ(s.saida, QByteArray("600,00\n1.234,56\n0,00\n3,33\nR$ 1.837,89\n"
-                                  "UM MIL, OITOCENTOS E TRINTA E SETE REAIS E OITENTA E NOVE CENTAVOS\n"));
+    EXPECT_EQ(s.saida,
+              QByteArray("600,00\n1.234,56\n0,00\n3,33\nR$ 1.837,89\n"
+                         "UM MIL, OITOCENTOS E TRINTA E SETE REAIS E OITENTA E NOVE CENTAVOS\n"));
 }
 
 TEST(LinhaDeComando, EntradaMalFormadaSaiComErro) {
@@ -54,7 +55,9 @@ TEST(LinhaDeComando, TotalDeArquivosDeCalculoEDeTexto) {
     g.close();
     const Saida s = rodar({"--total", qvl, txt});
     EXPECT_EQ(s.status, 0) << s.erros.toStdString();
-    EXPECT_EQ(s.saida, QByteArray("150,00\n1,50\nR$ 151,50\nCENTO E CINQUENTA E UM REAIS E CINQUENTA CENTAVOS\n"));
+    EXPECT_EQ(
+        s.saida,
+        QByteArray("150,00\n1,50\nR$ 151,50\nCENTO E CINQUENTA E UM REAIS E CINQUENTA CENTAVOS\n"));
     const Saida ruim = rodar({"--total", pasta.filePath(QStringLiteral("nao_existe.qvl"))});
     EXPECT_EQ(ruim.status, 1);
 }
@@ -74,4 +77,4 @@ TEST(LinhaDeComando, PdfSemJanela) {
     EXPECT_TRUE(p.readAll().startsWith("%PDF"));
 }
 
-}  // namespace
+} // namespace
