@@ -53,6 +53,9 @@ FormPrincipal::FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo
     tempo_.start();
     connect(&bakup_, &QTimer::timeout, this, &FormPrincipal::bakupTimer);
 
+    for (const auto& [nome, c] : comandos_)
+        if (!c.acao->shortcut().isEmpty()) atalhos_.insert(c.acao->shortcut());
+
     // Enabling rules follow the state whenever the event loop goes idle.
     if (auto* d = QAbstractEventDispatcher::instance())
         connect(d, &QAbstractEventDispatcher::aboutToBlock, this, &FormPrincipal::atualizar_acoes);
@@ -152,10 +155,10 @@ bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
     const int k = tecla->key();
     const auto mods = tecla->modifiers() & ~Qt::KeypadModifier;
 
-    // Del, Ins and Shift+Del are the menu's: a text field never takes them.
-    const bool do_menu =
-        (k == Qt::Key_Delete && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) ||
-        (k == Qt::Key_Insert && mods == Qt::NoModifier);
+    // The menu's shortcuts come before the focused control: a text field never
+    // takes Del, Ins, Shift+Del, Ctrl+E and the rest, enabled or not.
+    const QKeySequence sequencia(QKeyCombination(mods, Qt::Key(k)));
+    const bool do_menu = atalhos_.contains(sequencia);
     if (tipo == QEvent::ShortcutOverride) return do_menu; // not accepted: the shortcut runs
     if (do_menu) return tipo == QEvent::KeyPress;         // a disabled command does nothing
 

@@ -7,7 +7,9 @@
 #include "printing/documento_impressao.h"
 #include "tape/fita.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
+#include <QSet>
 #include <QTimer>
 #include <functional>
 #include <map>
@@ -176,6 +178,7 @@ class FormPrincipal : public QMainWindow {
         std::function<bool()> regra;
     };
     std::map<std::string, Comando> comandos_;
+    QSet<QKeySequence> atalhos_; // the main menu's, taken before any control
 };
 
 } // namespace quarvel::app

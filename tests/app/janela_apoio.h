@@ -77,6 +77,7 @@ class JanelaTeste : public ::testing::Test {
         executar("add_valor");
     }
     void tecla(QWidget* w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        janela->atualizar_acoes(); // the event loop goes idle between keystrokes
         QTest::keyClick(w, k, m);
         QApplication::processEvents();
     }

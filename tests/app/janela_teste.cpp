@@ -168,3 +168,18 @@ TEST_F(JanelaTeste, BarraDeEstadoTemTresPaineis) {
 
 } // namespace
 } // namespace quarvel::app
+
+namespace quarvel::app {
+namespace {
+
+TEST_F(JanelaTeste, AtalhosDaMemoriaPeloTeclado) {
+    adicionar(QStringLiteral("55"));
+    tecla(campo(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(janela->texto_memoria(), QStringLiteral("55,00"));
+    QApplication::processEvents();
+    tecla(campo(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(campo()->text(), QStringLiteral("55,00"));
+}
+
+} // namespace
+} // namespace quarvel::app
