@@ -21,7 +21,6 @@ constexpr std::string_view kLer = "LER";
 constexpr std::size_t kMaximoTexto = 2047;
 // Texts quoted in a detail message are cut, so a damaged 2 MB line does not
 // become a 2 MB message.
-constexpr std::size_t kMaximoCitacao = 40;
 
 // A line break inside a setting would split its line and shift every line
 // after it; a NUL would end the file for every reader. Both become blanks.
@@ -56,11 +55,6 @@ Configuracao configuracao_de(const ini::Documento& ini) {
     return cfg;
 }
 
-// One byte is one character in Windows-1252, so the cut is made on the bytes.
-std::string citar(std::string_view bytes) {
-    if (bytes.size() <= kMaximoCitacao) return cp1252_para_utf8(bytes);
-    return cp1252_para_utf8(bytes.substr(0, kMaximoCitacao)) + "...";
-}
 
 std::string linha_n(std::size_t indice) {
     return "linha " + std::to_string(indice + 1);
@@ -83,7 +77,7 @@ std::optional<int> chave_ler(const ini::Documento& ini, std::string_view nome,
     }
     const auto v = ini::ler_inteiro(c->valor);
     if (!v) {
-        detalhe = linha_n(c->linha) + ": " + std::string(nome) + "=" + citar(c->valor) +
+        detalhe = linha_n(c->linha) + ": " + std::string(nome) + "=" + citar_linha(c->valor) +
                   " não é um número inteiro";
         return std::nullopt;
     }
@@ -173,11 +167,11 @@ CargaCalculo carregar_calculo(std::string_view bytes,
         const std::string& linha = linhas[primeira + k];
         const auto v = tape::ler_estrito(linha);
         if (!v)
-            return danificado(linha_n(primeira + k) + ": '" + citar(linha) + "' não é um valor");
+            return danificado(linha_n(primeira + k) + ": '" + citar_linha(linha) + "' não é um valor");
         // The total is kept in double precision; a value past its range
         // could not be added up.
         if (!std::isfinite(*v) || std::fabs(*v) > static_cast<long double>(DBL_MAX))
-            return danificado(linha_n(primeira + k) + ": '" + citar(linha) +
+            return danificado(linha_n(primeira + k) + ": '" + citar_linha(linha) +
                               "' é grande demais para um valor");
         carga.doc.brutos.push_back(linha);
         carga.linhas.push_back(tape::mascara_dinheiro(*v));

@@ -147,4 +147,11 @@ std::string juntar_linhas_crlf(const std::vector<std::string>& linhas) {
     return saida;
 }
 
+// One byte is one character in Windows-1252, so the cut is made on the bytes.
+std::string citar_linha(std::string_view bytes) {
+    constexpr std::size_t kMaximo = 40;
+    if (bytes.size() <= kMaximo) return cp1252_para_utf8(bytes);
+    return cp1252_para_utf8(bytes.substr(0, kMaximo)) + "...";
+}
+
 } // namespace quarvel::documents

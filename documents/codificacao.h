@@ -14,7 +14,11 @@ std::string cp1252_para_utf8(std::string_view bytes);
 // starts no further line; a NUL byte ends the text.
 std::vector<std::string> dividir_linhas(std::string_view bytes);
 
+// A line of a file quoted in a message, as UTF-8: at most 40 characters,
+// then "...", so a 2 MB line never becomes a 2 MB message.
+std::string citar_linha(std::string_view bytes);
+
 // Every line followed by CR LF, the last one included.
 std::string juntar_linhas_crlf(const std::vector<std::string>& linhas);
 
-}  // namespace quarvel::documents
+} // namespace quarvel::documents

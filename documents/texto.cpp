@@ -55,7 +55,7 @@ LeituraTexto ler_texto(std::string_view bytes, const std::function<bool(std::siz
         if (!v || !std::isfinite(*v) || std::fabs(*v) > static_cast<long double>(DBL_MAX)) {
             LeituraTexto falha = com_estado(LeituraTexto::Estado::LinhaSemValor);
             falha.numero_linha = static_cast<int>(i + 1);
-            falha.texto_linha = cp1252_para_utf8(linha);
+            falha.texto_linha = citar_linha(linha);
             return falha;
         }
         leitura.brutos.push_back(tape::valor_bruto(*v));

@@ -18,7 +18,7 @@ struct LeituraTexto {
     std::vector<std::string> brutos;  // when Ok
     std::vector<std::string> linhas;  // money masks, when Ok
     int numero_linha = 0;             // 1-based, when LinhaSemValor
-    std::string texto_linha;          // UTF-8, when LinhaSemValor
+    std::string texto_linha;          // UTF-8, cut to 40 characters, when LinhaSemValor
 };
 
 // Blank lines are skipped; a line with text but no number refuses the whole
