@@ -38,7 +38,7 @@ quarvel::printing::ConteudoImpressao fita(int n, const QString& cabecalho, const
     quarvel::printing::ConteudoImpressao c;
     for (int i = 1; i <= n; ++i)
         c.linhas_fita.append(QStringLiteral("%1,00").arg(i));
-    c.total = QStringLiteral("R$ %1,00").arg(n * (n + 1) / 2);
+    c.total = QStringLiteral("R$ %1,00").arg(static_cast<qint64>(n) * (n + 1) / 2);
     c.cabecalho = cabecalho;
     c.rodape = rodape;
     c.titulo = titulo;
