@@ -1,0 +1,53 @@
+// A save killed with SIGKILL at any moment leaves the old document or the new
+// one, complete — never a part of either.
+#include "documents/arquivo_calculo.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray documento(const char* valor, int n) {
+    quarvel::documents::Documento d;
+    d.config.cabecalho = "Malote";
+    d.brutos.assign(static_cast<std::size_t>(n), valor);
+    return QByteArray::fromStdString(quarvel::documents::escrever_calculo(d));
+}
+
+void gravar(const QString& caminho, const QByteArray& bytes) {
+    QFile f(caminho);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TEST(MorteDuranteAGravacao, SempreOAntigoOuONovoInteiro) {
+    QTemporaryDir pasta;
+    const QByteArray velho = documento("1234,56", 50000);
+    const QByteArray novo = documento("7", 40000);
+    const QString arquivo = pasta.filePath(QStringLiteral("malote.qvl"));
+    gravar(pasta.filePath(QStringLiteral("a")), velho);
+    gravar(pasta.filePath(QStringLiteral("b")), novo);
+    gravar(arquivo, velho);
+    for (int espera : {0, 1, 3, 7, 12, 20, 33, 50}) {
+        QProcess p;
+        p.start(QStringLiteral(QUARVEL_GRAVADOR), {arquivo, pasta.filePath(QStringLiteral("a")),
+                                                   pasta.filePath(QStringLiteral("b"))});
+        ASSERT_TRUE(p.waitForStarted());
+        if (espera > 0) {
+            ASSERT_TRUE(p.waitForReadyRead(10000));
+            QThread::msleep(static_cast<unsigned long>(espera));
+        }
+        p.kill(); // SIGKILL
+        p.waitForFinished();
+        QFile f(arquivo);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << espera;
+        const QByteArray agora = f.readAll();
+        EXPECT_TRUE(agora == velho || agora == novo)
+            << "after " << espera << " ms: " << agora.size() << " bytes";
+    }
+}
+
+} // namespace
