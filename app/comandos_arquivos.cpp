@@ -27,26 +27,17 @@ QByteArray bytes_texto(const tape::Fita& fita) {
 } // namespace
 
 bool FormPrincipal::importar_linhas(const QString& caminho) {
-    QString erro;
-    const auto bytes = documents::ler_arquivo(caminho, &erro);
-    if (!bytes) {
-        dialogos_->aviso(this,
-                         QStringLiteral("O arquivo %1 não pôde ser aberto: %2").arg(caminho, erro));
-        return false;
-    }
+    const auto bytes = ler_ou_avisar(caminho);
+    if (!bytes) return false;
     documents::LeituraTexto leitura;
-    carregando_ = true;
-    {
-        documents::FormLoading loading(this);
-        loading.iniciar();
+    com_janela_de_espera([&](documents::FormLoading& loading) {
         leitura = documents::ler_texto(
             {bytes->constData(), static_cast<std::size_t>(bytes->size())}, [&loading](std::size_t) {
                 loading.pulsar();
                 QCoreApplication::processEvents();
                 return !loading.cancelado();
             });
-    }
-    carregando_ = false;
+    });
     texto_valor_->setFocus();
     // Every refusal leaves the tape exactly as it was.
     switch (leitura.estado) {

@@ -160,25 +160,36 @@ void FormPrincipal::aplicar_configuracao(const documents::Configuracao& c) {
     d01_->setChecked(c.backup);
 }
 
-bool FormPrincipal::carregar_documento(const QString& caminho) {
+std::optional<QByteArray> FormPrincipal::ler_ou_avisar(const QString& caminho) {
     QString erro;
-    const auto bytes = documents::ler_arquivo(caminho, &erro);
-    if (!bytes) {
+    auto bytes = documents::ler_arquivo(caminho, &erro);
+    if (!bytes)
         dialogos_->aviso(this,
                          QStringLiteral("O arquivo %1 não pôde ser aberto: %2").arg(caminho, erro));
-        return false;
-    }
-    documents::CargaCalculo carga;
+    return bytes;
+}
+
+void FormPrincipal::com_janela_de_espera(
+    const std::function<void(documents::FormLoading&)>& carga) {
     carregando_ = true;
     {
         documents::FormLoading loading(this);
         loading.iniciar();
+        carga(loading);
+    }
+    carregando_ = false;
+}
+
+bool FormPrincipal::carregar_documento(const QString& caminho) {
+    const auto bytes = ler_ou_avisar(caminho);
+    if (!bytes) return false;
+    documents::CargaCalculo carga;
+    com_janela_de_espera([&](documents::FormLoading& loading) {
         carga = documents::carregar_calculo(vista(*bytes), [&loading](std::size_t) {
             loading.pulsar();
             QCoreApplication::processEvents();
         });
-    }
-    carregando_ = false;
+    });
     switch (carga.estado) {
     case documents::CargaCalculo::Estado::ExcedeMaximo:
         dialogos_->aviso(this, QString::fromUtf8(tape::kMensagemMaximo));

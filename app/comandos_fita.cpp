@@ -148,28 +148,26 @@ void FormPrincipal::buscarExecute() {
     if (!texto) return;
     if (!aceitar(*texto)) return;
     valor_busca_ = *procurado;
-    const auto& brutos = fita_.brutos();
-    for (std::size_t i = 0; i < brutos.size(); ++i) {
-        if (tape::ler_estrito(brutos[i]) == valor_busca_) {
-            posicao_busca_ = static_cast<int>(i) + 1;
-            definir_linha_atual(posicao_busca_);
-            return;
-        }
-    }
-    dialogos_->aviso(this, QStringLiteral("Nenhuma Informação Encontrada !"));
+    if (!localizar_desde(0))
+        dialogos_->aviso(this, QStringLiteral("Nenhuma Informação Encontrada !"));
 }
 
 void FormPrincipal::buscar_proxExecute() {
+    if (!localizar_desde(static_cast<std::size_t>(std::max(posicao_busca_, 0))))
+        dialogos_->aviso(this, QStringLiteral("Fim da Pesquisa !"));
+}
+
+bool FormPrincipal::localizar_desde(std::size_t inicio) {
+    // Numbers are compared, not texts: 1.234,5 finds the raw value 1234,5.
     const auto& brutos = fita_.brutos();
-    for (std::size_t i = static_cast<std::size_t>(std::max(posicao_busca_, 0)); i < brutos.size();
-         ++i) {
+    for (std::size_t i = inicio; i < brutos.size(); ++i) {
         if (tape::ler_estrito(brutos[i]) == valor_busca_) {
             posicao_busca_ = static_cast<int>(i) + 1;
             definir_linha_atual(posicao_busca_);
-            return;
+            return true;
         }
     }
-    dialogos_->aviso(this, QStringLiteral("Fim da Pesquisa !"));
+    return false;
 }
 
 void FormPrincipal::armazenar_memoriaExecute() {

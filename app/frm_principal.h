@@ -7,6 +7,7 @@
 #include "printing/documento_impressao.h"
 #include "tape/fita.h"
 
+#include <QByteArray>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QSet>
@@ -14,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,7 +34,8 @@ class VisaoFita;
 
 namespace quarvel::documents {
 struct Configuracao;
-}
+class FormLoading;
+} // namespace quarvel::documents
 
 namespace quarvel::app {
 
@@ -103,6 +106,7 @@ class FormPrincipal : public QMainWindow {
     void definir_linha_atual(int linha);
     bool recusar_entrada(const QString& texto, const std::string& texto_utf8, int posicao_erro);
     bool pode(const char* nome);
+    bool localizar_desde(std::size_t inicio);
 
     // Document commands (comandos_documento.cpp).
     void novoExecute();
@@ -115,6 +119,11 @@ class FormPrincipal : public QMainWindow {
     bool confirmar_alteracoes(); // false: the command that asked must stop
     bool documento_alterado() const;
     bool carregar_documento(const QString& caminho);
+    // Reads a whole file, or warns that it could not be opened.
+    std::optional<QByteArray> ler_ou_avisar(const QString& caminho);
+    // Runs a long load behind the loading window, with the other windows
+    // disabled and no backup tick writing meanwhile.
+    void com_janela_de_espera(const std::function<void(documents::FormLoading&)>& carga);
     void abrir_inicial(const QString& argumento);
     void definir_titulo();
     void aplicar_configuracao(const documents::Configuracao& c);
