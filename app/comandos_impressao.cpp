@@ -36,12 +36,15 @@ void FormPrincipal::visualizarExecute() {
 }
 
 void FormPrincipal::ajudaExecute() {
-    // The help file beside the executable; our own guide when it is missing.
-    const QString pasta = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    for (const char* nome : {"ajuda_quarvel.chm", "ajuda_quarvel.html"}) {
-        const QString caminho = pasta + QString::fromLatin1(nome);
+    // The help file beside the executable; our own guide when it is missing,
+    // beside the executable in a build, under share/quarvel once installed.
+    const QString pasta = QCoreApplication::applicationDirPath();
+    const QString candidatos[] = {pasta + QStringLiteral("/ajuda_quarvel.chm"),
+                                  pasta + QStringLiteral("/ajuda_quarvel.html"),
+                                  pasta + QStringLiteral("/../share/quarvel/ajuda_quarvel.html")};
+    for (const QString& caminho : candidatos) {
         if (QFileInfo::exists(caminho)) {
-            dialogos_->abrir_endereco(caminho);
+            dialogos_->abrir_endereco(QFileInfo(caminho).absoluteFilePath());
             return;
         }
     }
