@@ -94,7 +94,6 @@ verificar_guia "$guia"
 verificar_guia "$build/app/ajuda_quarvel.html"
 if command -v xmllint >/dev/null; then
   # libxml2 reads HTML 4: the HTML5 tags it does not know are not faults.
-  # xmllint parses HTML 4, which lacks the HTML5 sectioning tags.
   erros=$(xmllint --html --noout "$guia" 2>&1 | grep "error" |
     grep -Ev "Tag (nav|figure|figcaption) invalid") || true
   [ -z "$erros" ] || falha "HTML do guia: $erros"
