@@ -1,4 +1,5 @@
 #include "tape/frm_repetir.h"
+#include "tape/botoes_dialogo.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -53,22 +54,10 @@ FormRepetir::FormRepetir(QWidget* parent)
     valor_->setAccelerated(true);
     pergunta->setBuddy(valor_);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("BT_OK"));
-    ok->setDefault(true);
-    auto* cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-    cancelar->setObjectName(QStringLiteral("BT_CANCEL"));
-    cancelar->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &FormRepetir::accept);
-    connect(cancelar, &QPushButton::clicked, this, &FormRepetir::reject);
-
     auto* linha = new QHBoxLayout;
     linha->addWidget(valor_);
     linha->addStretch();
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(ok);
-    botoes->addWidget(cancelar);
+    auto* botoes = botoes_ok_cancelar(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pergunta);

@@ -1,4 +1,5 @@
 #include "tape/frm_valor.h"
+#include "tape/botoes_dialogo.h"
 
 #include "tape/campo_valor.h"
 
@@ -22,19 +23,7 @@ FormValor::FormValor(const QString& titulo, const QString& rotulo, QWidget* pare
     n01_->setMinimumWidth(220);
     rotulo_->setBuddy(n01_);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("BT_OK"));
-    ok->setDefault(true);
-    auto* cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-    cancelar->setObjectName(QStringLiteral("BT_CANCEL"));
-    cancelar->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &FormValor::accept);
-    connect(cancelar, &QPushButton::clicked, this, &FormValor::reject);
-
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(ok);
-    botoes->addWidget(cancelar);
+    auto* botoes = botoes_ok_cancelar(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rotulo_);
