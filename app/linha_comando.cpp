@@ -63,7 +63,7 @@ bool ler_entradas(const QByteArray& bytes, const QString& origem, FitaLida& fita
                      .arg(QString::fromUtf8(tape::kMensagemMaximo)));
             return false;
         }
-        fita.linhas.push_back(tape::mascara_dinheiro(tape::ler_estrito_ou_erro(c.bruto)));
+        fita.linhas.push_back(tape::linha_fita(c.bruto));
         fita.brutos.push_back(c.bruto);
     }
     return true;

@@ -28,8 +28,14 @@ LeituraTexto com_estado(LeituraTexto::Estado e) {
 std::string escrever_texto(const std::vector<std::string>& linhas_fita) {
     std::vector<std::string> linhas;
     linhas.reserve(linhas_fita.size());
-    for (const auto& l : linhas_fita)
-        linhas.push_back(utf8_para_cp1252(l));
+    for (const auto& l : linhas_fita) {
+        // A line past 18 integer digits shows in the exponent form (1E20),
+        // whose digits alone would import as 120: written out in full it
+        // imports as the value shown.
+        const bool exponencial = l.find('E') != std::string::npos;
+        const auto v = exponencial ? tape::ler_estrito(l) : std::nullopt;
+        linhas.push_back(v ? tape::mascara_completa(*v) : utf8_para_cp1252(l));
+    }
     return juntar_linhas_crlf(linhas);
 }
 
@@ -58,8 +64,11 @@ LeituraTexto ler_texto(std::string_view bytes, const std::function<bool(std::siz
             falha.texto_linha = citar_linha(linha);
             return falha;
         }
+        // The line is the mask of the raw value as kept (15 digits), not of
+        // the longer number read: 12345678901234,567 is kept as
+        // 12345678901234,6 and shown 12.345.678.901.234,60.
         leitura.brutos.push_back(tape::valor_bruto(*v));
-        leitura.linhas.push_back(tape::mascara_dinheiro(*v));
+        leitura.linhas.push_back(tape::linha_fita(leitura.brutos.back()));
     }
     return leitura;
 }

@@ -19,15 +19,11 @@ void exigir_posicao(const Fita& fita, std::size_t i) {
     if (i >= fita.tamanho()) throw std::out_of_range("posição fora da fita");
 }
 
-std::string linha_de(const std::string& bruto) {
-    return mascara_dinheiro(ler_estrito_ou_erro(bruto));
-}
-
 } // namespace
 
 void Fita::acrescentar(const std::string& bruto) {
     exigir_espaco(*this, 1);
-    std::string linha = linha_de(bruto);
+    std::string linha = linha_fita(bruto);
     brutos_.push_back(bruto);
     try {
         linhas_.push_back(std::move(linha));
@@ -40,7 +36,7 @@ void Fita::acrescentar(const std::string& bruto) {
 void Fita::acrescentar_varios(const std::string& bruto, std::size_t vezes) {
     exigir_espaco(*this, vezes);
     if (vezes == 0) return;
-    const std::string linha = linha_de(bruto);
+    const std::string linha = linha_fita(bruto);
     const auto antes = brutos_.size();
     brutos_.insert(brutos_.end(), vezes, bruto);
     try {
@@ -53,7 +49,7 @@ void Fita::acrescentar_varios(const std::string& bruto, std::size_t vezes) {
 
 void Fita::substituir(std::size_t i, const std::string& bruto) {
     exigir_posicao(*this, i);
-    std::string linha = linha_de(bruto);
+    std::string linha = linha_fita(bruto);
     std::string copia = bruto;
     brutos_[i].swap(copia);
     linhas_[i].swap(linha);

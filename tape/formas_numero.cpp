@@ -348,13 +348,9 @@ std::string valor_bruto(long double valor) {
     return r;
 }
 
-std::string mascara_dinheiro(long double valor) {
-    if (!std::isfinite(valor)) return nao_finito(valor);
-    if (valor == 0.0L) return "0,00";
+namespace {
 
-    const Expansao x = expandir(valor);
-    if (x.expoente >= 18) return valor_bruto(valor); // more than 18 integer digits
-
+std::string mascara(const Expansao& x) {
     std::string centavos = inteiro_arredondado(x, 2);
     if (centavos.size() < 3) centavos.insert(0, 3 - centavos.size(), '0');
     const bool zero = centavos.find_first_not_of('0') == std::string::npos;
@@ -364,6 +360,26 @@ std::string mascara_dinheiro(long double valor) {
     r += ',';
     r.append(centavos, centavos.size() - 2, 2);
     return r;
+}
+
+} // namespace
+
+std::string mascara_dinheiro(long double valor) {
+    if (!std::isfinite(valor)) return nao_finito(valor);
+    if (valor == 0.0L) return "0,00";
+    const Expansao x = expandir(valor);
+    if (x.expoente >= 18) return valor_bruto(valor); // more than 18 integer digits
+    return mascara(x);
+}
+
+std::string mascara_completa(long double valor) {
+    if (!std::isfinite(valor)) return nao_finito(valor);
+    if (valor == 0.0L) return "0,00";
+    return mascara(expandir(valor));
+}
+
+std::string linha_fita(std::string_view bruto) {
+    return mascara_dinheiro(ler_estrito_ou_erro(bruto));
 }
 
 std::optional<long double> ler_estrito(std::string_view texto) {

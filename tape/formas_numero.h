@@ -23,6 +23,14 @@ std::string valor_bruto(long double valor);
 // to valor_bruto. -0,001 gives "0,00" (no sign on a zero).
 std::string mascara_dinheiro(long double valor);
 
+// The money mask with every integer digit, also past 18 ("1E20" is written
+// "100.000.000.000.000.000.000,00"): a text that reads back by its digits.
+std::string mascara_completa(long double valor);
+
+// The tape line of a raw value: its money mask, read strictly. Throws
+// ErroConversao.
+std::string linha_fita(std::string_view bruto);
+
 // Strict reading: blanks, optional sign, digits, optional "," and digits,
 // optional exponent, blanks. Accumulated in extended precision.
 std::optional<long double> ler_estrito(std::string_view texto);

@@ -2,6 +2,7 @@
 
 #include "tape/formas_numero.h"
 
+#include <cmath>
 #include <cstddef>
 
 namespace quarvel::tape {
@@ -38,17 +39,24 @@ std::string agrupar_milhares(const std::string& digitos) {
 }
 
 // The integer part grouped by thousands, no leading zeros, empty for zero;
-// from 19 digits up the general form of a raw value.
+// from 19 digits up the general form of a raw value. The fraction is rounded
+// half away from zero before the digits are counted, so 999...9,9 is already
+// written in the general form.
 std::string formatar_agrupado(long double valor) {
     const bool negativo = valor < 0;
-    const long double absoluto = negativo ? -valor : valor;
-    if (absoluto >= 1e18L) return valor_bruto(valor);
-    // Below 10^18 every integer is exact in the 64-bit mantissa; the rounding
-    // of a fraction goes half away from zero.
-    const auto inteiro = static_cast<unsigned long long>(absoluto + 0.5L);
+    const long double arredondado = std::floor((negativo ? -valor : valor) + 0.5L);
+    if (arredondado >= 1e18L) return valor_bruto(negativo ? -arredondado : arredondado);
+    // Below 10^18 every integer is exact in the 64-bit mantissa.
+    const auto inteiro = static_cast<unsigned long long>(arredondado);
     if (inteiro == 0) return "";
     std::string r = negativo ? "-" : "";
     return r + agrupar_milhares(std::to_string(inteiro));
+}
+
+// A number in the exponent form, such as 1E20: the form the rule itself
+// writes for more than 18 digits. Read for its digits it would become 120.
+bool forma_exponencial(std::string_view texto) {
+    return texto.find_first_of("Ee") != std::string_view::npos && ler_estrito(texto).has_value();
 }
 
 } // namespace
@@ -77,6 +85,7 @@ std::optional<std::string> reagrupar(std::string_view texto) {
     // An expression or a signed amount stays as typed.
     if (texto.find_first_of("*/-+()") != std::string_view::npos) return std::nullopt;
     if (virgulas >= 2) return std::string();
+    if (forma_exponencial(texto)) return std::nullopt;
 
     // Without a single digit there is nothing to regroup (a pasted word).
     const std::optional<long double> valor = extrair_valor(texto);

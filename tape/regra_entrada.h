@@ -16,7 +16,8 @@ int contar_ocorrencias(char padrao, std::string_view texto);
 
 // Regrouping rule run on every change of the text (UTF-8). Returns the text
 // the field must hold afterwards when it differs, or nothing to leave it.
-// A text without digits is left as it is.
+// A text without digits, and a number in the exponent form the rule writes
+// for more than 18 digits, are left as they are.
 std::optional<std::string> reagrupar(std::string_view texto);
 
 }  // namespace quarvel::tape

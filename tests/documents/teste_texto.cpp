@@ -51,6 +51,22 @@ TEST(LerTexto, ExportadoVoltaComoMostrado) {
     EXPECT_EQ(l.brutos, (std::vector<std::string>{"150", "1234,56", "20,5", "-0,01", "3,33"}));
 }
 
+TEST(LerTexto, NumerosAlemDeQuinzeDigitosVoltamComoMostrados) {
+    // Past 18 integer digits the tape shows the exponent form; the file holds
+    // every digit, so the import does not read 1E20 as 120.
+    EXPECT_EQ(escrever_texto({"1E20", "-1,5E19"}),
+              "100.000.000.000.000.000.000,00\r\n-15.000.000.000.000.000.000,00\r\n");
+    const auto l = ler_texto(escrever_texto({"1E20", "-1,5E19", "1,23456789012346E19"}));
+    ASSERT_EQ(l.estado, Estado::Ok);
+    EXPECT_EQ(l.linhas, (std::vector<std::string>{"1E20", "-1,5E19", "1,23456789012346E19"}));
+
+    // The line shown is the mask of the raw value kept, cut to 15 digits.
+    const auto longo = ler_texto("12345678901234,567\r\n");
+    ASSERT_EQ(longo.estado, Estado::Ok);
+    EXPECT_EQ(longo.brutos[0], "12345678901234,6");
+    EXPECT_EQ(longo.linhas[0], "12.345.678.901.234,60");
+}
+
 TEST(LerTexto, LinhasEmBrancoSaoPuladas) {
     const auto l = ler_texto("1\r\n\r\n   \r\n\t\n2\r\n\r\n");
     ASSERT_EQ(l.estado, Estado::Ok);
@@ -80,14 +96,14 @@ TEST_P(LinhaSemValor, RecusaOArquivoTodo) {
     EXPECT_TRUE(l.linhas.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, LinhaSemValor,
-                         ::testing::Values(CasoSemValor{"1\r\n\r\nTotal geral\r\n2\r\n", 3,
-                                                        "Total geral"},
-                                           CasoSemValor{"-\r\n", 1, "-"},
-                                           CasoSemValor{"1\n2\nAten\xE7\xE3o\n", 3, "Atenção"},
-                                           CasoSemValor{"5\r\n" + std::string(400, '9') + "\r\n", 2,
-                                                        std::string(40, '9') + "..."},  // quoted cut in messages
-                                           CasoSemValor{"R$\xA0\r\n", 1, "R$\u00A0"}));
+INSTANTIATE_TEST_SUITE_P(
+    Casos, LinhaSemValor,
+    ::testing::Values(CasoSemValor{"1\r\n\r\nTotal geral\r\n2\r\n", 3, "Total geral"},
+                      CasoSemValor{"-\r\n", 1, "-"},
+                      CasoSemValor{"1\n2\nAten\xE7\xE3o\n", 3, "Atenção"},
+                      CasoSemValor{"5\r\n" + std::string(400, '9') + "\r\n", 2,
+                                   std::string(40, '9') + "..."}, // quoted cut in messages
+                      CasoSemValor{"R$\xA0\r\n", 1, "R$\u00A0"}));
 
 std::string linhas_de_um(std::size_t n) {
     std::string s;

@@ -107,4 +107,24 @@ TEST(Reagrupar, ColadosEValoresLongos) {
     EXPECT_EQ(digitar(U"1234567890123456789"), "1,23456789012346E18");
 }
 
+// Whatever the rule writes, it leaves alone on the change it has just made:
+// a general form without "," (1E20) must not be read for its digits (120).
+TEST(Reagrupar, AssentaNumaPassada) {
+    const std::string virgula_alem_de_255 = "999999999999999999" + std::string(238, ' ') + ",9";
+    const std::pair<std::string, std::string> casos[] = {
+        {"99999999999999999999", "1E20"},
+        {"1000000000000000000", "1E18"},
+        {virgula_alem_de_255, "1E18"},
+        {"999999999999999999", "999.999.999.999.999.999"},
+        {"12345678901234567890", "1,23456789012346E19"},
+    };
+    for (const auto& [texto, esperado] : casos) {
+        SCOPED_TRACE(esperado);
+        const auto novo = reagrupar(texto);
+        ASSERT_EQ(novo, esperado);
+        EXPECT_FALSE(reagrupar(*novo).has_value());
+    }
+    EXPECT_EQ(digitar(U"9999999999999999999"), "1E19");
+}
+
 } // namespace
