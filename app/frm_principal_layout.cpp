@@ -31,6 +31,14 @@ QRect area(int x, int y, int w, int h) {
     return QRect(x, y - kAlturaBarra, w, h);
 }
 
+// Inside a group box: the caption stands above the frame line here rather
+// than on it, so the controls go a little lower to clear the line.
+constexpr int kDescidaGrupo = 4;
+
+QRect no_grupo(int x, int y, int w, int h) {
+    return QRect(x, y + kDescidaGrupo, w, h);
+}
+
 QFont fonte(const char* familia, int pontos, bool negrito = false) {
     QFont f(QString::fromLatin1(familia));
     f.setPointSize(pontos);
@@ -234,14 +242,14 @@ void FormPrincipal::criar_controles() {
 
     auto* g01 =
         grupo(cliente, "g01", QStringLiteral("Inserção de Valores"), area(231, 178, 189, 81));
-    rotulo(g01, QStringLiteral("Valor R$"), QRect(8, 14, 120, 14));
+    rotulo(g01, QStringLiteral("Valor R$"), no_grupo(8, 14, 120, 14));
     texto_valor_ = new tape::CampoValor(g01);
     texto_valor_->setObjectName(QStringLiteral("texto_valor"));
-    texto_valor_->setGeometry(8, 29, 173, 27);
+    texto_valor_->setGeometry(no_grupo(8, 29, 173, 27));
     texto_valor_->setFont(fonte("Arial", 12, true));
     pintar_fundo(texto_valor_, QColor(255, 255, 128), Qt::red);
     auto* nota =
-        rotulo(g01, QStringLiteral("Tecle ENTER para adicionar o valor"), QRect(8, 59, 173, 14));
+        rotulo(g01, QStringLiteral("Tecle ENTER para adicionar o valor"), no_grupo(8, 59, 173, 14));
     nota->setFont(fonte("Arial", 7));
     connect(teclado_, &tape::Teclado::caractere, texto_valor_, &tape::CampoValor::acrescentar);
     connect(teclado_, &tape::Teclado::adicionar, this, [this] { acao("add_valor")->trigger(); });
@@ -254,21 +262,21 @@ void FormPrincipal::criar_controles() {
 
     auto* g02 = grupo(cliente, "g02", QStringLiteral("Cabeçalho / Rodapé Impressão"),
                       area(427, 42, 210, 116));
-    rotulo(g02, QStringLiteral("Título do Cabeçalho"), QRect(8, 16, 190, 14));
+    rotulo(g02, QStringLiteral("Título do Cabeçalho"), no_grupo(8, 16, 190, 14));
     cabecalho_ = new QLineEdit(g02);
     cabecalho_->setObjectName(QStringLiteral("cabecalho"));
-    cabecalho_->setGeometry(8, 31, 193, 22);
+    cabecalho_->setGeometry(no_grupo(8, 31, 193, 22));
     pintar_fundo(cabecalho_, QColor(239, 255, 223));
-    rotulo(g02, QStringLiteral("Título do Rodapé"), QRect(8, 60, 190, 14));
+    rotulo(g02, QStringLiteral("Título do Rodapé"), no_grupo(8, 60, 190, 14));
     rodape_ = new QLineEdit(g02);
     rodape_->setObjectName(QStringLiteral("rodape"));
-    rodape_->setGeometry(8, 75, 193, 22);
+    rodape_->setGeometry(no_grupo(8, 75, 193, 22));
     pintar_fundo(rodape_, QColor(255, 239, 232));
 
     auto* g03 = grupo(cliente, "g03", QStringLiteral("Backup"), area(427, 164, 210, 199));
     d01_ = new QCheckBox(QStringLiteral("Realizar Backup a cada:"), g03);
     d01_->setObjectName(QStringLiteral("d01"));
-    d01_->setGeometry(8, 18, 194, 18);
+    d01_->setGeometry(no_grupo(8, 18, 194, 18));
     QPalette pd = d01_->palette();
     pd.setColor(QPalette::WindowText, Qt::black);
     d01_->setPalette(pd);
@@ -276,16 +284,16 @@ void FormPrincipal::criar_controles() {
     qtdetempo_->setObjectName(QStringLiteral("qtdetempo"));
     qtdetempo_->addItems({"1", "2", "3", "4", "5"});
     qtdetempo_->setCurrentIndex(0);
-    qtdetempo_->setGeometry(8, 40, 50, 22);
+    qtdetempo_->setGeometry(no_grupo(8, 40, 50, 22));
     QPalette pq = qtdetempo_->palette();
     pq.setColor(QPalette::Base, QColor(209, 255, 164));
     pq.setColor(QPalette::Button, QColor(209, 255, 164));
     qtdetempo_->setPalette(pq);
-    rotulo(g03, QStringLiteral("minuto(s):"), QRect(64, 44, 80, 14));
-    rotulo(g03, QStringLiteral("Nome do Arquivo:"), QRect(8, 68, 190, 14));
+    rotulo(g03, QStringLiteral("minuto(s):"), no_grupo(64, 44, 80, 14));
+    rotulo(g03, QStringLiteral("Nome do Arquivo:"), no_grupo(8, 68, 190, 14));
     nome_arquivo_ = new QLineEdit(g03);
     nome_arquivo_->setObjectName(QStringLiteral("nome_arquivo"));
-    nome_arquivo_->setGeometry(8, 83, 193, 22);
+    nome_arquivo_->setGeometry(no_grupo(8, 83, 193, 22));
     pintar_fundo(nome_arquivo_, QColor(206, 239, 255));
     auto* nota_backup =
         rotulo(g03,
@@ -293,7 +301,7 @@ void FormPrincipal::criar_controles() {
                    "Este arquivo será salvo na pasta Backup, no diretório onde foi instalado o "
                    "Quarvel.\nPara a restauração do Backup, selecione através do menu Edições | "
                    "Restaurar / Limpar Backup, o nome do arquivo desejado"),
-               QRect(8, 110, 194, 82));
+               no_grupo(8, 110, 194, 82));
     nota_backup->setFont(fonte("Arial", 7));
     nota_backup->setWordWrap(true);
     nota_backup->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -1,12 +1,12 @@
 // Start-up: the splash window, the main window built behind it, a fixed
 // two-second pause, then the event loop.
 #include "app/excecoes.h"
+#include "app/fontes.h"
 #include "app/frm_principal.h"
 #include "app/frm_splash.h"
 #include "app/linha_comando.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QStyleFactory>
 #include <QTranslator>
@@ -21,15 +21,13 @@ void preparar_aplicacao(QApplication& app, QTranslator& traducao) {
     if (traducao.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&traducao);
-    // The layout is measured in these faces; Liberation has their metrics.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before any application object: the PDF of --pdf uses the faces too.
+    quarvel::app::registrar_fontes_equivalentes();
     if (quarvel::app::modo_sem_janela(argc, argv))
         return quarvel::app::executar_sem_janela(argc, argv);
 
