@@ -2,6 +2,7 @@
 // places in the client area, the status bar and the pop-up menus.
 #include "app/frm_principal.h"
 
+#include "documents/validador_configuracao.h"
 #include "tape/campo_valor.h"
 #include "tape/teclado.h"
 #include "tape/visao_fita.h"
@@ -295,6 +296,8 @@ void FormPrincipal::criar_controles() {
     nome_arquivo_->setObjectName(QStringLiteral("nome_arquivo"));
     nome_arquivo_->setGeometry(no_grupo(8, 83, 193, 22));
     pintar_fundo(nome_arquivo_, QColor(206, 239, 255));
+    for (QLineEdit* campo : {cabecalho_, rodape_, nome_arquivo_})
+        documents::ValidadorConfiguracao::instalar(campo);
     auto* nota_backup =
         rotulo(g03,
                QStringLiteral(

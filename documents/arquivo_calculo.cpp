@@ -16,9 +16,6 @@ namespace {
 
 constexpr std::string_view kConfig = "CONFIG";
 constexpr std::string_view kLer = "LER";
-// A text setting is read up to this many characters, as the Windows reader
-// with its 2,048-character buffer does.
-constexpr std::size_t kMaximoTexto = 2047;
 // Texts quoted in a detail message are cut, so a damaged 2 MB line does not
 // become a 2 MB message.
 
@@ -34,7 +31,7 @@ std::string texto_para_linha(std::string_view utf8) {
 std::string ler_texto_ini(const ini::Documento& ini, std::string_view chave) {
     const ini::Chave* c = ini.achar(kConfig, chave);
     if (c == nullptr) return {};
-    return cp1252_para_utf8(std::string_view(c->valor).substr(0, kMaximoTexto));
+    return cp1252_para_utf8(std::string_view(c->valor).substr(0, kMaximoTextoConfiguracao));
 }
 
 std::optional<int> ler_inteiro_ini(const ini::Documento& ini, std::string_view secao,
@@ -54,7 +51,6 @@ Configuracao configuracao_de(const ini::Documento& ini) {
     cfg.qtdetempo = (tempo >= 0 && tempo <= 4) ? tempo : -1;
     return cfg;
 }
-
 
 std::string linha_n(std::size_t indice) {
     return "linha " + std::to_string(indice + 1);
@@ -112,6 +108,20 @@ std::string escrever_calculo(const Documento& doc) {
     return juntar_linhas_crlf(linhas);
 }
 
+bool cabe_na_configuracao(std::string_view utf8) {
+    const std::string bytes = utf8_para_cp1252(utf8);
+    if (bytes.size() > kMaximoTextoConfiguracao) return false;
+    // A character the code page lacks came out as "?": the round trip tells.
+    if (cp1252_para_utf8(bytes) != utf8) return false;
+    for (const char b : bytes) {
+        const auto c = static_cast<unsigned char>(b);
+        // Controls, and the five bytes Windows-1252 leaves undefined.
+        if (c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D)
+            return false;
+    }
+    return true;
+}
+
 Configuracao ler_configuracao(std::string_view bytes) {
     return configuracao_de(ini::Documento::ler(dividir_linhas(bytes)));
 }
@@ -167,7 +177,8 @@ CargaCalculo carregar_calculo(std::string_view bytes,
         const std::string& linha = linhas[primeira + k];
         const auto v = tape::ler_estrito(linha);
         if (!v)
-            return danificado(linha_n(primeira + k) + ": '" + citar_linha(linha) + "' não é um valor");
+            return danificado(linha_n(primeira + k) + ": '" + citar_linha(linha) +
+                              "' não é um valor");
         // The total is kept in double precision; a value past its range
         // could not be added up.
         if (!std::isfinite(*v) || std::fabs(*v) > static_cast<long double>(DBL_MAX))

@@ -16,12 +16,12 @@ struct Configuracao {
     std::string rodape;
     std::string texto_backup;
     bool backup = false;
-    int qtdetempo = 0;  // index 0..4 of the interval item; -1 = none selected
+    int qtdetempo = 0; // index 0..4 of the interval item; -1 = none selected
 };
 
 struct Documento {
     Configuracao config;
-    std::vector<std::string> brutos;  // raw values
+    std::vector<std::string> brutos; // raw values
 };
 
 // The exact bytes of the file; the same document always gives the same bytes.
@@ -30,9 +30,9 @@ std::string escrever_calculo(const Documento& doc);
 struct CargaCalculo {
     enum class Estado { Ok, ExcedeMaximo, Danificado };
     Estado estado = Estado::Ok;
-    Documento doc;                    // valid only when Ok
-    std::vector<std::string> linhas;  // money masks of doc.brutos, when Ok
-    std::string detalhe;              // when Danificado: "linha 12: 'abc' não é um valor"
+    Documento doc;                   // valid only when Ok
+    std::vector<std::string> linhas; // money masks of doc.brutos, when Ok
+    std::string detalhe;             // when Danificado: "linha 12: 'abc' não é um valor"
 };
 
 // Reads and checks the whole file before anything is applied. a_cada_valor is
@@ -40,8 +40,17 @@ struct CargaCalculo {
 CargaCalculo carregar_calculo(std::string_view bytes,
                               const std::function<void(std::size_t)>& a_cada_valor = {});
 
+// A text setting is read back up to this many characters, as the Windows
+// reader with its 2,048-character buffer does.
+inline constexpr std::size_t kMaximoTextoConfiguracao = 2047;
+
+// Whether a text setting (UTF-8) reads back from the file exactly as typed:
+// at most kMaximoTextoConfiguracao characters, every one of them printable in
+// Windows-1252 (no line break, no control, nothing the code page lacks).
+bool cabe_na_configuracao(std::string_view utf8);
+
 // The [CONFIG] section as another reader sees it, for the unsaved-changes
 // test: missing keys read empty / off / -1.
 Configuracao ler_configuracao(std::string_view bytes);
 
-}  // namespace quarvel::documents
+} // namespace quarvel::documents

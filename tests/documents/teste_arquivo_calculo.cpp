@@ -141,6 +141,57 @@ TEST(CarregarCalculo, TextoLidoAte2047Caracteres) {
     EXPECT_EQ(c.doc.config.cabecalho, std::string(2047, 'x'));
 }
 
+struct TextoConfiguracao {
+    const char* nome;
+    std::string texto;
+    bool cabe;
+    friend void PrintTo(const TextoConfiguracao& c, std::ostream* os) { *os << c.nome; }
+};
+
+class CabeNaConfiguracao : public ::testing::TestWithParam<TextoConfiguracao> {};
+
+// Whatever the field accepts must come back from the file exactly.
+TEST_P(CabeNaConfiguracao, SoAceitaOQueVoltaDoArquivoIgual) {
+    const TextoConfiguracao& t = GetParam();
+    EXPECT_EQ(cabe_na_configuracao(t.texto), t.cabe);
+    if (!t.cabe) return;
+    Documento d = exemplo();
+    d.config.cabecalho = d.config.rodape = d.config.texto_backup = t.texto;
+    const auto c = carregar_calculo(escrever_calculo(d));
+    ASSERT_EQ(c.estado, Estado::Ok);
+    EXPECT_EQ(c.doc.config.cabecalho, t.texto);
+    EXPECT_EQ(c.doc.config.rodape, t.texto);
+    EXPECT_EQ(c.doc.config.texto_backup, t.texto);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Textos, CabeNaConfiguracao,
+    ::testing::Values(TextoConfiguracao{"Vazio", "", true},
+                      TextoConfiguracao{"Acentos", "Conferência à vista: ÇÃO ñ ü", true},
+                      TextoConfiguracao{"EuroEAspas",
+                                        "\xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D \xE2\x80\x94",
+                                        true},
+                      TextoConfiguracao{"BrancosNasPontas", "  Loja Centro  ", true},
+                      TextoConfiguracao{"Com2047Caracteres", std::string(2047, 'x'), true},
+                      TextoConfiguracao{"Com2047Acentuados",
+                                        [] {
+                                            std::string s;
+                                            for (int i = 0; i < 2047; ++i)
+                                                s += "\xC3\xA9";
+                                            return s;
+                                        }(),
+                                        true},
+                      TextoConfiguracao{"Com2048Caracteres", std::string(2048, 'x'), false},
+                      TextoConfiguracao{"Seta", "a \xE2\x86\x92 b", false},
+                      TextoConfiguracao{"Emoji", "\xF0\x9F\x98\x80", false},
+                      TextoConfiguracao{"QuebraDeLinha", "Loja\nCentro", false},
+                      TextoConfiguracao{"RetornoDeCarro", "Loja\rCentro", false},
+                      TextoConfiguracao{"Tabulacao", "a\tb", false},
+                      TextoConfiguracao{"ControleC1", "\xC2\x81", false},
+                      TextoConfiguracao{"Utf8Invalido", "\xC3", false},
+                      TextoConfiguracao{"Interrogacao", "quem?", true}),
+    [](const ::testing::TestParamInfo<TextoConfiguracao>& i) { return std::string(i.param.nome); });
+
 std::string com_valores(std::size_t n) {
     Documento d;
     d.brutos.assign(n, "1");
