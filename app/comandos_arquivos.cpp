@@ -33,8 +33,7 @@ bool FormPrincipal::importar_linhas(const QString& caminho) {
     com_janela_de_espera([&](documents::FormLoading& loading) {
         leitura = documents::ler_texto(
             {bytes->constData(), static_cast<std::size_t>(bytes->size())}, [&loading](std::size_t) {
-                loading.pulsar();
-                QCoreApplication::processEvents();
+                loading.a_cada_valor();
                 return !loading.cancelado();
             });
     });

@@ -185,10 +185,8 @@ bool FormPrincipal::carregar_documento(const QString& caminho) {
     if (!bytes) return false;
     documents::CargaCalculo carga;
     com_janela_de_espera([&](documents::FormLoading& loading) {
-        carga = documents::carregar_calculo(vista(*bytes), [&loading](std::size_t) {
-            loading.pulsar();
-            QCoreApplication::processEvents();
-        });
+        carga = documents::carregar_calculo(vista(*bytes),
+                                            [&loading](std::size_t) { loading.a_cada_valor(); });
     });
     switch (carga.estado) {
     case documents::CargaCalculo::Estado::ExcedeMaximo:

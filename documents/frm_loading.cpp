@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
@@ -97,6 +98,7 @@ void FormLoading::iniciar() {
     setFocus();
     decorrido_.start();
     ultimo_pulso_ = 0;
+    ultimos_eventos_ = -intervalo_eventos_ms; // the first value lets them run
     relogio_->start();
     repaint();
 }
@@ -108,6 +110,14 @@ void FormLoading::pulsar() {
     if (agora - ultimo_pulso_ < intervalo_ms) return;
     ultimo_pulso_ = agora;
     avancar();
+}
+
+void FormLoading::a_cada_valor() {
+    pulsar();
+    const qint64 agora = decorrido_.elapsed();
+    if (intervalo_eventos_ms > 0 && agora - ultimos_eventos_ < intervalo_eventos_ms) return;
+    ultimos_eventos_ = agora;
+    QCoreApplication::processEvents();
 }
 
 void FormLoading::avancar() {

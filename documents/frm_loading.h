@@ -21,6 +21,14 @@ class FormLoading : public QWidget {
     bool cancelado() const { return cancelado_; }
     void pulsar(); // advance the gradient if its time has come
 
+    // Called once per loaded value: advances the gradient and lets pending
+    // events run (repaints, Alt+F4, timers) at most every
+    // intervalo_eventos_ms of loading work. A system call per value would
+    // cost more than the load itself.
+    void a_cada_valor();
+    // 0 lets the events run after every value (the benchmarks' baseline).
+    static inline int intervalo_eventos_ms = 16;
+
     // Position of the moving band, for painting.
     int fase() const { return fase_; }
     // Minimum time between two visible steps of pulsar().
@@ -38,6 +46,7 @@ class FormLoading : public QWidget {
     bool cancelado_ = false;
     int fase_ = 0;
     qint64 ultimo_pulso_ = 0;
+    qint64 ultimos_eventos_ = 0;
 
     QWidget* progresso_ = nullptr;
     QTimer* relogio_ = nullptr;
