@@ -23,7 +23,8 @@ mime=$raiz/share/mime/packages/quarvel.xml
 icone=$raiz/share/icons/hicolor/scalable/apps/quarvel.svg
 guia=$raiz/share/quarvel/ajuda_quarvel.html
 
-for f in "$raiz/bin/quarvel" "$app" "$mime" "$icone" "$guia"; do existe "$f"; done
+for f in "$raiz/bin/quarvel" "$app" "$mime" "$icone" "$guia" "$raiz/share/man/man1/quarvel.1.gz" \
+  "$raiz/share/doc/quarvel/copyright"; do existe "$f"; done
 [ -x "$raiz/bin/quarvel" ] || falha "o binário instalado não é executável"
 
 # Menu entry: valid, and every name in it leads to something installed.
