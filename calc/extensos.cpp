@@ -1,11 +1,12 @@
-// Amounts in words, as written on a cheque. The amount is first brought to
-// the nearest cent as a fixed-width digit string; every decision below reads
-// that string, so the words always agree with the figures shown.
+// Amounts in words, as written on a cheque. The words read the whole number
+// of cents that the money mask shows (calc/centavos.h), laid out as a
+// fixed-width digit string; every decision below reads that string, so the
+// words always say what the figures show.
 #include "calc/extensos.h"
 
-#include <charconv>
+#include "calc/centavos.h"
+
 #include <cmath>
-#include <cstring>
 
 namespace quarvel::calc {
 
@@ -22,16 +23,16 @@ const char* const kUnidades[10] = {"",      "UM",   "DOIS", "TRES", "QUATRO",
                                    "CINCO", "SEIS", "SETE", "OITO", "NOVE"};
 
 // Digit string: trillions, billions, millions, thousands and units groups
-// (three digits each), the decimal point and two digits of cents.
-constexpr int kLargura = 18;
+// (three digits each), then two digits of cents.
+constexpr int kLargura = 17;
 constexpr int kTrilhoes = 0;
 constexpr int kBilhoes = 3;
 constexpr int kMilhoes = 6;
 constexpr int kMilhares = 9;
 constexpr int kUnidadesReais = 12;
-constexpr int kCentavos = 16;
+constexpr int kCentavos = 15;
 
-// Above this a double no longer carries the cents of an amount.
+// The words go up to the trillions: from here on an amount is refused.
 constexpr double kMaiorValor = 1e15;
 
 bool grupo_zero(const char* g) {
@@ -81,26 +82,24 @@ std::string grupo_extenso(std::string_view tres_digitos) {
 
 std::string valor_extenso(double valor) {
     if (!std::isfinite(valor)) return kValorGrandeDemais;
-    const double magnitude = std::fabs(valor);
-    if (magnitude >= kMaiorValor) return kValorGrandeDemais;
+    if (std::fabs(valor) >= kMaiorValor) return kValorGrandeDemais;
+    if (valor == 0.0) return "ZERO";
 
-    // Nearest cent, correctly rounded from the exact binary value and
-    // independent of the C locale's decimal point.
-    char fixo[32];
-    const auto r = std::to_chars(fixo, fixo + sizeof fixo, magnitude, std::chars_format::fixed, 2);
-    const int n = static_cast<int>(r.ptr - fixo);
-    if (r.ec != std::errc() || n > kLargura) return kValorGrandeDemais;
-    char dig[kLargura];
-    std::memset(dig, '0', kLargura);
-    std::memcpy(dig + (kLargura - n), fixo, static_cast<std::size_t>(n));
+    // The cents the money mask shows; an amount just below 10^15 may round
+    // up to it.
+    const std::string inteiro = centavos(expandir(valor));
+    if (inteiro.size() > static_cast<std::size_t>(kLargura)) return kValorGrandeDemais;
+    std::string digitos(kLargura - inteiro.size(), '0');
+    digitos += inteiro;
+    const char* const dig = digitos.data();
 
-    const char* centavos = dig + kCentavos;
+    const char* const dig_centavos = dig + kCentavos;
     bool inteiro_zero = true;
-    for (int i = 0; i < kCentavos - 1; ++i)
+    for (int i = 0; i < kCentavos; ++i)
         inteiro_zero = inteiro_zero && dig[i] == '0';
-    const bool sem_centavos = centavos[0] == '0' && centavos[1] == '0';
+    const bool sem_centavos = dig_centavos[0] == '0' && dig_centavos[1] == '0';
 
-    if (inteiro_zero && sem_centavos) return "ZERO";
+    if (inteiro_zero && sem_centavos) return "ZERO"; // shown as 0,00
 
     std::string texto;
     texto.reserve(200);
@@ -134,7 +133,7 @@ std::string valor_extenso(double valor) {
         }
     }
 
-    const char grupo_centavos[3] = {'0', centavos[0], centavos[1]};
+    const char grupo_centavos[3] = {'0', dig_centavos[0], dig_centavos[1]};
     const std::string w = grupo_extenso(std::string_view(grupo_centavos, 3));
     if (!w.empty()) {
         if (!texto.empty()) texto += " E ";

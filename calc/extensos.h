@@ -9,11 +9,13 @@ namespace quarvel::calc {
 // Words of a group of three digit characters ("000" gives an empty text).
 std::string grupo_extenso(std::string_view tres_digitos);
 
-// Words of an amount in reais; negative amounts read as their magnitude,
-// 0 reads "ZERO". Amounts whose whole reais a double cannot carry exactly
-// give kValorGrandeDemais instead of wrong words.
+// Words of an amount in reais: the whole number of cents that the money mask
+// shows (calc/centavos.h), read as its magnitude, so the words say what the
+// figures say. An amount shown as 0,00 reads "ZERO". From 10^15 reais on, and
+// for infinities and NaN, kValorGrandeDemais instead of words.
 std::string valor_extenso(double valor);
 
-inline constexpr const char* kValorGrandeDemais = "VALOR GRANDE DEMAIS PARA SER ESCRITO POR EXTENSO";
+inline constexpr const char* kValorGrandeDemais =
+    "VALOR GRANDE DEMAIS PARA SER ESCRITO POR EXTENSO";
 
-}  // namespace quarvel::calc
+} // namespace quarvel::calc

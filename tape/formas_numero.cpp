@@ -2,11 +2,11 @@
 
 #include "tape/fita.h"
 
+#include "calc/centavos.h"
 #include "calc/infix.h"
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 
 namespace quarvel::tape {
@@ -22,64 +22,6 @@ namespace {
 std::string nao_finito(long double valor) {
     if (std::isnan(valor)) return "NAN";
     return valor < 0 ? "-INF" : "INF";
-}
-
-// The value as 18 significant decimal digits, correctly rounded to nearest:
-// valor = d0,d1...d17 x 10^expoente. valor must be finite and not zero.
-struct Expansao {
-    bool negativo = false;
-    std::string digitos; // exactly 18, digitos[0] != '0'
-    int expoente = 0;
-};
-
-Expansao expandir(long double valor) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17Le", valor);
-    Expansao x;
-    const char* p = buf;
-    if (*p == '-') {
-        x.negativo = true;
-        ++p;
-    }
-    x.digitos.reserve(18);
-    for (; *p != 'e' && *p != '\0'; ++p)
-        if (*p >= '0' && *p <= '9') x.digitos.push_back(*p);
-    if (*p == 'e') {
-        ++p;
-        bool neg = *p == '-';
-        if (*p == '-' || *p == '+') ++p;
-        int e = 0;
-        for (; *p >= '0' && *p <= '9'; ++p)
-            e = e * 10 + (*p - '0');
-        x.expoente = neg ? -e : e;
-    }
-    return x;
-}
-
-// Adds one unit in the last place of a digit string; true when it carried out
-// of the first digit (all nines became zeros).
-bool incrementar(std::string& d) {
-    for (auto i = d.size(); i-- > 0;) {
-        if (d[i] != '9') {
-            ++d[i];
-            return false;
-        }
-        d[i] = '0';
-    }
-    return true;
-}
-
-// The expansion cut after `casas` decimals, half away from zero, as the digits
-// of the integer valor x 10^casas (no leading zeros; "0" when nothing is left).
-std::string inteiro_arredondado(const Expansao& x, int casas) {
-    const int manter = x.expoente + 1 + casas;
-    const int total = static_cast<int>(x.digitos.size());
-    if (manter < 0) return "0";
-    if (manter == 0) return x.digitos[0] >= '5' ? "1" : "0";
-    if (manter >= total) return x.digitos + std::string(manter - total, '0');
-    std::string d = x.digitos.substr(0, manter);
-    if (x.digitos[manter] >= '5' && incrementar(d)) d.insert(d.begin(), '1');
-    return d;
 }
 
 // "1234567" -> "1.234.567"
@@ -308,10 +250,10 @@ std::string valor_bruto(long double valor) {
     if (!std::isfinite(valor)) return nao_finito(valor);
     if (valor == 0.0L) return "0";
 
-    const Expansao x = expandir(valor);
+    const calc::Expansao x = calc::expandir(valor);
     std::string d = x.digitos.substr(0, 15);
     int e = x.expoente;
-    if (x.digitos[15] >= '5' && incrementar(d)) {
+    if (x.digitos[15] >= '5' && calc::incrementar(d)) {
         d.insert(d.begin(), '1');
         d.pop_back();
         ++e;
@@ -350,8 +292,9 @@ std::string valor_bruto(long double valor) {
 
 namespace {
 
-std::string mascara(const Expansao& x) {
-    std::string centavos = inteiro_arredondado(x, 2);
+// The cents are the ones the amount in words reads.
+std::string mascara(const calc::Expansao& x) {
+    std::string centavos = calc::centavos(x);
     if (centavos.size() < 3) centavos.insert(0, 3 - centavos.size(), '0');
     const bool zero = centavos.find_first_not_of('0') == std::string::npos;
 
@@ -367,7 +310,7 @@ std::string mascara(const Expansao& x) {
 std::string mascara_dinheiro(long double valor) {
     if (!std::isfinite(valor)) return nao_finito(valor);
     if (valor == 0.0L) return "0,00";
-    const Expansao x = expandir(valor);
+    const calc::Expansao x = calc::expandir(valor);
     if (x.expoente >= 18) return valor_bruto(valor); // more than 18 integer digits
     return mascara(x);
 }
@@ -375,7 +318,7 @@ std::string mascara_dinheiro(long double valor) {
 std::string mascara_completa(long double valor) {
     if (!std::isfinite(valor)) return nao_finito(valor);
     if (valor == 0.0L) return "0,00";
-    return mascara(expandir(valor));
+    return mascara(calc::expandir(valor));
 }
 
 std::string linha_fita(std::string_view bruto) {

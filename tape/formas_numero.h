@@ -11,7 +11,7 @@ namespace quarvel::tape {
 
 // "'%s' is not a valid floating point value"
 class ErroConversao : public std::runtime_error {
-public:
+  public:
     explicit ErroConversao(std::string_view texto);
 };
 
@@ -20,7 +20,8 @@ public:
 std::string valor_bruto(long double valor);
 
 // "###,###,##0.00" with "." and ","; more than 18 integer digits fall back
-// to valor_bruto. -0,001 gives "0,00" (no sign on a zero).
+// to valor_bruto. -0,001 gives "0,00" (no sign on a zero). The cents are
+// calc::centavos, the same the amount in words reads.
 std::string mascara_dinheiro(long double valor);
 
 // The money mask with every integer digit, also past 18 ("1E20" is written
@@ -34,7 +35,7 @@ std::string linha_fita(std::string_view bruto);
 // Strict reading: blanks, optional sign, digits, optional "," and digits,
 // optional exponent, blanks. Accumulated in extended precision.
 std::optional<long double> ler_estrito(std::string_view texto);
-long double ler_estrito_ou_erro(std::string_view texto);  // throws ErroConversao
+long double ler_estrito_ou_erro(std::string_view texto); // throws ErroConversao
 
 // Lenient reading: keeps the digits, the last "," and a sign in first place,
 // then reads strictly. Empty when nothing readable survives.
@@ -52,4 +53,4 @@ Conversao converter_entrada(std::string_view texto_entrada);
 // error and the text is not empty or all blanks (those still add 0,00).
 bool entrada_recusada(std::string_view texto_entrada, const Conversao& c);
 
-}  // namespace quarvel::tape
+} // namespace quarvel::tape
