@@ -1,5 +1,6 @@
 #include "app/linha_comando.h"
 
+#include "app/traducao.h"
 #include "calc/extensos.h"
 #include "documents/arquivo_calculo.h"
 #include "documents/arquivos.h"
@@ -187,6 +188,7 @@ int executar_sem_janela(int argc, char** argv) {
         if (tipo == QtCriticalMsg || tipo == QtFatalMsg) std::cerr << texto.toStdString() << '\n';
     });
     QGuiApplication app(argc, argv);
+    instalar_traducoes(app);
     QCoreApplication::setApplicationName(QStringLiteral("quarvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.1"));
 

@@ -5,22 +5,19 @@
 #include "app/frm_principal.h"
 #include "app/frm_splash.h"
 #include "app/linha_comando.h"
+#include "app/traducao.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QStyleFactory>
-#include <QTranslator>
 
 namespace {
 
-void preparar_aplicacao(QApplication& app, QTranslator& traducao) {
+void preparar_aplicacao(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Quarvel"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Qt's own buttons and dialogs speak Portuguese too.
-    if (traducao.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
-                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&traducao);
+    quarvel::app::instalar_traducoes(app);
 }
 
 } // namespace
@@ -32,8 +29,7 @@ int main(int argc, char** argv) {
         return quarvel::app::executar_sem_janela(argc, argv);
 
     quarvel::app::Excecoes app(argc, argv);
-    QTranslator traducao;
-    preparar_aplicacao(app, traducao);
+    preparar_aplicacao(app);
 
     quarvel::app::FormSplash splash;
     splash.exibir();

@@ -33,6 +33,18 @@ TEST(LinhaDeComando, TotalDaEntradaPadrao) {
                          "UM MIL, OITOCENTOS E TRINTA E SETE REAIS E OITENTA E NOVE CENTAVOS\n"));
 }
 
+TEST(LinhaDeComando, AjudaEmPortugues) {
+    const Saida s = rodar({"--help"});
+    EXPECT_EQ(s.status, 0);
+    const QString ajuda = QString::fromUtf8(s.saida);
+    for (const char* texto :
+         {"Uso:", "Opções:", "Argumentos:", "Mostra a ajuda", "Mostra informações sobre a versão."})
+        EXPECT_TRUE(ajuda.contains(QString::fromUtf8(texto))) << texto << "\n"
+                                                              << s.saida.toStdString();
+    for (const char* ingles : {"Usage:", "Options:", "Arguments:", "Displays"})
+        EXPECT_FALSE(ajuda.contains(QString::fromUtf8(ingles))) << ingles;
+}
+
 TEST(LinhaDeComando, EntradaMalFormadaSaiComErro) {
     const Saida s = rodar({"--total"}, "1\n2*-3\n");
     EXPECT_EQ(s.status, 1);

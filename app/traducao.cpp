@@ -1,0 +1,55 @@
+#include "app/traducao.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstring>
+
+namespace quarvel::app {
+namespace {
+
+// Texts that Qt 6 asks for under contexts Debian's qtbase_pt_BR does not
+// carry yet (the file dialog's type column among them).
+struct Texto {
+    const char* contexto;
+    const char* original;
+    const char* traduzido;
+};
+
+constexpr Texto kTextos[] = {
+    {"QAbstractFileIconProvider", "Folder", "Pasta"},
+    {"QAbstractFileIconProvider", "File", "Arquivo"},
+    {"QAbstractFileIconProvider", "Drive", "Unidade"},
+    {"QAbstractFileIconProvider", "File Folder", "Pasta de arquivos"},
+    {"QAbstractFileIconProvider", "Alias", "Atalho"},
+    {"QAbstractFileIconProvider", "Shortcut", "Atalho"},
+    {"QAbstractFileIconProvider", "Unknown", "Desconhecido"},
+};
+
+class TraducaoPropria : public QTranslator {
+  public:
+    using QTranslator::QTranslator;
+    QString translate(const char* contexto, const char* original, const char*, int) const override {
+        if (!contexto || !original) return {};
+        for (const Texto& t : kTextos)
+            if (std::strcmp(t.contexto, contexto) == 0 && std::strcmp(t.original, original) == 0)
+                return QString::fromUtf8(t.traduzido);
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
+
+} // namespace
+
+void instalar_traducoes(QCoreApplication& app) {
+    auto* qt = new QTranslator(&app);
+    if (qt->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+    // Installed last, asked first; it answers only for its own few texts.
+    QCoreApplication::installTranslator(new TraducaoPropria(&app));
+}
+
+} // namespace quarvel::app
