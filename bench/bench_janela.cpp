@@ -2,6 +2,7 @@
 // with scripted dialogs, and the memory and start-up report.
 #include "app/frm_principal.h"
 #include "documents/arquivo_calculo.h"
+#include "documents/frm_loading.h"
 #include "documents/texto.h"
 #include "tape/formas_numero.h"
 #include "tests/app/dialogos_roteiro.h"
@@ -161,6 +162,20 @@ void abrir_50000(benchmark::State& estado) {
     }
 }
 BENCHMARK(abrir_50000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The baseline: pending events let run after every value, as the loads once
+// did.
+void abrir_50000_por_valor(benchmark::State& estado) {
+    const int antes = documents::FormLoading::intervalo_eventos_ms;
+    documents::FormLoading::intervalo_eventos_ms = 0;
+    abrir_50000(estado);
+    documents::FormLoading::intervalo_eventos_ms = antes;
+}
+BENCHMARK(abrir_50000_por_valor)
+    ->Name("abrir_50000/por_valor")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 void importar_50000(benchmark::State& estado) {
     const auto& a = arquivos();
