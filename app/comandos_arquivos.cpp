@@ -86,18 +86,24 @@ void FormPrincipal::d01Click(bool ligado) {
         d01_->setChecked(false);
         return;
     }
-    bakup_.setInterval((indice + 1) * 60000);
+    ligar_backup(indice + 1);
+}
+
+void FormPrincipal::ligar_backup(int minutos) {
+    bakup_.setInterval(minutos * 60000);
     bakup_.start();
     const QString nome = nome_arquivo_->text();
     if (nome.isEmpty()) {
         dialogos_->aviso(this, QStringLiteral("Arquivo Não Definido !"));
         d01_->setChecked(false);
+        bakup_.stop();
         nome_arquivo_->setFocus();
         return;
     }
     if (!documents::nome_backup_valido(nome.toStdString())) {
         dialogos_->aviso(this, QStringLiteral("Nome de arquivo de backup inválido: %1").arg(nome));
         d01_->setChecked(false);
+        bakup_.stop();
         nome_arquivo_->setFocus();
         return;
     }

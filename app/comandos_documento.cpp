@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 namespace quarvel::app {
 namespace {
@@ -154,10 +155,21 @@ void FormPrincipal::aplicar_configuracao(const documents::Configuracao& c) {
     cabecalho_->setText(QString::fromStdString(c.cabecalho));
     rodape_->setText(QString::fromStdString(c.rodape));
     nome_arquivo_->setText(QString::fromStdString(c.texto_backup));
-    // The interval before the switch, so a switch turned on by the file runs
-    // its timer with the file's interval.
-    qtdetempo_->setCurrentIndex(c.qtdetempo >= 0 && c.qtdetempo <= 4 ? c.qtdetempo : -1);
-    d01_->setChecked(c.backup);
+    // The switch, then the interval. A switch the file turns on runs with the
+    // file's interval when it has one, else with the one shown (one minute
+    // when none is), so opening never asks for an interval.
+    const int indice = c.qtdetempo >= 0 && c.qtdetempo <= 4 ? c.qtdetempo : -1;
+    if (c.backup != d01_->isChecked()) {
+        const QSignalBlocker sem_sinal(d01_);
+        d01_->setChecked(c.backup);
+        if (c.backup) {
+            const int mostrado = qtdetempo_->currentIndex();
+            ligar_backup(indice >= 0 ? indice + 1 : mostrado >= 0 ? mostrado + 1 : 1);
+        } else {
+            bakup_.stop();
+        }
+    }
+    qtdetempo_->setCurrentIndex(indice);
 }
 
 std::optional<QByteArray> FormPrincipal::ler_ou_avisar(const QString& caminho) {

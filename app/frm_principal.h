@@ -135,6 +135,9 @@ class FormPrincipal : public QMainWindow {
     bool importar_linhas(const QString& caminho);
     void backupExecute();
     void d01Click(bool ligado);
+    // Starts the backup timer, or warns and turns the switch off again when
+    // there is no usable backup name.
+    void ligar_backup(int minutos);
     void qtdetempoChange(int indice);
     void limpar_pasta();
 

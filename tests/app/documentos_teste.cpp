@@ -67,6 +67,80 @@ TEST_F(JanelaTeste, AbrirCarregaValoresEConfiguracao) {
     EXPECT_EQ(ler(arquivo), kExemplo);
 }
 
+// A calculation file with the given backup settings and one value.
+QByteArray com_backup(const char* config) {
+    const QByteArray ini = "[CONFIG]\r\n" + QByteArray(config) + "[LER]\r\nINICIO=";
+    // The INI part: the [CONFIG] lines, [LER], INICIO, FIM; then the blank line.
+    const int linhas = 1 + QByteArray(config).count('\n') + 3;
+    return ini + QByteArray::number(linhas + 1) + "\r\nFIM=" + QByteArray::number(linhas + 1) +
+           "\r\n\r\n5\r\n";
+}
+
+struct AberturaBackup {
+    const char* nome;
+    int intervalo_antes; // index shown before the file is opened; -1 none
+    bool chave_antes;
+    const char* config;
+    bool chave_depois;
+    int minutos_timer; // 0: the timer stopped
+    int intervalo_depois;
+    const char* aviso; // nullptr: none
+    friend void PrintTo(const AberturaBackup& a, std::ostream* os) { *os << a.nome; }
+};
+
+class AbrirComBackup : public JanelaTeste, public ::testing::WithParamInterface<AberturaBackup> {};
+
+TEST_P(AbrirComBackup, AplicaAChaveDepoisOIntervaloSemPerguntarNemMudarODocumento) {
+    const AberturaBackup& a = GetParam();
+    if (a.intervalo_antes < 0) {
+        // Only a file without an interval leaves the box with no selection.
+        gravar(caminho("sem_intervalo.qvl"), com_backup("BACKUP=0\r\n"));
+        dlg->arquivos_abrir = {caminho("sem_intervalo.qvl")};
+        executar("abrir");
+        ASSERT_EQ(filho<QComboBox>("qtdetempo")->currentIndex(), -1);
+    } else {
+        filho<QComboBox>("qtdetempo")->setCurrentIndex(a.intervalo_antes);
+    }
+    if (a.chave_antes) {
+        filho<QLineEdit>("nome_arquivo")->setText(QStringLiteral("antes"));
+        filho<QCheckBox>("d01")->setChecked(true);
+        ASSERT_TRUE(janela->temporizador_backup().isActive());
+    }
+    dlg->avisos.clear();
+    dlg->respostas = {Resposta::Nao};
+    gravar(caminho("aberto.qvl"), com_backup(a.config));
+    dlg->arquivos_abrir = {caminho("aberto.qvl")};
+    executar("abrir");
+    EXPECT_EQ(janela->arquivo_atual(), caminho("aberto.qvl"));
+    EXPECT_EQ(dlg->avisos, a.aviso ? QStringList{QString::fromUtf8(a.aviso)} : QStringList{});
+    EXPECT_EQ(filho<QCheckBox>("d01")->isChecked(), a.chave_depois);
+    EXPECT_EQ(janela->temporizador_backup().isActive(), a.minutos_timer > 0);
+    if (a.minutos_timer > 0) {
+        EXPECT_EQ(janela->temporizador_backup().interval(), a.minutos_timer * 60000);
+    }
+    EXPECT_EQ(filho<QComboBox>("qtdetempo")->currentIndex(), a.intervalo_depois);
+    if (a.aviso) return; // the switch went back off: the window differs from the file
+    dlg->perguntas.clear();
+    janela->close();
+    EXPECT_TRUE(dlg->perguntas.isEmpty()) << dlg->perguntas.join(' ').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Configuracoes, AbrirComBackup,
+    ::testing::Values(AberturaBackup{"SemIntervaloUsaOMostrado", 1, false,
+                                     "BACKUP=1\r\nTEXTO_BACKUP=malote\r\n", true, 2, -1, nullptr},
+                      AberturaBackup{"SemIntervaloNemMostradoUsaUmMinuto", -1, false,
+                                     "BACKUP=1\r\nTEXTO_BACKUP=malote\r\n", true, 1, -1, nullptr},
+                      AberturaBackup{"IntervaloDoArquivo", 0, false,
+                                     "BACKUP=1\r\nQTDETEMPO=3\r\nTEXTO_BACKUP=malote\r\n", true, 4,
+                                     3, nullptr},
+                      AberturaBackup{"DesligaOQueEstavaLigado", 2, true,
+                                     "BACKUP=0\r\nQTDETEMPO=2\r\n", false, 0, 2, nullptr},
+                      AberturaBackup{"LigadaSemNomeAvisaEDesliga", 0, false,
+                                     "BACKUP=1\r\nQTDETEMPO=0\r\n", false, 0, 0,
+                                     "Arquivo Não Definido !"}),
+    [](const ::testing::TestParamInfo<AberturaBackup>& i) { return std::string(i.param.nome); });
+
 TEST_F(JanelaTeste, ArquivoDanificadoNaoMudaNada) {
     adicionar(QStringLiteral("7"));
     filho<QLineEdit>("cabecalho")->setText(QStringLiteral("antes"));
