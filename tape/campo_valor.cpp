@@ -97,13 +97,19 @@ void CampoValor::aplicar_regra() {
     aplicando_ = true;
     for (int passo = 0; passo < 4; ++passo) {
         const QString atual = text();
-        const auto novo = reagrupar(atual.toStdString());
-        if (!novo) break;
+        const std::string utf8 = atual.toStdString();
+        if (!regra_escreve(utf8)) break;
+        // The rule writes the field and puts the cursor at its end, also
+        // when the grouped text is the one already there.
+        reagrupou_ = true;
+        const auto novo = reagrupar(utf8);
+        if (!novo) {
+            setCursorPosition(static_cast<int>(atual.size()));
+            break;
+        }
         const QString q = QString::fromStdString(*novo);
-        if (q == atual) break;
         setText(q);
         setCursorPosition(static_cast<int>(q.size()));
-        reagrupou_ = true;
     }
     aplicando_ = false;
 }

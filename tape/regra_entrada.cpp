@@ -77,7 +77,11 @@ int contar_ocorrencias(char padrao, std::string_view texto) {
     return n;
 }
 
-std::optional<std::string> reagrupar(std::string_view texto) {
+namespace {
+
+// What the rule writes into the field, also when it is the text already
+// there; nothing when the rule leaves the text alone.
+std::optional<std::string> escrita_da_regra(std::string_view texto) {
     if (contar_caracteres(texto) < 4) return std::nullopt;
     const int virgulas = contar_ocorrencias(',', texto);
     // Typing the decimal part: never regrouped.
@@ -90,9 +94,19 @@ std::optional<std::string> reagrupar(std::string_view texto) {
     // Without a single digit there is nothing to regroup (a pasted word).
     const std::optional<long double> valor = extrair_valor(texto);
     if (!valor || texto.find_first_of("0123456789") == std::string_view::npos) return std::nullopt;
-    std::string r = formatar_agrupado(*valor);
-    if (r == texto) return std::nullopt;
+    return formatar_agrupado(*valor);
+}
+
+} // namespace
+
+std::optional<std::string> reagrupar(std::string_view texto) {
+    std::optional<std::string> r = escrita_da_regra(texto);
+    if (r && *r == texto) return std::nullopt;
     return r;
+}
+
+bool regra_escreve(std::string_view texto) {
+    return escrita_da_regra(texto).has_value();
 }
 
 } // namespace quarvel::tape

@@ -20,4 +20,9 @@ int contar_ocorrencias(char padrao, std::string_view texto);
 // for more than 18 digits, are left as they are.
 std::optional<std::string> reagrupar(std::string_view texto);
 
-}  // namespace quarvel::tape
+// Whether the rule writes the field for this text, also when it writes the
+// text already there (a digit typed into a grouped number that stays
+// grouped): the text cursor then goes to the end all the same.
+bool regra_escreve(std::string_view texto);
+
+} // namespace quarvel::tape

@@ -92,6 +92,15 @@ TEST(Reagrupar, DeixaComoEsta) {
         EXPECT_FALSE(reagrupar(t).has_value()) << "'" << t << "'";
 }
 
+TEST(Reagrupar, EscreveOCampoTambemQuandoOTextoJaEstaAgrupado) {
+    // The grouped number it leaves as it is still counts as written (the
+    // cursor goes to the end); decimals, expressions and short texts do not.
+    for (const char* t : {"1.234", "15.234", "12.345.678", "1234", "1,2,3"})
+        EXPECT_TRUE(regra_escreve(t)) << "'" << t << "'";
+    for (const char* t : {"", "123", "1234,5", "1*234", "-1234", "1,23456789012346E19", "abcd"})
+        EXPECT_FALSE(regra_escreve(t)) << "'" << t << "'";
+}
+
 TEST(Reagrupar, ComprimentoEmCaracteresNaoEmBytes) {
     // Three characters, five bytes: too short to regroup.
     EXPECT_FALSE(reagrupar("1éé").has_value());

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <vector>
 
 using quarvel::tape::CampoValor;
 using quarvel::tape::Teclado;
@@ -71,6 +72,42 @@ TEST(CampoValorTeclas, DigitoNoMeioLevaCursorAoFim) {
     EXPECT_EQ(campo.text(), "19.234");
     EXPECT_EQ(campo.cursorPosition(), campo.text().size());
 }
+
+// Edits in the middle of a number: every keystroke the rule writes puts the
+// cursor at the end, also when the grouped text stays as it was.
+struct EdicaoNoMeio {
+    const char* nome;
+    std::vector<Qt::Key> teclas;
+    const char* esperado;
+    friend void PrintTo(const EdicaoNoMeio& e, std::ostream* os) { *os << e.nome; }
+};
+
+class CampoEditadoNoMeio : public ::testing::TestWithParam<EdicaoNoMeio> {};
+
+TEST_P(CampoEditadoNoMeio, CursorVaiAoFimACadaReagrupamento) {
+    CampoValor campo;
+    for (Qt::Key k : GetParam().teclas)
+        QTest::keyClick(&campo, k);
+    EXPECT_EQ(campo.text().toStdString(), GetParam().esperado);
+    EXPECT_EQ(campo.cursorPosition(), campo.text().size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Teclas, CampoEditadoNoMeio,
+    ::testing::Values(EdicaoNoMeio{"DigitoAposOPrimeiro",
+                                   {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_Home,
+                                    Qt::Key_Right, Qt::Key_5, Qt::Key_6},
+                                   "152.346"},
+                      EdicaoNoMeio{"BackspaceNoMeio",
+                                   {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,
+                                    Qt::Key_Home, Qt::Key_Right, Qt::Key_Right, Qt::Key_Backspace,
+                                    Qt::Key_6},
+                                   "13.456"},
+                      EdicaoNoMeio{"DigitoAntesDoPonto",
+                                   {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_Home,
+                                    Qt::Key_Right, Qt::Key_0},
+                                   "10.234"}),
+    [](const ::testing::TestParamInfo<EdicaoNoMeio>& i) { return std::string(i.param.nome); });
 
 TEST(CampoValorTeclas, SetasEHomeContinuamEditando) {
     CampoValor campo;
