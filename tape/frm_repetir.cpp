@@ -17,7 +17,7 @@ constexpr int kMinimo = 1;
 constexpr int kMaximo = 5000;
 constexpr int kMaxCaracteres = 4;
 
-// Keeps whatever is typed inside the range: more than the maximum becomes
+// Takes digits only and keeps whatever is typed inside the range: more than the maximum becomes
 // the maximum at once; less than the minimum is corrected when editing ends.
 class ContadorVezes : public QSpinBox {
   public:
@@ -25,6 +25,10 @@ class ContadorVezes : public QSpinBox {
 
     QValidator::State validate(QString& texto, int& pos) const override {
         if (texto.size() > kMaxCaracteres) return QValidator::Invalid;
+        // Digits only: QSpinBox would take the locale's group separator
+        // ("12,") and show it.
+        for (const QChar c : texto)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) return QValidator::Invalid;
         bool ok = false;
         const int n = texto.toInt(&ok);
         if (ok && n > maximum()) {

@@ -131,6 +131,15 @@ INSTANTIATE_TEST_SUITE_P(Contagens, FormRepetirDigitado,
                                            Digitado{"5001", 5000}, Digitado{"123456", 1234},
                                            Digitado{"abc", 1}));
 
+TEST(FormRepetirTeste, SoDigitosEntramNaContagem) {
+    FormRepetir f;
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    QTest::keyClicks(f.valor(), "12,.3 -e");
+    EXPECT_EQ(f.valor()->text().toStdString(), "123");
+    EXPECT_EQ(f.vezes(), 123);
+}
+
 TEST(FormRepetirTeste, EscapeCancela) {
     FormRepetir f;
     f.show();
