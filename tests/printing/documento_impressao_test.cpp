@@ -20,10 +20,10 @@ namespace {
 class DocumentoImpressao : public ::testing::Test {
   protected:
     // Prints the document into a PDF and returns the text of its pages.
-    QStringList imprimir(qp::DocumentoImpressao& doc) {
-        const QString arquivo = dir.filePath(QStringLiteral("saida%1.pdf").arg(++n));
+    QStringList imprimir(qp::DocumentoImpressao& d) {
+        const QString arquivo = dir.filePath(QStringLiteral("saida%1.pdf").arg(++arquivos));
         QString erro;
-        EXPECT_TRUE(qp::imprimir_pdf(doc, arquivo, &erro)) << erro.toStdString();
+        EXPECT_TRUE(qp::imprimir_pdf(d, arquivo, &erro)) << erro.toStdString();
         ultimo = arquivo;
         return apoio::paginas_pdf(arquivo);
     }
@@ -34,7 +34,7 @@ class DocumentoImpressao : public ::testing::Test {
 
     QTemporaryDir dir;
     QString ultimo;
-    int n = 0;
+    int arquivos = 0;
     qp::DocumentoImpressao doc;
 };
 
