@@ -9,14 +9,53 @@
 #include "tape/frm_valor.h"
 
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QUrl>
+#include <vector>
 
 namespace quarvel::app {
 namespace {
+
+// The system print dialog without the controls that pick pages or copies. On
+// CUPS, Qt's dialog offers a page range, a page set and copies even when told
+// not to, and hands them to the server; a tape is always printed whole and
+// once. Qt shows those controls again whenever it redoes its settings (when
+// the dialog opens, when another printer is chosen), so they are hidden
+// again each time.
+class DialogoImpressao : public QPrintDialog {
+  public:
+    DialogoImpressao(QPrinter* impressora, QWidget* dono) : QPrintDialog(impressora, dono) {
+        for (const char* nome : {"gbPrintRange", "copies", "collate", "outputIcon"})
+            if (auto* w = findChild<QWidget*>(QString::fromLatin1(nome))) esconder(w);
+        if (auto* copias = findChild<QWidget*>(QStringLiteral("copies")))
+            for (QLabel* rotulo : findChildren<QLabel*>())
+                if (rotulo->buddy() == copias) esconder(rotulo);
+    }
+
+    void setVisible(bool visivel) override {
+        QPrintDialog::setVisible(visivel);
+        for (QWidget* w : escondidos_)
+            w->hide();
+    }
+
+  protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::ShowToParent) static_cast<QWidget*>(o)->hide();
+        return QPrintDialog::eventFilter(o, e);
+    }
+
+  private:
+    void esconder(QWidget* w) {
+        escondidos_.push_back(w);
+        w->installEventFilter(this);
+    }
+    std::vector<QWidget*> escondidos_;
+};
 
 class DialogosReais : public Dialogos {
   public:
@@ -62,10 +101,11 @@ class DialogosReais : public Dialogos {
     }
 
     bool configurar_impressao(QWidget* dono, QPrinter& impressora) override {
-        QPrintDialog dlg(&impressora, dono);
+        DialogoImpressao dlg(&impressora, dono);
         dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
         dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
         dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        dlg.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
         return dlg.exec() == QDialog::Accepted;
     }
 

@@ -1,15 +1,21 @@
 #include "printing/documento_impressao.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFontMetrics>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintEngine>
 #include <QPrinter>
+#include <QSaveFile>
 #include <algorithm>
 
+#include "printing/envio_cups.h"
 #include "printing/macros.h"
+#include "printing/opcoes_cups.h"
 
 namespace quarvel::printing {
 
@@ -60,8 +66,7 @@ Dispositivo medir(const QPagedPaintDevice& d) {
     return r;
 }
 
-bool imprimir_em(DocumentoImpressao& doc, QPagedPaintDevice& dispositivo, QPrinter* impressora,
-                 QString* erro) {
+bool imprimir_em(DocumentoImpressao& doc, QPagedPaintDevice& dispositivo, QString* erro) {
     auto falha = [&](const QString& motivo) {
         if (erro) *erro = motivo;
         return false;
@@ -69,19 +74,86 @@ bool imprimir_em(DocumentoImpressao& doc, QPagedPaintDevice& dispositivo, QPrint
     const int paginas = doc.paginar(dispositivo);
     QPainter p;
     if (!p.begin(&dispositivo))
-        return falha(QStringLiteral("a impressora não aceitou o trabalho de impressão"));
+        return falha(QStringLiteral("o documento de impressão não pôde ser criado"));
     for (int n = 1; n <= paginas; ++n) {
         if (n > 1 && !dispositivo.newPage()) {
             p.end();
-            return falha(QStringLiteral("a impressora não aceitou uma nova página"));
+            return falha(QStringLiteral("o documento de impressão não aceitou uma nova página"));
         }
         doc.desenhar_pagina(p, n);
     }
-    const bool fechou = p.end();
-    if (impressora && impressora->printerState() == QPrinter::Error)
-        return falha(QStringLiteral("a impressora informou um erro"));
-    if (!fechou) return falha(QStringLiteral("o trabalho de impressão não foi concluído"));
+    if (!p.end()) return falha(QStringLiteral("o documento de impressão não foi concluído"));
     return true;
+}
+
+// Every page into a PDF on `saida` (already open) with this page layout and
+// resolution: what a printer of those settings prints, margins and
+// unprintable edges included.
+bool desenhar_pdf(DocumentoImpressao& doc, QIODevice& saida, const QPageLayout& layout, int dpi,
+                  QString* erro) {
+    QPdfWriter pdf(&saida);
+    pdf.setPageLayout(layout);
+    pdf.setResolution(dpi);
+    pdf.setTitle(doc.titulo());
+    pdf.setCreator(QStringLiteral("Quarvel"));
+    return imprimir_em(doc, pdf, erro);
+}
+
+// The file is replaced only once the whole document is written.
+bool gravar_pdf(DocumentoImpressao& doc, const QString& caminho, const QPageLayout& layout, int dpi,
+                QString* erro) {
+    QSaveFile arquivo(caminho);
+    auto falha = [&] {
+        if (erro)
+            *erro = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(caminho),
+                                                 arquivo.errorString());
+        return false;
+    };
+    if (!arquivo.open(QIODevice::WriteOnly)) return falha();
+    if (!desenhar_pdf(doc, arquivo, layout, dpi, erro)) {
+        arquivo.cancelWriting();
+        return false;
+    }
+    if (!arquivo.commit()) return falha();
+    return true;
+}
+
+// Qt's CUPS engine keeps the options its print dialog collected (name,
+// value, name, value...) under this private property.
+constexpr int kPropriedadeOpcoesCups = 0xfe00;
+
+// Paper, sides and orientation as the printer settings say, then the
+// dialog's options, as Qt's own engine would send them; opcoes_do_trabalho
+// drops whatever picks pages or copies.
+OpcoesCups opcoes_da_impressora(QPrinter& impressora) {
+    const QPageLayout layout = impressora.pageLayout();
+    const bool deitada = layout.orientation() == QPageLayout::Landscape;
+    OpcoesCups base;
+    base.emplace_back("media", layout.pageSize().key().toStdString());
+    switch (impressora.duplex()) {
+    case QPrinter::DuplexNone:
+        base.emplace_back("sides", "one-sided");
+        break;
+    case QPrinter::DuplexAuto:
+        base.emplace_back("sides", deitada ? "two-sided-short-edge" : "two-sided-long-edge");
+        break;
+    case QPrinter::DuplexLongSide:
+        base.emplace_back("sides", "two-sided-long-edge");
+        break;
+    case QPrinter::DuplexShortSide:
+        base.emplace_back("sides", "two-sided-short-edge");
+        break;
+    }
+    if (deitada) base.emplace_back("landscape", "");
+
+    OpcoesCups do_dialogo;
+    const QStringList lista =
+        impressora.printEngine()
+            ->property(QPrintEngine::PrintEnginePropertyKey(kPropriedadeOpcoesCups))
+            .toStringList();
+    for (int i = 0; i + 1 < lista.size(); i += 2)
+        do_dialogo.emplace_back(lista[i].toStdString(), lista[i + 1].toStdString());
+    return opcoes_do_trabalho(base, do_dialogo);
 }
 
 } // namespace
@@ -271,19 +343,33 @@ void DocumentoImpressao::desenhar_pagina(QPainter& p, int n) const {
 bool DocumentoImpressao::imprimir(QPrinter& impressora, QString* erro) {
     impressora.setDocName(titulo_);
     impressora.setCopyCount(1);
-    return imprimir_em(*this, impressora, &impressora, erro);
+    const QPageLayout layout = impressora.pageLayout();
+    const int dpi = impressora.resolution();
+    if (impressora.outputFormat() == QPrinter::PdfFormat) {
+        const QString caminho = impressora.outputFileName();
+        if (caminho.isEmpty()) {
+            if (erro) *erro = QStringLiteral("nenhuma impressora está disponível");
+            return false;
+        }
+        return gravar_pdf(*this, caminho, layout, dpi, erro);
+    }
+    // Qt's CUPS engine would ignore a refusal and pass the dialog's page
+    // range on; the job is drawn and handed over here instead.
+    QByteArray pdf;
+    QBuffer memoria(&pdf);
+    memoria.open(QIODevice::WriteOnly);
+    if (!desenhar_pdf(*this, memoria, layout, dpi, erro)) return false;
+    memoria.close();
+    return enviar_para_cups(impressora.printerName(), titulo_, opcoes_da_impressora(impressora),
+                            pdf, erro) != 0;
 }
 
 bool imprimir_pdf(DocumentoImpressao& doc, const QString& caminho, QString* erro) {
-    QPdfWriter pdf(caminho);
     // A4 unless the desktop's region measures in inches.
     const bool polegadas = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
-    pdf.setPageSize(QPageSize(polegadas ? QPageSize::Letter : QPageSize::A4));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setResolution(1200);
-    pdf.setTitle(doc.titulo());
-    pdf.setCreator(QStringLiteral("Quarvel"));
-    return imprimir_em(doc, pdf, nullptr, erro);
+    const QPageLayout layout(QPageSize(polegadas ? QPageSize::Letter : QPageSize::A4),
+                             QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    return gravar_pdf(doc, caminho, layout, 1200, erro);
 }
 
 } // namespace quarvel::printing
@@ -302,4 +388,4 @@ QString hora_longa(const QLocale& local, const QTime& hora) {
     return local.toString(hora, sem_fuso.simplified());
 }
 
-}  // namespace quarvel::printing
+} // namespace quarvel::printing

@@ -3,8 +3,8 @@
 // It lays its pages out for a paint device and draws page n onto any painter,
 // so the printer, the PDF writer and the preview share one drawing code.
 #include <QDateTime>
-#include <QLocale>
 #include <QFont>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -39,7 +39,10 @@ class DocumentoImpressao {
     // Draws page n (1-based) in device coordinates of the last layout.
     void desenhar_pagina(QPainter& p, int n) const;
 
-    // One job named after the title, all pages. False with a reason on failure.
+    // Every page as one job named after the title, one copy, whatever range
+    // or copies the printer settings hold: into the PDF file the dialog chose,
+    // or handed to the CUPS queue. False with the reason on failure: the print
+    // server's, or the file's name and the system's.
     bool imprimir(QPrinter& impressora, QString* erro);
 
     // What the layout found, for the preview and for checks.

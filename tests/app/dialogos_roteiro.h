@@ -3,6 +3,7 @@
 // question asked is recorded, so a test can check what the user was shown.
 #include "app/dialogos.h"
 
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QStringList>
 #include <deque>
@@ -30,6 +31,15 @@ class DialogosRoteiro : public Dialogos {
     bool limpar_no_restaurar = false;           // press "Limpar a pasta Backup"
     bool aceitar_impressao = false;
     QString impressao_pdf; // when set, the print dialog chooses this PDF file
+    // What else the print dialog may hand over: the printer, a page range or
+    // another part of the document, copies, and the CUPS options (name, value,
+    // name, value...) its options tab and the printer properties collect.
+    QString nome_impressora;
+    QPrinter::PrintRange faixa = QPrinter::AllPages;
+    int pagina_de = 0;
+    int pagina_ate = 0;
+    int copias = 1;
+    QStringList opcoes_cups;
 
     void aviso(QWidget*, const QString& texto) override { avisos << texto; }
     Resposta perguntar(QWidget*, const QString& texto) override {
@@ -89,10 +99,21 @@ class DialogosRoteiro : public Dialogos {
 inline bool DialogosRoteiro::configurar_impressao(QWidget*, QPrinter& impressora) {
     ++impressoes;
     if (!aceitar_impressao) return false;
+    if (!nome_impressora.isEmpty()) {
+        impressora.setOutputFormat(QPrinter::NativeFormat);
+        impressora.setPrinterName(nome_impressora);
+    }
     if (!impressao_pdf.isEmpty()) {
         impressora.setOutputFormat(QPrinter::PdfFormat);
         impressora.setOutputFileName(impressao_pdf);
     }
+    impressora.setPrintRange(faixa);
+    if (pagina_de > 0) impressora.setFromTo(pagina_de, pagina_ate);
+    impressora.setCopyCount(copias);
+    // Qt's CUPS engine keeps these under its private property key.
+    if (!opcoes_cups.isEmpty())
+        impressora.printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00),
+                                              opcoes_cups);
     return true;
 }
 

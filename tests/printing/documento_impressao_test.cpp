@@ -3,9 +3,13 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include "apoio_pdf.h"
 
@@ -16,10 +20,10 @@ namespace {
 class DocumentoImpressao : public ::testing::Test {
   protected:
     // Prints the document into a PDF and returns the text of its pages.
-    QStringList imprimir(qp::DocumentoImpressao& doc) {
-        const QString arquivo = dir.filePath(QStringLiteral("saida%1.pdf").arg(++n));
+    QStringList imprimir(qp::DocumentoImpressao& d) {
+        const QString arquivo = dir.filePath(QStringLiteral("saida%1.pdf").arg(++arquivos));
         QString erro;
-        EXPECT_TRUE(qp::imprimir_pdf(doc, arquivo, &erro)) << erro.toStdString();
+        EXPECT_TRUE(qp::imprimir_pdf(d, arquivo, &erro)) << erro.toStdString();
         ultimo = arquivo;
         return apoio::paginas_pdf(arquivo);
     }
@@ -30,7 +34,7 @@ class DocumentoImpressao : public ::testing::Test {
 
     QTemporaryDir dir;
     QString ultimo;
-    int n = 0;
+    int arquivos = 0;
     qp::DocumentoImpressao doc;
 };
 
@@ -192,7 +196,59 @@ TEST_F(DocumentoImpressao, FalhaAoAbrirOArquivoDevolveOMotivo) {
     doc.preparar(apoio::fita(1));
     QString erro;
     EXPECT_FALSE(qp::imprimir_pdf(doc, QStringLiteral("/nao/existe/saida.pdf"), &erro));
-    EXPECT_FALSE(erro.isEmpty());
+    EXPECT_TRUE(erro.startsWith(QStringLiteral("/nao/existe/saida.pdf: "))) << erro.toStdString();
+}
+
+// "Print to file" in the print dialog: the whole document goes into the
+// file, whatever range the dialog chose.
+TEST_F(DocumentoImpressao, ImprimirParaArquivoGravaTodasAsPaginas) {
+    doc.preparar(apoio::fita(200));
+    QPrinter impressora(QPrinter::HighResolution);
+    impressora.setOutputFormat(QPrinter::PdfFormat);
+    impressora.setOutputFileName(dir.filePath(QStringLiteral("dialogo.pdf")));
+    impressora.setPrintRange(QPrinter::PageRange);
+    impressora.setFromTo(1, 1);
+    QString erro;
+    ASSERT_TRUE(doc.imprimir(impressora, &erro)) << erro.toStdString();
+    EXPECT_GE(doc.paginas(), 3);
+    EXPECT_EQ(apoio::paginas_pdf(impressora.outputFileName()).size(), doc.paginas());
+}
+
+// A small tmpfs of our own, where the PDF cannot fit.
+class ArquivoSemEspaco : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=8k") != 0)
+            GTEST_SKIP() << "não foi possível montar um tmpfs: " << std::strerror(errno);
+        montado = true;
+    }
+    void TearDown() override {
+        if (montado) ::umount2(QFile::encodeName(dir.path()).constData(), MNT_DETACH);
+    }
+    QTemporaryDir dir;
+    bool montado = false;
+};
+
+TEST_F(ArquivoSemEspaco, FalhaDeGravacaoDizOArquivoEOMotivoEGuardaOAnterior) {
+    const QString arquivo = dir.filePath(QStringLiteral("fita.pdf"));
+    {
+        QFile antigo(arquivo);
+        ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
+        antigo.write("antigo");
+    }
+    qp::DocumentoImpressao doc;
+    doc.preparar(apoio::fita(400));
+    QPrinter impressora(QPrinter::HighResolution);
+    impressora.setOutputFormat(QPrinter::PdfFormat);
+    impressora.setOutputFileName(arquivo);
+    QString erro;
+    EXPECT_FALSE(doc.imprimir(impressora, &erro));
+    EXPECT_TRUE(erro.startsWith(arquivo + QStringLiteral(": "))) << erro.toStdString();
+    EXPECT_GT(erro.size(), arquivo.size() + 2);
+    QFile lido(arquivo);
+    ASSERT_TRUE(lido.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLatin1(lido.readAll()), QStringLiteral("antigo"));
 }
 
 TEST_F(DocumentoImpressao, PaginaForaDoIntervaloNaoDesenha) {

@@ -1,0 +1,286 @@
+// Printing against a real print server: a private cupsd with a paused PDF
+// queue. Each test starts its own scheduler and reads what reached the queue:
+// the jobs, their attributes and the spooled documents.
+#include <QComboBox>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSignalSpy>
+#include <QTimer>
+#include <functional>
+
+#include "apoio_pdf.h"
+#include "printing/documento_impressao.h"
+#include "printing/frm_visualizar.h"
+#include "servidor_cups.h"
+#include "tests/app/janela_apoio.h"
+
+namespace qp = quarvel::printing;
+
+namespace {
+
+const QString kFila = QString::fromLatin1(apoio::ServidorCups::fila);
+const QString kPrefixo = QStringLiteral("Não foi possível imprimir: ");
+
+// Body lines per page on the queue's paper, as the print command lays it out.
+int linhas_por_pagina_na_fila() {
+    QPrinter impressora(QPrinter::HighResolution);
+    impressora.setPrinterName(kFila);
+    qp::DocumentoImpressao doc;
+    doc.preparar(apoio::fita(1));
+    doc.paginar(impressora);
+    return doc.linhas_por_pagina();
+}
+
+// A tape of this many lines fills three pages: two full ones, then the last
+// tape line, the empty line and the total line.
+int linhas_para_tres_paginas() {
+    return 2 * linhas_por_pagina_na_fila() + 1;
+}
+
+// The queue holds exactly one job with this title, whose document has this
+// many pages and whose attributes pick no pages and no extra copies.
+::testing::AssertionResult um_trabalho_inteiro(const apoio::ServidorCups& cups,
+                                               const QString& titulo, int paginas) {
+    const auto lista = cups.trabalhos();
+    if (lista.size() != 1)
+        return ::testing::AssertionFailure() << lista.size() << " trabalhos na fila";
+    const auto& t = lista.front();
+    if (t.titulo != titulo)
+        return ::testing::AssertionFailure() << "título \"" << t.titulo.toStdString() << '"';
+    if (t.documento.isEmpty())
+        return ::testing::AssertionFailure() << "o documento não ficou no spool";
+    const int no_spool = apoio::paginas_do_pdf(t.documento);
+    if (no_spool != paginas)
+        return ::testing::AssertionFailure() << no_spool << " páginas no documento";
+    const auto a = cups.atributos(t.id);
+    for (const char* nome : {"page-ranges", "page-set"})
+        if (a.contains(QString::fromLatin1(nome)))
+            return ::testing::AssertionFailure()
+                   << nome << '=' << a.value(QString::fromLatin1(nome)).toStdString();
+    if (a.value(QStringLiteral("copies"), QStringLiteral("1")) != QStringLiteral("1"))
+        return ::testing::AssertionFailure()
+               << "copies=" << a.value(QStringLiteral("copies")).toStdString();
+    return ::testing::AssertionSuccess();
+}
+
+// ---------------------------------------------------------------------------
+// Ctrl+P from the main window.
+
+class Janela : public quarvel::app::JanelaTeste {
+  protected:
+    void SetUp() override {
+        QString motivo;
+        if (!cups.iniciar(&motivo)) GTEST_SKIP() << motivo.toStdString();
+        JanelaTeste::SetUp();
+        dlg->aceitar_impressao = true;
+        dlg->nome_impressora = kFila;
+    }
+    void TearDown() override {
+        JanelaTeste::TearDown();
+        cups.parar();
+    }
+    void fita_de_tres_paginas() {
+        n = linhas_para_tres_paginas();
+        campo()->setText(QStringLiteral("1"));
+        dlg->repeticoes = {n};
+        executar("repetir_valor");
+        ASSERT_EQ(linhas().size(), n);
+    }
+    apoio::ServidorCups cups;
+    int n = 0;
+};
+
+TEST_F(Janela, ImprimeAFitaInteiraNumTrabalho) {
+    fita_de_tres_paginas();
+    executar("imprimir");
+    EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
+    EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3))
+        << cups.log_erros().toStdString();
+}
+
+// Whatever part of the document or number of copies the print dialog hands
+// over, the whole tape goes to the server once.
+struct Escolha {
+    const char* nome;
+    QPrinter::PrintRange faixa;
+    int de, ate, copias;
+    QStringList opcoes;
+};
+
+void PrintTo(const Escolha& e, std::ostream* os) {
+    *os << e.nome;
+}
+
+class EscolhaDoDialogo : public Janela, public ::testing::WithParamInterface<Escolha> {};
+
+TEST_P(EscolhaDoDialogo, AindaImprimeTodasAsPaginasUmaVez) {
+    const Escolha& e = GetParam();
+    fita_de_tres_paginas();
+    dlg->faixa = e.faixa;
+    dlg->pagina_de = e.de;
+    dlg->pagina_ate = e.ate;
+    dlg->copias = e.copias;
+    dlg->opcoes_cups = e.opcoes;
+    executar("imprimir");
+    EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
+    EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
+}
+
+const QString pr = QStringLiteral("page-ranges");
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialogo, EscolhaDoDialogo,
+    ::testing::Values(
+        // "Páginas de 1 a 1": Qt sets the range and asks the server for it.
+        Escolha{"PaginasDe1a1", QPrinter::PageRange, 1, 1, 1, {pr, QStringLiteral("1-1")}},
+        Escolha{"CampoPaginas", QPrinter::AllPages, 0, 0, 1, {pr, QStringLiteral("1,3")}},
+        Escolha{"SoPaginasPares",
+                QPrinter::AllPages,
+                0,
+                0,
+                1,
+                {QStringLiteral("page-set"), QStringLiteral("even")}},
+        Escolha{"PaginaAtual", QPrinter::CurrentPage, 0, 0, 1, {}},
+        Escolha{"Selecao", QPrinter::Selection, 0, 0, 1, {}},
+        Escolha{"DuasCopias",
+                QPrinter::AllPages,
+                0,
+                0,
+                2,
+                {QStringLiteral("copies"), QStringLiteral("2"), QStringLiteral("Collate"),
+                 QStringLiteral("True")}}),
+    [](const ::testing::TestParamInfo<Escolha>& i) { return std::string(i.param.nome); });
+
+TEST_F(Janela, OpcoesQueNaoEscolhemPaginasSeguemComOTrabalho) {
+    fita_de_tres_paginas();
+    dlg->opcoes_cups = {QStringLiteral("number-up"), QStringLiteral("2"), pr, QStringLiteral("2")};
+    executar("imprimir");
+    ASSERT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
+    const auto a = cups.atributos(cups.trabalhos().front().id);
+    EXPECT_EQ(a.value(QStringLiteral("number-up")), QStringLiteral("2"));
+    // The printer settings go along as Qt's own engine sends them.
+    EXPECT_EQ(a.value(QStringLiteral("media")), QStringLiteral("A4"));
+    EXPECT_EQ(a.value(QStringLiteral("sides")), QStringLiteral("one-sided"));
+}
+
+TEST_F(Janela, FilaQueRecusaMostraOMotivoEOProgramaContinua) {
+    fita_de_tres_paginas();
+    ASSERT_TRUE(cups.recusar());
+    executar("imprimir");
+    ASSERT_EQ(dlg->avisos.size(), 1);
+    EXPECT_TRUE(dlg->avisos[0].startsWith(kPrefixo)) << dlg->avisos[0].toStdString();
+    EXPECT_TRUE(dlg->avisos[0].contains(kFila)) << dlg->avisos[0].toStdString();
+    EXPECT_TRUE(cups.trabalhos().empty());
+    // Nothing was lost: once the queue accepts again, the same tape prints.
+    EXPECT_EQ(linhas().size(), n);
+    ASSERT_TRUE(cups.aceitar());
+    executar("imprimir");
+    EXPECT_EQ(dlg->avisos.size(), 1);
+    EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
+}
+
+// ---------------------------------------------------------------------------
+// The preview's Print: no dialog, the default printer.
+
+class Previa : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QString motivo;
+        if (!cups.iniciar(&motivo)) GTEST_SKIP() << motivo.toStdString();
+        doc.preparar(apoio::fita(linhas_para_tres_paginas(), {}, {}, QStringLiteral("Quarvel")));
+        janela = std::make_unique<qp::TestPrintPreviewDlg>(doc);
+        janela->setWindowState(Qt::WindowNoState);
+        janela->resize(800, 600);
+        janela->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        janela.reset();
+        cups.parar();
+    }
+    void imprimir() {
+        janela->comando(QStringLiteral("PrintCmd"))->trigger();
+        QApplication::processEvents();
+    }
+    apoio::ServidorCups cups;
+    qp::DocumentoImpressao doc;
+    std::unique_ptr<qp::TestPrintPreviewDlg> janela;
+};
+
+TEST_F(Previa, ImprimeTodasAsPaginasComOTituloQuarvel) {
+    EXPECT_EQ(janela->impressora().printerName(), kFila);
+    EXPECT_EQ(janela->paginas(), 3);
+    janela->comando(QStringLiteral("LastCmd"))->trigger();
+    QSignalSpy falhas(janela.get(), &qp::TestPrintPreviewDlg::falha_impressao);
+    imprimir();
+    EXPECT_TRUE(falhas.isEmpty());
+    EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel"), 3));
+    EXPECT_EQ(janela->pagina_atual(), 3);
+}
+
+TEST_F(Previa, FilaQueRecusaAvisaComOMotivo) {
+    ASSERT_TRUE(cups.recusar());
+    QSignalSpy falhas(janela.get(), &qp::TestPrintPreviewDlg::falha_impressao);
+    imprimir();
+    ASSERT_EQ(falhas.size(), 1);
+    EXPECT_TRUE(falhas[0][0].toString().contains(kFila)) << falhas[0][0].toString().toStdString();
+    EXPECT_TRUE(cups.trabalhos().empty());
+    EXPECT_EQ(janela->paginas(), 3);
+}
+
+// ---------------------------------------------------------------------------
+// The real print dialog: nothing in it picks pages or copies.
+
+class DialogoReal : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QString motivo;
+        if (!cups.iniciar(&motivo)) GTEST_SKIP() << motivo.toStdString();
+    }
+    apoio::ServidorCups cups;
+};
+
+TEST_F(DialogoReal, NaoOfereceIntervaloNemCopias) {
+    auto dialogos = quarvel::app::criar_dialogos_reais();
+    QPrinter impressora(QPrinter::HighResolution);
+    QStringList oferecidos;
+    bool visto = false;
+    auto conferir = [&](QPrintDialog* d, const QString& quando) {
+        auto* copias = d->findChild<QWidget*>(QStringLiteral("copies"));
+        for (const char* nome : {"gbPrintRange", "printRange", "pagesRadioButton", "pageSetCombo",
+                                 "copies", "collate"}) {
+            auto* w = d->findChild<QWidget*>(QString::fromLatin1(nome));
+            // Hidden itself or inside a hidden box: out of the user's reach
+            // whichever tab is open.
+            bool escondido = false;
+            for (QWidget* p = w; p && p != d; p = p->parentWidget())
+                if (p->isHidden() && p->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
+                    !p->parentWidget()->inherits("QStackedWidget") &&
+                    p->objectName() != QStringLiteral("QPrintSettingsOutput"))
+                    escondido = true;
+            if (w && !escondido) oferecidos << quando + QLatin1Char(':') + QLatin1String(nome);
+        }
+        for (QLabel* l : d->findChildren<QLabel*>())
+            if (copias && l->buddy() == copias && !l->isHidden())
+                oferecidos << quando + QStringLiteral(":rótulo das cópias");
+    };
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!d) return;
+        visto = true;
+        conferir(d, QStringLiteral("ao abrir"));
+        // Choosing another printer and back redoes Qt's own settings.
+        if (auto* lista = d->findChild<QComboBox*>(QStringLiteral("printers"))) {
+            lista->setCurrentIndex(lista->count() - 1);
+            lista->setCurrentIndex(lista->findText(kFila));
+        }
+        conferir(d, QStringLiteral("depois de trocar"));
+        d->reject();
+    });
+    EXPECT_FALSE(dialogos->configurar_impressao(nullptr, impressora));
+    EXPECT_TRUE(visto);
+    EXPECT_TRUE(oferecidos.isEmpty()) << oferecidos.join(' ').toStdString();
+}
+
+} // namespace
