@@ -1,5 +1,6 @@
 #include "app/frm_principal.h"
 
+#include "app/acessibilidade.h"
 #include "app/recursos.h"
 #include "documents/arquivos.h"
 #include "tape/campo_valor.h"
@@ -66,6 +67,7 @@ FormPrincipal::FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo
     // Client area 664 x 389 below the menu bar.
     resize(664, 389 + menuBar()->sizeHint().height());
     texto_valor_->setFocus();
+    tornar_acessivel(*this);
 }
 
 FormPrincipal::~FormPrincipal() {
