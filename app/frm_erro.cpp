@@ -55,6 +55,7 @@ FormErro::FormErro(const QString& mensagem, quint32 endereco, const QString& sal
     mensagem_->setObjectName(QStringLiteral("mensagem"));
     mensagem_->setGeometry(8, 54, 358, 93);
     mensagem_->setReadOnly(true);
+    mensagem_->setAccessibleName(QStringLiteral("mensagem de erro"));
     mensagem_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     mensagem_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mensagem_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -76,6 +77,7 @@ FormErro::FormErro(const QString& mensagem, quint32 endereco, const QString& sal
     bt_ok_->setGeometry(137, 158, 89, 28);
     bt_ok_->setDefault(true);
     bt_ok_->setAutoDefault(true);
+    bt_ok_->setAccessibleDescription(QStringLiteral("fecha o relatório; o programa termina"));
     connect(bt_ok_, &QPushButton::clicked, this, &QDialog::accept);
 
     montar_relatorio(mensagem, endereco, salvos_em);

@@ -56,6 +56,7 @@ FormSobre::FormSobre(QWidget* parent) : QDialog(parent) {
     auto* icone = new QLabel(this);
     icone->setPixmap(icone_programa().pixmap(32, 32));
     icone->setGeometry(16, 14, 32, 32);
+    icone->setAccessibleName(QStringLiteral("ícone do Quarvel"));
 
     auto* nome = new QLabel(QStringLiteral("Quarvel"), this);
     QFont negrito(QStringLiteral("Arial"), 12, QFont::Bold);
@@ -87,11 +88,14 @@ FormSobre::FormSobre(QWidget* parent) : QDialog(parent) {
 
     for (QLabel* l : {link_site_, link_email_})
         l->adjustSize();
+    link_site_->setAccessibleDescription(QStringLiteral("abre o site no navegador"));
+    link_email_->setAccessibleDescription(QStringLiteral("escreve um e-mail"));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("bt_ok"));
     ok->setGeometry(306 - 16 - 80, 266 - 12 - 28, 80, 28);
     ok->setDefault(true);
+    ok->setAccessibleDescription(QStringLiteral("fecha a janela"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     if (parent) {

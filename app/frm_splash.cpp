@@ -15,6 +15,8 @@ FormSplash::FormSplash(QWidget* parent)
     carregar_recursos();
     setObjectName(QStringLiteral("form_splash"));
     setFixedSize(largura, altura);
+    setAccessibleName(QStringLiteral("Quarvel"));
+    setAccessibleDescription(QStringLiteral("iniciando"));
     // The picture covers every pixel; no background behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);

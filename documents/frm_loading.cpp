@@ -50,6 +50,9 @@ FormLoading::FormLoading(QWidget* principal)
     setObjectName(QStringLiteral("form_loading"));
     setFixedSize(largura, altura);
     setFont(QFont(QStringLiteral("Arial"), 9));
+    // Borderless, so no title shows; a screen reader still names the window.
+    setAccessibleName(QStringLiteral("Aguarde"));
+    setAccessibleDescription(QStringLiteral("carregando; Alt+F4 cancela"));
 
     auto* texto =
         new QLabel(QStringLiteral("Aguarde ...\nEsse processo pode demorar alguns minutos"), this);
@@ -59,6 +62,8 @@ FormLoading::FormLoading(QWidget* principal)
     progresso_ = new Banda(this, this);
     progresso_->setObjectName(QStringLiteral("progresso"));
     progresso_->setGeometry(16, 54, largura - 32, 16);
+    progresso_->setAccessibleName(QStringLiteral("andamento"));
+    progresso_->setAccessibleDescription(QStringLiteral("a faixa corre enquanto a carga continua"));
 
     relogio_ = new QTimer(this);
     relogio_->setInterval(intervalo_ms * 2);

@@ -36,23 +36,30 @@ FormRestaurar::FormRestaurar(const QStringList& nomes, std::function<void()> lim
     lista_->setGeometry(10, 24, grupo->width() - 20, 154);
     lista_->setSelectionMode(QAbstractItemView::SingleSelection);
     lista_->addItems(nomes);
+    lista_->setAccessibleName(QStringLiteral("arquivos de backup"));
+    lista_->setAccessibleDescription(
+        QStringLiteral("escolha o backup a restaurar e confirme com OK"));
 
     bot_limpar_ = new QPushButton(QStringLiteral("&Limpar a pasta Backup"), grupo);
     bot_limpar_->setObjectName(QStringLiteral("bot_limpar"));
     bot_limpar_->setGeometry(10, 186, grupo->width() - 20, 28);
     bot_limpar_->setAutoDefault(false);
     bot_limpar_->setEnabled(lista_->count() > 0);
+    bot_limpar_->setAccessibleDescription(
+        QStringLiteral("apaga todos os arquivos da pasta Backup"));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BT_OK"));
     ok->setGeometry(largura - 12 - 2 * 89 - 8, altura - 12 - 28, 89, 28);
     ok->setDefault(true);
+    ok->setAccessibleDescription(QStringLiteral("restaura o backup escolhido"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
     cancelar->setObjectName(QStringLiteral("BT_CANCEL"));
     cancelar->setGeometry(largura - 12 - 89, altura - 12 - 28, 89, 28);
     cancelar->setAutoDefault(false);
+    cancelar->setAccessibleDescription(QStringLiteral("fecha a janela sem restaurar"));
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
 
     connect(bot_limpar_, &QPushButton::clicked, this, [this, limpar = std::move(limpar)] {

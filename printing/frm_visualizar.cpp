@@ -399,6 +399,37 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
     status->addWidget(painel2_, 1);
     caixa->addWidget(status);
 
+    // What a screen reader says: the buttons show pictures only, and the
+    // tips are the preview's English ones.
+    struct Nome {
+        const char* objeto;
+        const char* nome;
+        const char* descricao;
+    };
+    const Nome nomes[] = {
+        {"ToolBar", "barra de ferramentas", nullptr},
+        {"FirstCmdButton", "primeira página", "vai para a primeira página"},
+        {"PrevCmdButton", "página anterior", "volta uma página"},
+        {"NextCmdButton", "próxima página", "avança uma página"},
+        {"LastCmdButton", "última página", "vai para a última página"},
+        {"ZoomCmdButton", "zoom", "mostra a página inteira; a seta abre as outras escalas"},
+        {"PrintCmdButton", "imprimir", "imprime o documento"},
+        {"CloseCmdButton", "fechar", "fecha a visualização"},
+        {"PageView", "página", "o botão esquerdo do mouse amplia, o direito reduz"},
+        {"PopupMenu1", "escala", nullptr},
+        {"StatusBar", "barra de estado", nullptr},
+    };
+    for (const Nome& n : nomes) {
+        auto* w = findChild<QWidget*>(QString::fromLatin1(n.objeto));
+        if (!w) continue;
+        w->setAccessibleName(QString::fromUtf8(n.nome));
+        if (n.descricao) w->setAccessibleDescription(QString::fromUtf8(n.descricao));
+    }
+    visao_->verticalScrollBar()->setAccessibleName(QStringLiteral("rolagem vertical"));
+    visao_->horizontalScrollBar()->setAccessibleName(QStringLiteral("rolagem horizontal"));
+    painel1_->setAccessibleName(QStringLiteral("ajuda do comando"));
+    painel2_->setAccessibleName(QStringLiteral("página atual"));
+
     connect(first, &QAction::triggered, this, [this] { visao_->ir_para(1); });
     connect(prev, &QAction::triggered, this, [this] { visao_->ir_para(visao_->pagina() - 1); });
     connect(next, &QAction::triggered, this, [this] { visao_->ir_para(visao_->pagina() + 1); });
@@ -527,6 +558,7 @@ void TestPrintPreviewDlg::imprimir() {
 
 void TestPrintPreviewDlg::pagina_mudou(int n) {
     painel2_->setText(QStringLiteral(" Page: %1").arg(n));
+    painel2_->setAccessibleDescription(QStringLiteral("página %1 de %2").arg(n).arg(paginas()));
 }
 
 void TestPrintPreviewDlg::showEvent(QShowEvent* e) {
@@ -544,6 +576,7 @@ bool TestPrintPreviewDlg::eventFilter(QObject* o, QEvent* e) {
             if (auto* b = qobject_cast<QToolButton*>(w); b && b->defaultAction())
                 ajuda = b->defaultAction()->statusTip();
             painel1_->setText(QStringLiteral("  ") + ajuda);
+            painel1_->setAccessibleDescription(ajuda);
         }
     }
     return QDialog::eventFilter(o, e);

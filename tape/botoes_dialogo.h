@@ -14,6 +14,8 @@ inline QHBoxLayout* botoes_ok_cancelar(QDialog* dialogo) {
     auto* cancelar = new QPushButton(QStringLiteral("Cancelar"), dialogo);
     cancelar->setObjectName(QStringLiteral("BT_CANCEL"));
     cancelar->setAutoDefault(false);
+    ok->setAccessibleDescription(QStringLiteral("confirma e fecha a janela"));
+    cancelar->setAccessibleDescription(QStringLiteral("fecha a janela sem mudar nada"));
     QObject::connect(ok, &QPushButton::clicked, dialogo, &QDialog::accept);
     QObject::connect(cancelar, &QPushButton::clicked, dialogo, &QDialog::reject);
     auto* botoes = new QHBoxLayout;

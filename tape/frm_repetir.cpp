@@ -57,6 +57,8 @@ FormRepetir::FormRepetir(QWidget* parent)
     valor_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     valor_->setAccelerated(true);
     pergunta->setBuddy(valor_);
+    valor_->setAccessibleName(QStringLiteral("quantas vezes repetir"));
+    valor_->setAccessibleDescription(QStringLiteral("de 1 a 5.000 vezes"));
 
     auto* linha = new QHBoxLayout;
     linha->addWidget(valor_);

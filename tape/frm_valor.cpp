@@ -22,6 +22,12 @@ FormValor::FormValor(const QString& titulo, const QString& rotulo, QWidget* pare
     n01_->setObjectName(QStringLiteral("n01"));
     n01_->setMinimumWidth(220);
     rotulo_->setBuddy(n01_);
+    // A screen reader says the caption without its colon, and how to answer.
+    QString nome = QString(rotulo).remove(QLatin1Char('&')).trimmed();
+    if (nome.endsWith(QLatin1Char(':'))) nome.chop(1);
+    n01_->setAccessibleName(nome.trimmed());
+    n01_->setAccessibleDescription(QStringLiteral(
+        "um valor em reais ou uma expressão, como 12*50; Enter confirma, Esc cancela"));
 
     auto* botoes = botoes_ok_cancelar(this);
 
