@@ -61,7 +61,6 @@ constexpr Nome kControles[] = {
     {"qtdetempo", "intervalo do backup em minutos", nullptr},
     {"nome_arquivo", "nome do arquivo de backup", "nome com que a fita é gravada na pasta Backup"},
     {"MENU", "menu principal", nullptr},
-    {"BarraFerramentas", "barra de ferramentas", nullptr},
     {"barra_estado", "barra de estado", nullptr},
     {"relogio", nullptr, "data e hora"},
     {"pop", "menu da fita", nullptr},
@@ -118,6 +117,15 @@ QString descrever_linha(int linha, const QString& texto) {
 }
 
 void tornar_acessivel(QMainWindow& janela) {
+    // A tool bar's accessible interface keeps the title it had when it was
+    // made, before any accessible name: the title goes first. It shows
+    // nowhere else.
+    if (auto* barra = janela.findChild<QToolBar*>(QStringLiteral("BarraFerramentas"))) {
+        barra->setWindowTitle(QStringLiteral("barra de ferramentas"));
+        nomear(barra, "barra de ferramentas", nullptr);
+        nomear(barra->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")),
+               "mais botões", nullptr);
+    }
     for (const Nome& n : kTeclado)
         nomear(janela, n);
     for (const Nome& n : kControles)
@@ -134,9 +142,6 @@ void tornar_acessivel(QMainWindow& janela) {
                 l->setAccessibleName(tempo->accessibleName());
             }
     }
-    if (auto* barra = janela.findChild<QToolBar*>(QStringLiteral("BarraFerramentas")))
-        nomear(barra->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")),
-               "mais botões", nullptr);
 
     // The menus of the menu bar are named after their titles.
     for (QAction* a : janela.menuBar()->actions())

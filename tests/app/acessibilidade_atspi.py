@@ -193,7 +193,9 @@ def main():
                                      "fecha parêntese", "adicionar valor")
     ] + [("text", "valor digitado"), ("text", "título do cabeçalho"),
          ("text", "título do rodapé"), ("text", "nome do arquivo de backup"),
-         ("label", "total"), ("label", "total por extenso"), ("list", "fita de valores")]
+         ("label", "total"), ("label", "total por extenso"), ("list", "fita de valores"),
+         ("tool bar", "barra de ferramentas"), ("menu bar", "menu principal"),
+         ("status bar", "barra de estado")]
     for papel, nome in esperados:
         if achar(janela, papel, nome) is None:
             falha(f"nenhum {papel} chamado {nome!r}")

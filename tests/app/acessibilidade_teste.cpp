@@ -194,6 +194,7 @@ TEST(AcessibilidadeDialogos, VisualizacaoNomeiaOsBotoesEDizAPagina) {
         {"FirstCmdButton", "primeira página"}, {"PrevCmdButton", "página anterior"},
         {"NextCmdButton", "próxima página"},   {"LastCmdButton", "última página"},
         {"PrintCmdButton", "imprimir"},        {"CloseCmdButton", "fechar"},
+        {"ToolBar", "barra de ferramentas"},
     };
     for (const auto& [objeto, esperado] : botoes) {
         auto* b = d.findChild<QWidget*>(QString::fromLatin1(objeto));
@@ -300,6 +301,7 @@ TEST_F(JanelaAcessivel, NomesDaIssue) {
         {"rodape", "título do rodapé"},
         {"nome_arquivo", "nome do arquivo de backup"},
         {"qtdetempo", "intervalo do backup em minutos"},
+        {"BarraFerramentas", "barra de ferramentas"},
     };
     for (const auto& [objeto, esperado] : casos) {
         ASSERT_NE(w(objeto), nullptr) << objeto;
