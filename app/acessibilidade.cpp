@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAbstractItemView>
+#include <QChildEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -76,13 +77,19 @@ void nomear(const QObject& raiz, const Nome& n) {
     nomear(raiz.findChild<QWidget*>(QString::fromLatin1(n.objeto)), n.nome, n.descricao);
 }
 
+// The tape's description: its current line (1-based) and what it shows.
+QString descrever_linha(int linha, const QString& texto) {
+    if (linha < 1) return QStringLiteral("fita vazia");
+    return QStringLiteral("linha %1: %2").arg(linha).arg(texto);
+}
+
 // Follows the values shown and puts each into a description when it has
 // changed. Runs whenever the event loop goes idle, as the enabling rules do,
 // so every command that moves the current line or changes the total is
 // covered without knowing of it; comparing three short texts costs nothing.
 class Locutor : public QObject {
   public:
-    Locutor(QMainWindow& janela) : QObject(&janela) {
+    explicit Locutor(QMainWindow& janela) : QObject(&janela) {
         fita_ = janela.findChild<tape::VisaoFita*>(QStringLiteral("valores"));
         for (const char* nome : {"valor_final", "valor_leitor"})
             rotulos_.append(janela.findChild<QLabel*>(QString::fromLatin1(nome)));
@@ -109,12 +116,23 @@ class Locutor : public QObject {
     QList<QPointer<QLabel>> rotulos_;
 };
 
-} // namespace
+// The text fields' editing menus are made each time they open; this names
+// each one as it is about to show.
+class NomeiaMenus : public QObject {
+  public:
+    using QObject::QObject;
 
-QString descrever_linha(int linha, const QString& texto) {
-    if (linha < 1) return QStringLiteral("fita vazia");
-    return QStringLiteral("linha %1: %2").arg(linha).arg(texto);
-}
+  protected:
+    bool eventFilter(QObject* campo, QEvent* e) override {
+        if (e->type() == QEvent::ChildPolished)
+            if (auto* m = qobject_cast<QMenu*>(static_cast<QChildEvent*>(e)->child());
+                m && m->accessibleName().isEmpty())
+                m->setAccessibleName(QStringLiteral("menu de edição"));
+        return QObject::eventFilter(campo, e);
+    }
+};
+
+} // namespace
 
 void tornar_acessivel(QMainWindow& janela) {
     // A tool bar's accessible interface keeps the title it had when it was
@@ -153,6 +171,11 @@ void tornar_acessivel(QMainWindow& janela) {
     const char* descricoes[] = {"versão do programa", "autor e site do programa"};
     for (int i = 0; i < paineis.size() && i < 2; ++i)
         paineis[i]->setAccessibleDescription(QString::fromUtf8(descricoes[i]));
+
+    auto* menus = new NomeiaMenus(&janela);
+    for (const char* nome : {"texto_valor", "cabecalho", "rodape", "nome_arquivo"})
+        if (auto* campo = janela.findChild<QWidget*>(QString::fromLatin1(nome)))
+            campo->installEventFilter(menus);
 
     new Locutor(janela);
 }

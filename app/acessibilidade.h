@@ -5,8 +5,6 @@
 // current tape line, the total and the total in words — are kept in the
 // descriptions of the tape, of `valor_final` and of `valor_leitor`; each
 // change sends a DescriptionChanged event, which is how it gets announced.
-#include <QString>
-
 class QMainWindow;
 
 namespace quarvel::app {
@@ -14,9 +12,5 @@ namespace quarvel::app {
 // Names the controls of the main window by their object names and starts
 // following its values. Called once, at the end of the window's construction.
 void tornar_acessivel(QMainWindow& janela);
-
-// The description of the tape for its current line (1-based) and the text of
-// that line: "linha 3: 1.234,56", or "fita vazia" when there is no line.
-QString descrever_linha(int linha, const QString& texto);
 
 } // namespace quarvel::app
