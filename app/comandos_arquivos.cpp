@@ -26,8 +26,17 @@ QByteArray bytes_texto(const tape::Fita& fita) {
 
 } // namespace
 
-bool FormPrincipal::importar_linhas(const QString& caminho) {
-    const auto bytes = ler_ou_avisar(caminho);
+bool FormPrincipal::importar_linhas(const QString& caminho, bool so_arquivo_comum) {
+    std::optional<QByteArray> bytes;
+    if (so_arquivo_comum) {
+        QString erro;
+        bytes = documents::ler_arquivo_comum(caminho, &erro);
+        if (!bytes)
+            dialogos_->aviso(
+                this, QStringLiteral("O arquivo %1 não pôde ser aberto: %2").arg(caminho, erro));
+    } else {
+        bytes = ler_ou_avisar(caminho);
+    }
     if (!bytes) return false;
     documents::LeituraTexto leitura;
     com_janela_de_espera([&](documents::FormLoading& loading) {
@@ -131,33 +140,51 @@ void FormPrincipal::bakupTimer() {
         falhar(QStringLiteral("Nome de arquivo de backup inválido: %1").arg(nome));
         return;
     }
-    const QString pasta = documents::pasta_backup();
+    QString erro;
+    const QString pasta = documents::pasta_backup(&erro);
+    if (pasta.isEmpty()) {
+        falhar(erro);
+        return;
+    }
     const QString caminho =
         pasta + QLatin1Char('/') + QString::fromStdString(documents::arquivo_backup(nome_utf8));
-    QString erro = QStringLiteral("a pasta Backup não pôde ser criada");
-    if (pasta.isEmpty() || !documents::gravar_atomico(caminho, bytes_texto(fita_), &erro)) {
-        falhar(QStringLiteral("Não foi possível gravar o backup %1: %2").arg(caminho, erro));
+    // A link in the Backup folder is replaced, never written through.
+    if (!documents::gravar_atomico(caminho, bytes_texto(fita_), &erro,
+                                   documents::Ligacao::Substituir)) {
+        falhar(QStringLiteral("Não foi possível salvar o arquivo %1: %2").arg(caminho, erro));
         return;
     }
     aviso_backup_dado_ = false;
 }
 
 QString FormPrincipal::salvar_recuperacao() const {
-    const QString pasta = documents::pasta_backup();
-    if (pasta.isEmpty()) return {};
+    // The warnings come before the error report, which then names no file.
+    QString erro;
+    const QString pasta = documents::pasta_backup(&erro);
+    if (pasta.isEmpty()) {
+        dialogos_->aviso(window(), erro);
+        return {};
+    }
     const QString caminho =
         pasta +
         QStringLiteral("/recuperacao-%1.qvl")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
-    QString erro;
-    return documents::gravar_atomico(caminho, QByteArray::fromStdString(bytes_documento()), &erro)
-               ? caminho
-               : QString();
+    if (!documents::gravar_atomico(caminho, QByteArray::fromStdString(bytes_documento()), &erro,
+                                   documents::Ligacao::Substituir)) {
+        dialogos_->aviso(
+            window(),
+            QStringLiteral("Não foi possível salvar o arquivo %1: %2").arg(caminho, erro));
+        return {};
+    }
+    return caminho;
 }
 
 void FormPrincipal::limpar_pasta() {
     QString erro;
-    if (documents::limpar_pasta_backup(documents::pasta_backup(), &erro))
+    const QString pasta = documents::pasta_backup(&erro);
+    if (pasta.isEmpty())
+        dialogos_->aviso(this, erro);
+    else if (documents::limpar_pasta_backup(pasta, &erro))
         dialogos_->aviso(this, QStringLiteral("O processo da limpeza foi concluído com sucesso !"));
     else
         dialogos_->aviso(this,
@@ -169,7 +196,7 @@ void FormPrincipal::backupExecute() {
     const QStringList nomes = documents::listar_backups(pasta);
     bakup_.stop();
     const QString escolhido = dialogos_->escolher_backup(this, nomes, [this] { limpar_pasta(); });
-    if (!escolhido.isEmpty()) importar_linhas(pasta + QLatin1Char('/') + escolhido);
+    if (!escolhido.isEmpty()) importar_linhas(pasta + QLatin1Char('/') + escolhido, true);
     if (d01_->isChecked()) bakup_.start();
 }
 

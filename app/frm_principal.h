@@ -132,7 +132,8 @@ class FormPrincipal : public QMainWindow {
     // Text files and backup (comandos_arquivo_texto.cpp, comandos_backup.cpp).
     void abrir_txtExecute();
     void save_txtExecute();
-    bool importar_linhas(const QString& caminho);
+    // so_arquivo_comum: a backup, read only as a regular file, never through a link.
+    bool importar_linhas(const QString& caminho, bool so_arquivo_comum = false);
     void backupExecute();
     void d01Click(bool ligado);
     // Starts the backup timer, or warns and turns the switch off again when

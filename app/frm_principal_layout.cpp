@@ -286,10 +286,11 @@ void FormPrincipal::criar_controles() {
     qtdetempo_->addItems({"1", "2", "3", "4", "5"});
     qtdetempo_->setCurrentIndex(0);
     qtdetempo_->setGeometry(no_grupo(8, 40, 50, 22));
-    QPalette pq = qtdetempo_->palette();
-    pq.setColor(QPalette::Base, QColor(209, 255, 164));
-    pq.setColor(QPalette::Button, QColor(209, 255, 164));
-    qtdetempo_->setPalette(pq);
+    // A flat light green: the style's own button face would paint it as a
+    // gradient.
+    qtdetempo_->setStyleSheet(QStringLiteral(
+        "QComboBox { background-color: rgb(209, 255, 164); border: 1px solid rgb(122, 122, 122);"
+        " border-radius: 2px; padding: 1px 2px 1px 4px; }"));
     rotulo(g03, QStringLiteral("minuto(s):"), no_grupo(64, 44, 80, 14));
     rotulo(g03, QStringLiteral("Nome do Arquivo:"), no_grupo(8, 68, 190, 14));
     nome_arquivo_ = new QLineEdit(g03);
@@ -328,10 +329,14 @@ void FormPrincipal::criar_barra_estado() {
         auto* l = new QLabel(texto, barra);
         l->setAlignment(Qt::AlignCenter);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // The panels keep their widths and clip their texts when the window
+        // is narrow; the last one takes what is left, down to nothing.
         if (largura > 0) {
             l->setFixedWidth(largura);
             barra->addWidget(l);
         } else {
+            l->setMinimumWidth(0);
+            l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             barra->addWidget(l, 1);
         }
         return l;

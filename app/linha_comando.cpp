@@ -152,6 +152,11 @@ int mostrar_total(const QStringList& arquivos) {
 int gerar_pdf(const QString& saida, const QString& arquivo) {
     FitaLida fita;
     if (!ler_fontes({arquivo}, fita)) return 1;
+    // As in the window, whose Print is disabled on an empty tape.
+    if (fita.linhas.empty()) {
+        erro(QStringLiteral("A fita está vazia: não há o que imprimir."));
+        return 1;
+    }
     printing::ConteudoImpressao c;
     for (const std::string& l : fita.linhas)
         c.linhas_fita.append(QString::fromStdString(l));

@@ -31,8 +31,9 @@ bool nome_backup_valido(std::string_view nome) {
             if (d >= 0x80 && d <= 0x9F) return false;
         }
     }
-    const std::string_view raiz = sem_extensao(nome);
-    return raiz != "." && raiz != "..";
+    // The file always ends in ".qvlbackup", so without a separator it stays
+    // inside the folder: "..x" gives "..qvlbackup".
+    return true;
 }
 
 } // namespace quarvel::documents

@@ -9,8 +9,9 @@ namespace quarvel::documents {
 // "malote.dia" -> "malote.qvlbackup", ".x" -> ".qvlbackup".
 std::string arquivo_backup(std::string_view nome);
 
-// A name that stays inside the Backup folder: no "/" or "\", no control
-// character, and not "." or ".." once the extension is removed.
+// A name whose file stays inside the Backup folder: no "/" or "\" and no
+// control character. The bare "." and ".." are refused too: they name
+// folders, and whoever types them most likely meant a path.
 bool nome_backup_valido(std::string_view nome);
 
-}  // namespace quarvel::documents
+} // namespace quarvel::documents

@@ -6,14 +6,19 @@
 
 namespace quarvel::documents {
 
-// The folder in use, created when missing. Empty when none can be made.
-QString pasta_backup();
+// The folder in use, created when missing. Empty when none can be made, with
+// the warning that names the folder and the reason in *erro.
+QString pasta_backup(QString* erro = nullptr);
 
-// The ".qvlbackup" files in the folder, by name, in the folder's order.
+// The backup files in the folder, by name, in the folder's order: regular
+// "*.qvlbackup" files only, never a symbolic link or a folder.
 QStringList listar_backups(const QString& pasta);
 
-// Deletes the folder with everything in it and makes it again, empty.
-// Returns false (with the reason) when anything could not be deleted.
+// Deletes the files Quarvel writes there (regular "*.qvlbackup" files and the
+// "recuperacao-*.qvl" recovery files) and nothing else: no subfolder, nothing
+// through a symbolic link, and no folder that is itself a link. The folder is
+// made when missing. Returns false with the reason, naming each file that
+// could not be deleted, when anything stayed.
 bool limpar_pasta_backup(const QString& pasta, QString* erro);
 
-}  // namespace quarvel::documents
+} // namespace quarvel::documents

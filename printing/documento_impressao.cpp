@@ -10,9 +10,9 @@
 #include <QPdfWriter>
 #include <QPrintEngine>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
 
+#include "documents/arquivos.h"
 #include "printing/envio_cups.h"
 #include "printing/macros.h"
 #include "printing/opcoes_cups.h"
@@ -99,22 +99,20 @@ bool desenhar_pdf(DocumentoImpressao& doc, QIODevice& saida, const QPageLayout& 
     return imprimir_em(doc, pdf, erro);
 }
 
-// The file is replaced only once the whole document is written.
+// Drawn in memory, then written as every file of the program is: whole,
+// synced, and replacing the old one only then.
 bool gravar_pdf(DocumentoImpressao& doc, const QString& caminho, const QPageLayout& layout, int dpi,
                 QString* erro) {
-    QSaveFile arquivo(caminho);
-    auto falha = [&] {
-        if (erro)
-            *erro = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(caminho),
-                                                 arquivo.errorString());
-        return false;
-    };
-    if (!arquivo.open(QIODevice::WriteOnly)) return falha();
-    if (!desenhar_pdf(doc, arquivo, layout, dpi, erro)) {
-        arquivo.cancelWriting();
+    QByteArray pdf;
+    QBuffer memoria(&pdf);
+    memoria.open(QIODevice::WriteOnly);
+    if (!desenhar_pdf(doc, memoria, layout, dpi, erro)) return false;
+    memoria.close();
+    QString motivo;
+    if (!documents::gravar_atomico(caminho, pdf, &motivo)) {
+        if (erro) *erro = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(caminho), motivo);
         return false;
     }
-    if (!arquivo.commit()) return falha();
     return true;
 }
 

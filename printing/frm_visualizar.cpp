@@ -3,7 +3,9 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QEvent>
+#include <QFrame>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -14,7 +16,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -314,12 +315,21 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
     caixa->setContentsMargins(0, 0, 0, 0);
     caixa->setSpacing(0);
 
-    auto* barra = new QToolBar(this);
+    // A row of flat buttons laid out by hand: a QToolBar places its first
+    // button by the style's own margins, and it must start 5 px from the edge.
+    auto* barra = new QWidget(this);
     barra->setObjectName(QStringLiteral("ToolBar"));
-    barra->setIconSize(QSize(17, 17));
-    barra->setContentsMargins(5, 0, 0, 0);
-    barra->setMovable(false);
+    auto* linha_barra = new QHBoxLayout(barra);
+    linha_barra->setContentsMargins(5, 2, 2, 2);
+    linha_barra->setSpacing(0);
     caixa->addWidget(barra);
+    auto separador = [&] {
+        auto* f = new QFrame(barra);
+        f->setFrameShape(QFrame::VLine);
+        f->setFrameShadow(QFrame::Sunken);
+        f->setFixedSize(8, 23);
+        linha_barra->addWidget(f);
+    };
 
     QAction* first = novo_comando("FirstCmd", QKeySequence(Qt::ALT | Qt::Key_F),
                                   QStringLiteral("First|Go to first page"));
@@ -368,18 +378,19 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
             b->setFixedSize(24, 23);
         }
         b->setObjectName(a->objectName() + QStringLiteral("Button"));
-        barra->addWidget(b);
+        linha_barra->addWidget(b);
     };
     botao(first);
     botao(prev);
     botao(next);
     botao(last);
-    barra->addSeparator();
+    separador();
     botao(zoom_cmd, true);
-    barra->addSeparator();
+    separador();
     botao(print);
-    barra->addSeparator();
+    separador();
     botao(close_cmd);
+    linha_barra->addStretch();
 
     visao_ = new VisaoPagina(doc_, this);
     visao_->setObjectName(QStringLiteral("PageView"));

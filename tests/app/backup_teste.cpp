@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace quarvel::app {
 namespace {
@@ -15,11 +16,19 @@ QByteArray ler(const QString& caminho) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+void escrever(const QString& caminho, const QByteArray& bytes) {
+    QFile f(caminho);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << caminho.toStdString();
+    f.write(bytes);
+}
+
 class BackupTeste : public JanelaTeste {
   protected:
     QCheckBox* chave() const { return filho<QCheckBox>("d01"); }
     QLineEdit* nome() const { return filho<QLineEdit>("nome_arquivo"); }
     QString pasta_backup() const { return pasta.filePath(QStringLiteral("Backup")); }
+    // A file outside the Backup folder that nothing may touch.
+    QString fora() const { return pasta.filePath(QStringLiteral("fora.txt")); }
 };
 
 TEST_F(BackupTeste, ChaveRecusaNomeVazioInvalidoOuSemIntervalo) {
@@ -113,6 +122,123 @@ TEST_F(BackupTeste, LimparAPastaAvisaOResultado) {
     EXPECT_EQ(dlg->avisos, QStringList{"O processo da limpeza foi concluído com sucesso !"});
     EXPECT_TRUE(QDir(pasta_backup()).entryList(QDir::Files).isEmpty());
     EXPECT_TRUE(janela->temporizador_backup().isActive()); // restarted after the window
+}
+
+TEST_F(BackupTeste, NomesCujoArquivoFicaNaPastaSaoAceitos) {
+    adicionar(QStringLiteral("4"));
+    for (const char* n : {"..x", "...", ".x", "a..b"}) {
+        dlg->avisos.clear();
+        nome()->setText(QString::fromUtf8(n));
+        chave()->click();
+        EXPECT_TRUE(dlg->avisos.isEmpty()) << n;
+        EXPECT_TRUE(chave()->isChecked()) << n;
+        janela->bakupTimer();
+        EXPECT_TRUE(dlg->avisos.isEmpty()) << n;
+        chave()->click();
+    }
+    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/..qvlbackup")), QByteArray("4,00\r\n"));
+    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/...qvlbackup")), QByteArray("4,00\r\n"));
+    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/.qvlbackup")), QByteArray("4,00\r\n"));
+    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/a..qvlbackup")), QByteArray("4,00\r\n"));
+}
+
+TEST_F(BackupTeste, PastaQueNaoPodeSerCriadaEAvisadaPeloNome) {
+    // A plain file where the folder should be.
+    const QString arquivo = pasta.filePath(QStringLiteral("Backup"));
+    escrever(arquivo, "não é pasta");
+    nome()->setText(QStringLiteral("x"));
+    janela->bakupTimer();
+    janela->bakupTimer();
+    EXPECT_EQ(
+        dlg->avisos,
+        QStringList{
+            QStringLiteral("Não foi possível criar a pasta %1: Não é uma pasta").arg(arquivo)});
+    EXPECT_EQ(ler(arquivo), QByteArray("não é pasta"));
+}
+
+// A symbolic link where the backup file goes, leading to a file elsewhere or
+// to nothing: the tick replaces the link and never writes through it.
+TEST_F(BackupTeste, TiqueTrocaALigacaoSemEscreverForaDaPasta) {
+    adicionar(QStringLiteral("2"));
+    nome()->setText(QStringLiteral("malote"));
+    ASSERT_TRUE(QDir().mkpath(pasta_backup()));
+    const QString backup = pasta_backup() + QStringLiteral("/malote.qvlbackup");
+    const QString inexistente = pasta.filePath(QStringLiteral("criado_pela_ligacao.txt"));
+    escrever(fora(), "de outra pessoa\n");
+    for (const QString& alvo : {fora(), inexistente}) {
+        QFile::remove(backup);
+        ASSERT_TRUE(QFile::link(alvo, backup));
+        janela->bakupTimer();
+        EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join(' ').toStdString();
+        EXPECT_FALSE(QFileInfo(backup).isSymLink()) << alvo.toStdString();
+        EXPECT_EQ(ler(backup), QByteArray("2,00\r\n"));
+    }
+    EXPECT_EQ(ler(fora()), QByteArray("de outra pessoa\n"));
+    EXPECT_FALSE(QFileInfo::exists(inexistente));
+}
+
+TEST_F(BackupTeste, RestaurarNaoListaNemLeLigacoes) {
+    ASSERT_TRUE(QDir().mkpath(pasta_backup()));
+    escrever(pasta_backup() + QStringLiteral("/dia.qvlbackup"), "1,00\r\n");
+    escrever(fora(), "5,00\r\n");
+    ASSERT_TRUE(QFile::link(fora(), pasta_backup() + QStringLiteral("/fora.qvlbackup")));
+    ASSERT_TRUE(QFile::link(pasta.filePath(QStringLiteral("nada")),
+                            pasta_backup() + QStringLiteral("/pendente.qvlbackup")));
+    adicionar(QStringLiteral("9"));
+    executar("backup");
+    EXPECT_EQ(dlg->nomes_backup, QStringList{"dia.qvlbackup"});
+    // Even a link named as if chosen is not read.
+    const QString ligacao = pasta_backup() + QStringLiteral("/fora.qvlbackup");
+    dlg->backups = {QStringLiteral("fora.qvlbackup")};
+    executar("backup");
+    EXPECT_EQ(brutos(), QStringList{"9"});
+    EXPECT_EQ(dlg->avisos,
+              QStringList{QStringLiteral("O arquivo %1 não pôde ser aberto: É uma ligação "
+                                         "simbólica, que não é seguida")
+                              .arg(ligacao)});
+    EXPECT_EQ(ler(fora()), QByteArray("5,00\r\n"));
+}
+
+// The Backup folder named by QUARVEL_PASTA_BACKUP holds other things too:
+// clearing takes only the files Quarvel wrote there.
+TEST_F(BackupTeste, LimparApagaSoOsArquivosDeBackup) {
+    const QString meus = pasta.filePath(QStringLiteral("Meus"));
+    qputenv("QUARVEL_PASTA_BACKUP", meus.toUtf8());
+    ASSERT_TRUE(QDir().mkpath(meus + QStringLiteral("/cartas")));
+    ASSERT_TRUE(QDir().mkpath(meus + QStringLiteral("/pasta.qvlbackup")));
+    escrever(meus + QStringLiteral("/a.qvlbackup"), "1,00\r\n");
+    escrever(meus + QStringLiteral("/.qvlbackup"), "2,00\r\n");
+    escrever(meus + QStringLiteral("/recuperacao-2024-05-01-101010.qvl"), "[LER]\r\n");
+    escrever(meus + QStringLiteral("/notas.txt"), "minhas notas");
+    escrever(meus + QStringLiteral("/calculo.qvl"), "[LER]\r\n");
+    escrever(meus + QStringLiteral("/cartas/b.qvlbackup"), "3,00\r\n");
+    escrever(fora(), "de outra pessoa\n");
+    ASSERT_TRUE(QFile::link(fora(), meus + QStringLiteral("/ligacao.qvlbackup")));
+    dlg->limpar_no_restaurar = true;
+    executar("backup");
+    EXPECT_EQ(dlg->avisos, QStringList{"O processo da limpeza foi concluído com sucesso !"});
+    EXPECT_EQ(
+        QDir(meus).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                             QDir::Name),
+        (QStringList{"calculo.qvl", "cartas", "ligacao.qvlbackup", "notas.txt",
+                     "pasta.qvlbackup"}));
+    EXPECT_EQ(ler(meus + QStringLiteral("/cartas/b.qvlbackup")), QByteArray("3,00\r\n"));
+    EXPECT_EQ(ler(fora()), QByteArray("de outra pessoa\n"));
+}
+
+TEST_F(BackupTeste, LimparNaoSegueUmaPastaBackupQueEUmaLigacao) {
+    const QString alvo = pasta.filePath(QStringLiteral("alvo"));
+    ASSERT_TRUE(QDir().mkpath(alvo));
+    escrever(alvo + QStringLiteral("/a.qvlbackup"), "1,00\r\n");
+    ASSERT_TRUE(QFile::link(alvo, pasta_backup()));
+    dlg->limpar_no_restaurar = true;
+    executar("backup");
+    EXPECT_EQ(dlg->avisos,
+              QStringList{QStringLiteral("Não foi possível limpar a pasta Backup: a pasta %1 é uma "
+                                         "ligação simbólica, que não é seguida; nada foi apagado.")
+                              .arg(pasta_backup())});
+    EXPECT_EQ(ler(alvo + QStringLiteral("/a.qvlbackup")), QByteArray("1,00\r\n"));
+    EXPECT_TRUE(QFileInfo(pasta_backup()).isSymLink());
 }
 
 } // namespace

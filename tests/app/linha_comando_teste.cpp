@@ -90,3 +90,45 @@ TEST(LinhaDeComando, PdfSemJanela) {
 }
 
 } // namespace
+
+namespace {
+
+struct PdfRecusado {
+    const char* nome;
+    QByteArray arquivo; // the input, written as entrada.qvl or entrada.txt
+    const char* extensao;
+    const char* saida; // relative to the temporary folder
+    const char* erro;  // what standard error must hold
+    friend void PrintTo(const PdfRecusado& p, std::ostream* os) { *os << p.nome; }
+};
+
+class PdfRecusadoTeste : public ::testing::TestWithParam<PdfRecusado> {};
+
+TEST_P(PdfRecusadoTeste, SaiComErroSemGravarNada) {
+    const PdfRecusado& c = GetParam();
+    QTemporaryDir pasta;
+    const QString entrada = pasta.filePath(QStringLiteral("entrada.") + c.extensao);
+    QFile g(entrada);
+    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+    g.write(c.arquivo);
+    g.close();
+    const QString pdf = pasta.filePath(QString::fromUtf8(c.saida));
+    const Saida s = rodar({"--pdf", pdf, entrada});
+    EXPECT_EQ(s.status, 1);
+    EXPECT_TRUE(QString::fromUtf8(s.erros).contains(QString::fromUtf8(c.erro)))
+        << s.erros.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, PdfRecusadoTeste,
+    ::testing::Values(PdfRecusado{"FitaVaziaDeTexto", "", "txt", "s.pdf",
+                                  "A fita está vazia: não há o que imprimir."},
+                      PdfRecusado{"FitaVaziaDeCalculo",
+                                  "[CONFIG]\r\n[LER]\r\nINICIO=4\r\nFIM=3\r\n\r\n", "qvl", "s.pdf",
+                                  "A fita está vazia: não há o que imprimir."},
+                      PdfRecusado{"PastaDeSaidaInexistente", "1\r\n", "txt", "nao/existe/s.pdf",
+                                  "nao/existe/s.pdf"}),
+    [](const ::testing::TestParamInfo<PdfRecusado>& i) { return std::string(i.param.nome); });
+
+} // namespace

@@ -2,12 +2,17 @@
 #include "documents/codificacao.h"
 #include "documents/pasta_backup.h"
 
+#include "tests/falhas/montagem.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quarvel::documents {
@@ -129,14 +134,19 @@ TEST_F(PastaBackup, ListaSoArquivosDeBackup) {
     EXPECT_TRUE(listar_backups(tmp_.filePath("nao_existe")).isEmpty());
 }
 
-TEST_F(PastaBackup, LimparApagaTudoERecria) {
+TEST_F(PastaBackup, LimparApagaSoOsBackupsECriaAPastaQueFalta) {
     ASSERT_FALSE(pasta_backup().isEmpty());
     criar("a.qvlbackup");
+    criar("recuperacao-2024-01-02-030405.qvl");
+    criar("outro.qvl");
     ASSERT_TRUE(QDir(pasta_).mkpath("dentro/mais"));
+    criar("dentro/b.qvlbackup");
     QString erro;
     ASSERT_TRUE(limpar_pasta_backup(pasta_, &erro)) << erro.toStdString();
-    EXPECT_TRUE(QDir(pasta_).exists());
-    EXPECT_TRUE(QDir(pasta_).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_EQ(
+        QDir(pasta_).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+        (QStringList{"dentro", "outro.qvl"}));
+    EXPECT_TRUE(QFile::exists(pasta_ + "/dentro/b.qvlbackup"));
     // A folder that did not exist is simply made.
     ASSERT_TRUE(QDir(pasta_).removeRecursively());
     EXPECT_TRUE(limpar_pasta_backup(pasta_, &erro));
@@ -149,20 +159,137 @@ TEST_F(PastaBackup, LimparSemPastaDefinidaFalha) {
     EXPECT_FALSE(erro.isEmpty());
 }
 
-TEST_F(PastaBackup, FalhaAoLimparEInformada) {
-    ASSERT_FALSE(pasta_backup().isEmpty());
-    ASSERT_TRUE(QDir(pasta_).mkpath("trancada"));
-    criar("trancada/x.qvlbackup");
-    const QString trancada = pasta_ + "/trancada";
-    QFile::setPermissions(trancada, QFile::ReadOwner | QFile::ExeOwner);
-    const QByteArray p = QFile::encodeName(trancada);
-    const bool pode = geteuid() == 0 || access(p.constData(), W_OK) == 0;
+// Files that cannot be deleted are named, each with its reason: on a
+// read-only tmpfs where the test may mount one, else in a folder without
+// write permission.
+TEST_F(PastaBackup, FalhaAoLimparNomeiaCadaArquivo) {
+    ASSERT_TRUE(QDir().mkpath(pasta_));
+    std::optional<testes::Tmpfs> tmpfs;
+    QString motivo = QStringLiteral("Permissão negada");
+    if (geteuid() == 0) {
+        tmpfs.emplace(pasta_, "size=64k");
+        if (!tmpfs->montado()) GTEST_SKIP() << tmpfs->motivo.toStdString();
+        motivo = QStringLiteral("Sistema de arquivos somente para leitura");
+    }
+    criar("a.qvlbackup");
+    criar("recuperacao-2024-01-02-030405.qvl");
+    if (tmpfs)
+        ASSERT_TRUE(tmpfs->somente_leitura());
+    else
+        QFile::setPermissions(pasta_, QFile::ReadOwner | QFile::ExeOwner);
     QString erro;
     const bool ok = limpar_pasta_backup(pasta_, &erro);
-    QFile::setPermissions(trancada, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (pode) GTEST_SKIP() << "the folder stays writable for this user";
+    if (!tmpfs)
+        QFile::setPermissions(pasta_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_FALSE(ok);
-    EXPECT_FALSE(erro.isEmpty());
+    const QString a = QStringLiteral("a.qvlbackup (%1)").arg(motivo);
+    const QString r = QStringLiteral("recuperacao-2024-01-02-030405.qvl (%1)").arg(motivo);
+    EXPECT_TRUE(erro == QStringLiteral("os arquivos %1 e %2 não foram apagados.").arg(a, r) ||
+                erro == QStringLiteral("os arquivos %1 e %2 não foram apagados.").arg(r, a))
+        << erro.toStdString();
+}
+
+TEST_F(PastaBackup, ListarELerIgnoramLigacoesEOQueNaoEArquivo) {
+    ASSERT_FALSE(pasta_backup().isEmpty());
+    criar("dia.qvlbackup");
+    const QString fora = tmp_.filePath("fora.txt");
+    QFile f(fora);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("5,00\r\n");
+    f.close();
+    ASSERT_TRUE(QFile::link(fora, pasta_ + "/ligacao.qvlbackup"));
+    ASSERT_TRUE(QFile::link(tmp_.filePath("nada"), pasta_ + "/pendente.qvlbackup"));
+    const QByteArray fifo = QFile::encodeName(pasta_ + "/fila.qvlbackup");
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    EXPECT_EQ(listar_backups(pasta_), QStringList{"dia.qvlbackup"});
+    QString erro;
+    EXPECT_FALSE(ler_arquivo_comum(pasta_ + "/ligacao.qvlbackup", &erro).has_value());
+    EXPECT_EQ(erro, QStringLiteral("É uma ligação simbólica, que não é seguida"));
+    // A FIFO would block the reader; it is refused at once.
+    EXPECT_FALSE(ler_arquivo_comum(pasta_ + "/fila.qvlbackup", &erro).has_value());
+    EXPECT_EQ(erro, QStringLiteral("Não é um arquivo comum"));
+    EXPECT_EQ(ler_arquivo_comum(pasta_ + "/dia.qvlbackup", &erro), QByteArray("1,00\r\n"));
+}
+
+TEST_F(PastaBackup, PastaQueNaoPodeSerCriadaTemOMotivo) {
+    QFile f(tmp_.filePath("sub"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)); // a plain file where a folder should be
+    f.close();
+    QString erro;
+    EXPECT_TRUE(pasta_backup(&erro).isEmpty());
+    EXPECT_EQ(erro,
+              QStringLiteral("Não foi possível criar a pasta %1: Não é uma pasta").arg(pasta_));
+}
+
+// A symbolic link at the name being written: a document's link is followed
+// (the link stays and its file gets the bytes); a backup's link is replaced.
+TEST(Gravacao, LigacaoSeguidaOuSubstituida) {
+    QTemporaryDir tmp;
+    struct Caso {
+        Ligacao ligacao;
+        bool alvo_existe;
+    };
+    for (const Caso c : {Caso{Ligacao::Seguir, true}, Caso{Ligacao::Seguir, false},
+                         Caso{Ligacao::Substituir, true}, Caso{Ligacao::Substituir, false}}) {
+        const QString alvo = tmp.filePath("alvo.qvl");
+        const QString ligacao = tmp.filePath("ligacao.qvl");
+        QFile::remove(alvo);
+        QFile::remove(ligacao);
+        if (c.alvo_existe) {
+            ASSERT_TRUE(gravar_atomico(alvo, "antigo", nullptr));
+        }
+        ASSERT_TRUE(QFile::link("alvo.qvl", ligacao)); // relative, as users make them
+        QString erro;
+        ASSERT_TRUE(gravar_atomico(ligacao, "novo", &erro, c.ligacao)) << erro.toStdString();
+        const bool seguir = c.ligacao == Ligacao::Seguir;
+        EXPECT_EQ(QFileInfo(ligacao).isSymLink(), seguir);
+        EXPECT_EQ(conteudo(ligacao), QByteArray("novo"));
+        EXPECT_EQ(conteudo(alvo), seguir          ? QByteArray("novo")
+                                  : c.alvo_existe ? QByteArray("antigo")
+                                                  : QByteArray("<ausente>"));
+        // No temporary file stays.
+        EXPECT_TRUE(QDir(tmp.path()).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());
+    }
+}
+
+TEST(Gravacao, SubstituirMantemAsPermissoes) {
+    QTemporaryDir tmp;
+    const QString caminho = tmp.filePath("a.qvl");
+    const QByteArray nome = QFile::encodeName(caminho);
+    ASSERT_TRUE(gravar_atomico(caminho, "um", nullptr));
+    ASSERT_EQ(chmod(nome.constData(), 0640), 0);
+    ASSERT_TRUE(gravar_atomico(caminho, "dois", nullptr));
+    struct stat st {};
+    ASSERT_EQ(stat(nome.constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(conteudo(caminho), QByteArray("dois"));
+}
+
+TEST(Gravacao, FalhasTemOMotivoDoSistema) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(QDir(tmp.path()).mkdir("pasta.qvl"));
+    ASSERT_TRUE(QFile::link("laco", tmp.filePath("laco")));
+    struct Caso {
+        QString caminho;
+        const char* motivo;
+    };
+    const Caso casos[] = {
+        {tmp.filePath("pasta.qvl"), "É uma pasta"},
+        {tmp.filePath("nao/existe.qvl"), "Arquivo ou pasta inexistente"},
+        {tmp.filePath("laco"), "Ligações simbólicas demais no caminho"},
+        {tmp.filePath(QString(300, QLatin1Char('n'))), "Nome de arquivo muito longo"},
+    };
+    for (const Caso& c : casos) {
+        QString erro;
+        EXPECT_FALSE(gravar_atomico(c.caminho, "x", &erro)) << c.motivo;
+        EXPECT_EQ(erro, QString::fromUtf8(c.motivo));
+    }
+    EXPECT_EQ(QDir(tmp.path())
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                             QDir::Name),
+              (QStringList{"laco", "pasta.qvl"}));
+    EXPECT_EQ(motivo_do_sistema(ENOSPC), QStringLiteral("Não há espaço disponível no dispositivo"));
+    EXPECT_FALSE(motivo_do_sistema(12345).isEmpty());
 }
 
 } // namespace

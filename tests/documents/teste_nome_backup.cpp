@@ -1,5 +1,6 @@
 #include "documents/nome_backup.h"
 
+#include <cctype>
 #include <gtest/gtest.h>
 
 namespace quarvel::documents {
@@ -33,10 +34,39 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoNome{"pasta.v1\\malote", "pasta.v1\\malote.qvlbackup", false},
                       CasoNome{"../fora.x", "../fora.qvlbackup", false},
                       CasoNome{"..", "..qvlbackup", false}, CasoNome{".", ".qvlbackup", false},
-                      CasoNome{"..x", "..qvlbackup", false}, CasoNome{"...", "...qvlbackup", false},
-                      CasoNome{"", ".qvlbackup", false}, CasoNome{"a\tb", "a\tb.qvlbackup", false},
+                      CasoNome{"..x", "..qvlbackup", true}, CasoNome{"...", "...qvlbackup", true},
+                      CasoNome{"a..b", "a..qvlbackup", true},
+                      CasoNome{"../x", "../x.qvlbackup", false}, CasoNome{"", ".qvlbackup", false},
+                      CasoNome{"a\tb", "a\tb.qvlbackup", false},
                       CasoNome{"a\x7F", "a\x7F.qvlbackup", false},
-                      CasoNome{"a\u0085b", "a\u0085b.qvlbackup", false}));
+                      CasoNome{"a\u0085b", "a\u0085b.qvlbackup", false}),
+    // The typed name spelled out: "..x" gives "ponto_ponto_x".
+    [](const ::testing::TestParamInfo<CasoNome>& i) {
+        std::string r;
+        for (const unsigned char c : i.param.nome) {
+            const char* palavra = c == '.'    ? "ponto"
+                                  : c == '/'  ? "barra"
+                                  : c == '\\' ? "contrabarra"
+                                  : c == ' '  ? "espaco"
+                                              : nullptr;
+            if (!r.empty() && r.back() != '_' && (palavra || !std::isalnum(c))) r += '_';
+            if (palavra) {
+                r += palavra;
+                r += '_';
+            } else if (std::isalnum(c)) {
+                r += static_cast<char>(c);
+            } else {
+                static const char hex[] = "0123456789abcdef";
+                r += 'x';
+                r += hex[c >> 4];
+                r += hex[c & 15];
+                r += '_';
+            }
+        }
+        while (!r.empty() && r.back() == '_')
+            r.pop_back();
+        return r.empty() ? std::string("vazio") : r;
+    });
 
 } // namespace
 } // namespace quarvel::documents

@@ -237,18 +237,29 @@ TEST_F(ArquivoSemEspaco, FalhaDeGravacaoDizOArquivoEOMotivoEGuardaOAnterior) {
         ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
         antigo.write("antigo");
     }
-    qp::DocumentoImpressao doc;
-    doc.preparar(apoio::fita(400));
-    QPrinter impressora(QPrinter::HighResolution);
-    impressora.setOutputFormat(QPrinter::PdfFormat);
-    impressora.setOutputFileName(arquivo);
-    QString erro;
-    EXPECT_FALSE(doc.imprimir(impressora, &erro));
-    EXPECT_TRUE(erro.startsWith(arquivo + QStringLiteral(": "))) << erro.toStdString();
-    EXPECT_GT(erro.size(), arquivo.size() + 2);
-    QFile lido(arquivo);
-    ASSERT_TRUE(lido.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromLatin1(lido.readAll()), QStringLiteral("antigo"));
+    // A one-line tape fits in a write buffer: the disk is filled to the brim
+    // so that even its last flush fails.
+    {
+        QFile enchimento(dir.filePath(QStringLiteral("enchimento")));
+        ASSERT_TRUE(enchimento.open(QIODevice::WriteOnly));
+        const QByteArray bloco(512, 'x');
+        while (enchimento.write(bloco) == bloco.size() && enchimento.flush()) {
+        }
+    }
+    for (int linhas : {400, 1}) {
+        qp::DocumentoImpressao doc;
+        doc.preparar(apoio::fita(linhas));
+        QPrinter impressora(QPrinter::HighResolution);
+        impressora.setOutputFormat(QPrinter::PdfFormat);
+        impressora.setOutputFileName(arquivo);
+        QString erro;
+        EXPECT_FALSE(doc.imprimir(impressora, &erro)) << linhas;
+        EXPECT_TRUE(erro.startsWith(arquivo + QStringLiteral(": "))) << erro.toStdString();
+        EXPECT_GT(erro.size(), arquivo.size() + 2);
+        QFile lido(arquivo);
+        ASSERT_TRUE(lido.open(QIODevice::ReadOnly));
+        EXPECT_EQ(QString::fromLatin1(lido.readAll()), QStringLiteral("antigo")) << linhas;
+    }
 }
 
 TEST_F(DocumentoImpressao, PaginaForaDoIntervaloNaoDesenha) {

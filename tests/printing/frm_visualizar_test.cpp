@@ -15,6 +15,9 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "apoio_pdf.h"
 #include "printing/documento_impressao.h"
 
@@ -51,6 +54,19 @@ class Previa : public ::testing::Test {
     }
     qp::DocumentoImpressao doc;
 };
+
+TEST_F(Previa, BotoesDaBarraComecamACincoPixelsDaBorda) {
+    auto d = abrir(3);
+    QList<QToolButton*> botoes = d->findChildren<QToolButton*>();
+    botoes.erase(std::remove_if(botoes.begin(), botoes.end(),
+                                [](QToolButton* b) { return !b->isVisible(); }),
+                 botoes.end());
+    ASSERT_FALSE(botoes.isEmpty());
+    int esquerda = INT_MAX;
+    for (QToolButton* b : botoes)
+        esquerda = std::min(esquerda, b->mapTo(d.get(), QPoint(0, 0)).x());
+    EXPECT_EQ(esquerda, 5);
+}
 
 TEST_F(Previa, JanelaEComandos) {
     auto d = abrir(3);
