@@ -15,7 +15,8 @@ from gi.repository import Gio, GLib
 
 # Roles a screen reader stops at. Containers (filler, panel, scroll pane,
 # separator) are passed through and may go unnamed; a scroll bar counts only
-# when the focus can reach it.
+# when the focus can reach it, a frame only as a window (inside one it is a
+# drawn border or line, Qt's QFrame).
 CONTROLES = {
     "push button", "toggle button", "check box", "radio button", "combo box", "text", "entry",
     "password text", "spin button", "list", "list box", "list item", "menu", "menu item",
@@ -82,7 +83,8 @@ def sem_nome(obj, caminho=""):
     faltas = []
     papel = obj.getRoleName()
     focavel = tem(pyatspi.STATE_FOCUSABLE, obj)
-    conta = papel in CONTROLES and (papel != "scroll bar" or focavel)
+    conta = (papel in CONTROLES and (papel != "scroll bar" or focavel)
+             and (papel != "frame" or not caminho))
     if conta and (tem(pyatspi.STATE_VISIBLE, obj) or focavel) and not falado(obj):
         faltas.append(aqui)
     for c in filhos(obj):
