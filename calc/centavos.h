@@ -3,6 +3,8 @@
 // decimal digits, and the whole number of cents cut from that expansion. The
 // money mask and the amount in words both take their cents from here, so the
 // figures and the words of a total can never disagree.
+#include "calc/estendido.h"
+
 #include <string>
 
 namespace quarvel::calc {
@@ -15,7 +17,7 @@ struct Expansao {
 };
 
 // valor must be finite and not zero.
-Expansao expandir(long double valor);
+Expansao expandir(Estendido valor);
 
 // Adds one unit in the last place of a digit string; true when it carried out
 // of the first digit (all nines became zeros).
