@@ -224,37 +224,45 @@ Expansao expandir(Estendido valor) {
         d = kDezAs17;
         ++k;
     }
-    Expansao x;
-    x.negativo = p.negativo;
-    x.expoente = k;
-    x.digitos.assign(18, '0');
-    for (int i = 17; i >= 0; --i) {
-        x.digitos[static_cast<std::size_t>(i)] = static_cast<char>('0' + d % 10);
-        d /= 10;
-    }
-    return x;
+    return {p.negativo, d, k};
 }
 
-bool incrementar(std::string& digitos) {
-    for (auto i = digitos.size(); i-- > 0;) {
-        if (digitos[i] != '9') {
-            ++digitos[i];
-            return false;
-        }
-        digitos[i] = '0';
+void escrever_digitos(const Expansao& x, char* saida) {
+    static constexpr char kPares[] = "00010203040506070809101112131415161718192021222324"
+                                     "25262728293031323334353637383940414243444546474849"
+                                     "50515253545556575859606162636465666768697071727374"
+                                     "75767778798081828384858687888990919293949596979899";
+    std::uint64_t d = x.digitos;
+    for (int i = 16; i >= 0; i -= 2) {
+        const auto par = static_cast<std::size_t>(d % 100) * 2;
+        d /= 100;
+        saida[i] = kPares[par];
+        saida[i + 1] = kPares[par + 1];
+    }
+}
+
+bool centavos_inteiro(const Expansao& x, std::uint64_t& c) {
+    const int manter = x.expoente + 1 + 2; // digits up to the second decimal
+    if (manter > 18) return false;
+    if (manter < 0) {
+        c = 0;
+    } else if (manter == 0) {
+        c = x.digitos >= 5 * kDezAs17 ? 1 : 0;
+    } else {
+        const std::uint64_t corte = Potencias::dez[18 - manter];
+        c = x.digitos / corte;
+        if (corte > 1 && (x.digitos % corte) / (corte / 10) >= 5) ++c;
     }
     return true;
 }
 
 std::string centavos(const Expansao& x) {
-    const int manter = x.expoente + 1 + 2; // digits up to the second decimal
-    const int total = static_cast<int>(x.digitos.size());
-    if (manter < 0) return "0";
-    if (manter == 0) return x.digitos[0] >= '5' ? "1" : "0";
-    if (manter >= total) return x.digitos + std::string(manter - total, '0');
-    std::string d = x.digitos.substr(0, manter);
-    if (x.digitos[manter] >= '5' && incrementar(d)) d.insert(d.begin(), '1');
-    return d;
+    std::uint64_t c;
+    if (centavos_inteiro(x, c)) return std::to_string(c);
+    // Past the 18 digits the cents are those digits and zeros.
+    char d[18];
+    escrever_digitos(x, d);
+    return std::string(d, 18) + std::string(static_cast<std::size_t>(x.expoente + 3 - 18), '0');
 }
 
 } // namespace quarvel::calc

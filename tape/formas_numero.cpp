@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace quarvel::tape {
@@ -24,18 +25,6 @@ namespace {
 std::string nao_finito(Estendido valor) {
     if (calc::eh_nan(valor)) return "NAN";
     return valor < 0 ? "-INF" : "INF";
-}
-
-// "1234567" -> "1.234.567"
-std::string agrupar(const std::string& inteiro) {
-    std::string r;
-    r.reserve(inteiro.size() + inteiro.size() / 3);
-    const auto n = inteiro.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0) r.push_back('.');
-        r.push_back(inteiro[i]);
-    }
-    return r;
 }
 
 // Exact in the extended type up to 10^27 = 5^27 * 2^27 (5^27 < 2^64), so one
@@ -255,59 +244,102 @@ std::string valor_bruto(Estendido valor) {
     if (!calc::finito(valor)) return nao_finito(valor);
     if (valor == 0) return "0";
 
+    // The 18 digits cut to 15, the 16th rounding the last kept one up.
     const calc::Expansao x = calc::expandir(valor);
-    std::string d = x.digitos.substr(0, 15);
-    int e = x.expoente;
-    if (x.digitos[15] >= '5' && calc::incrementar(d)) {
-        d.insert(d.begin(), '1');
-        d.pop_back();
-        ++e;
+    calc::Expansao q = x;
+    q.digitos = x.digitos / 1000;
+    if (x.digitos % 1000 >= 500 && ++q.digitos == 1000000000000000ULL) {
+        q.digitos = 100000000000000ULL;
+        ++q.expoente;
     }
-    while (d.size() > 1 && d.back() == '0')
-        d.pop_back();
+    const int e = q.expoente;
+    char d[18];
+    q.digitos *= 1000; // back to 18 digits for writing; the last three are 0
+    calc::escrever_digitos(q, d);
+    std::size_t n = 15;
+    while (n > 1 && d[n - 1] == '0')
+        --n;
 
-    std::string r = x.negativo ? "-" : "";
+    char buf[40];
+    char* p = buf;
+    if (x.negativo) *p++ = '-';
+    auto copiar = [&p](const char* de, std::size_t quantos) {
+        std::memcpy(p, de, quantos);
+        p += quantos;
+    };
+    auto zeros = [&p](std::size_t quantos) {
+        std::memset(p, '0', quantos);
+        p += quantos;
+    };
     if (e >= -4 && e < 15) {
         if (e >= 0) {
             const auto inteiros = static_cast<std::size_t>(e) + 1;
-            if (d.size() <= inteiros) {
-                r += d;
-                r.append(inteiros - d.size(), '0');
+            if (n <= inteiros) {
+                copiar(d, n);
+                zeros(inteiros - n);
             } else {
-                r.append(d, 0, inteiros);
-                r += ',';
-                r.append(d, inteiros, std::string::npos);
+                copiar(d, inteiros);
+                *p++ = ',';
+                copiar(d + inteiros, n - inteiros);
             }
         } else {
-            r += "0,";
-            r.append(static_cast<std::size_t>(-e - 1), '0');
-            r += d;
+            copiar("0,", 2);
+            zeros(static_cast<std::size_t>(-e - 1));
+            copiar(d, n);
         }
     } else {
-        r += d[0];
-        if (d.size() > 1) {
-            r += ',';
-            r.append(d, 1, std::string::npos);
+        *p++ = d[0];
+        if (n > 1) {
+            *p++ = ',';
+            copiar(d + 1, n - 1);
         }
-        r += 'E';
-        r += std::to_string(e);
+        *p++ = 'E';
+        const std::string exp = std::to_string(e);
+        copiar(exp.data(), exp.size());
     }
-    return r;
+    return std::string(buf, p);
 }
 
 namespace {
 
+// "###,###,##0.00" of a whole number of cents given by its digits (no
+// leading zeros, "0" for none).
+std::string mascara_de_centavos(bool negativo, std::string_view centavos) {
+    const bool zero = centavos == "0";
+    const std::size_t inteiros = centavos.size() > 2 ? centavos.size() - 2 : 1;
+    std::string r;
+    r.reserve(inteiros + inteiros / 3 + 4);
+    if (negativo && !zero) r += '-';
+    if (centavos.size() > 2) {
+        for (std::size_t i = 0; i < inteiros; ++i) {
+            if (i > 0 && (inteiros - i) % 3 == 0) r += '.';
+            r += centavos[i];
+        }
+        r += ',';
+        r.append(centavos.substr(inteiros));
+    } else {
+        r += "0,";
+        if (centavos.size() < 2) r += '0';
+        r.append(centavos);
+    }
+    return r;
+}
+
 // The cents are the ones the amount in words reads.
 std::string mascara(const calc::Expansao& x) {
-    std::string centavos = calc::centavos(x);
-    if (centavos.size() < 3) centavos.insert(0, 3 - centavos.size(), '0');
-    const bool zero = centavos.find_first_not_of('0') == std::string::npos;
-
-    std::string r = (x.negativo && !zero) ? "-" : "";
-    r += agrupar(centavos.substr(0, centavos.size() - 2));
-    r += ',';
-    r.append(centavos, centavos.size() - 2, 2);
-    return r;
+    std::uint64_t c;
+    if (calc::centavos_inteiro(x, c)) {
+        char buf[24];
+        char* fim = buf + sizeof buf;
+        char* p = fim;
+        do {
+            *--p = static_cast<char>('0' + c % 10);
+            c /= 10;
+        } while (c != 0);
+        return mascara_de_centavos(x.negativo,
+                                   std::string_view(p, static_cast<std::size_t>(fim - p)));
+    }
+    return mascara_de_centavos(x.negativo, calc::centavos(x));
 }
 
 } // namespace
@@ -343,21 +375,25 @@ Estendido ler_estrito_ou_erro(std::string_view texto) {
 }
 
 std::optional<Estendido> extrair_valor(std::string_view texto) {
-    // Walked from the end so that the last "," is the one that survives.
-    std::string mantidos;
+    // Walked from the end so that the last "," is the one that survives;
+    // written from the end of the buffer, so the kept ones come out in order.
+    char local[64];
+    std::string grande;
+    char* buf = local;
+    if (texto.size() > sizeof local) {
+        grande.resize(texto.size());
+        buf = grande.data();
+    }
+    std::size_t inicio = texto.size();
     bool tem_virgula = false;
     for (auto i = texto.size(); i-- > 0;) {
         const char c = texto[i];
-        if (digito(c)) {
-            mantidos.push_back(c);
-        } else if (c == ',' && !tem_virgula) {
-            mantidos.push_back(c);
-            tem_virgula = true;
-        } else if ((c == '+' || c == '-') && i == 0) {
-            mantidos.push_back(c);
+        if (digito(c) || (c == ',' && !tem_virgula) || ((c == '+' || c == '-') && i == 0)) {
+            tem_virgula = tem_virgula || c == ',';
+            buf[--inicio] = c;
         }
     }
-    return ler_estrito(std::string(mantidos.rbegin(), mantidos.rend()));
+    return ler_estrito(std::string_view(buf + inicio, texto.size() - inicio));
 }
 
 Conversao converter_entrada(std::string_view texto_entrada) {

@@ -32,7 +32,7 @@ std::string por_printf(long double v) {
 
 std::string por_expansao(long double v) {
     const auto x = expandir(Estendido(v));
-    return (x.negativo ? "-" : "") + x.digitos + " e" + std::to_string(x.expoente);
+    return (x.negativo ? "-" : "") + std::to_string(x.digitos) + " e" + std::to_string(x.expoente);
 }
 
 ::testing::AssertionResult igual_printf(long double v) {
