@@ -160,7 +160,7 @@ TEST(EstendidoSoftware, IgualAoHardwareNosCasosDeBorda) {
 TEST(EstendidoSoftware, IgualAoHardwareEmMilhoesDeOperandos) {
     quarvel::teste::GeradorEstendido g(20261208);
     int falhas = 0;
-    for (int i = 0; i < 1000000 && falhas < 10; ++i) {
+    for (int i = 0; i < quarvel::teste::rodadas(1000000) && falhas < 10; ++i) {
         const long double a = g.valor();
         const long double b = g.vizinho(a);
         const auto r = conferir_par(a, b);
@@ -173,7 +173,7 @@ TEST(EstendidoSoftware, IgualAoHardwareEmMilhoesDeOperandos) {
 
 TEST(EstendidoSoftware, DeDoubleExato) {
     quarvel::teste::GeradorEstendido g(7);
-    for (int i = 0; i < 1000000; ++i) {
+    for (int i = 0; i < quarvel::teste::rodadas(1000000); ++i) {
         const double d = g.duplo();
         ASSERT_TRUE(mesmos_bits(static_cast<long double>(d), EstendidoSoftware(d))) << d;
     }
@@ -187,7 +187,7 @@ TEST(EstendidoSoftware, DeDoubleExato) {
 // 19, scaled by powers of ten, and the four partial sums of doubles.
 TEST(EstendidoSoftware, IgualAoHardwareNosCaminhosDoNucleo) {
     quarvel::teste::GeradorEstendido g(99);
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < quarvel::teste::rodadas(20000); ++i) {
         long double h = 0;
         EstendidoSoftware s;
         const int digitos = g.entre(1, 40);
@@ -213,7 +213,7 @@ TEST(EstendidoSoftware, IgualAoHardwareNosCaminhosDoNucleo) {
     }
     long double hs[4] = {};
     EstendidoSoftware ss[4];
-    for (int i = 0; i < 200000; ++i) {
+    for (int i = 0; i < quarvel::teste::rodadas(200000); ++i) {
         const double d =
             i % 3 == 0 ? g.duplo() : std::ldexp(g.entre(-99999, 99999), -g.entre(0, 60));
         if (!std::isfinite(d)) continue;

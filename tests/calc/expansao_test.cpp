@@ -55,7 +55,7 @@ TEST(Expansao, EmpatesNoDecimoNonoDigito) {
     }
     // Nineteen-digit integers ending in 5 are exact, each a tie.
     quarvel::teste::GeradorEstendido g(5);
-    for (int i = 0; i < 200000; ++i) {
+    for (int i = 0; i < quarvel::teste::rodadas(200000); ++i) {
         const std::uint64_t d = 100000000000000000ULL + g.bits() % 900000000000000000ULL;
         EXPECT_TRUE(igual_printf(static_cast<long double>(d * 10 + 5))) << d;
     }
@@ -84,7 +84,7 @@ TEST(Expansao, PotenciasDeDoisEDeDez) {
 // tenth cents) divided by a power of ten in extended precision.
 TEST(Expansao, ValoresEmCentavosEMeiosCentavos) {
     quarvel::teste::GeradorEstendido g(2026);
-    for (int i = 0; i < 1000000; ++i) {
+    for (int i = 0; i < quarvel::teste::rodadas(1000000); ++i) {
         const long double inteiro = static_cast<long double>((g.bits() >> g.entre(4, 63)) | 1);
         const long double v = inteiro / (i % 3 == 0 ? 100.0L : i % 3 == 1 ? 1000.0L : 10.0L);
         ASSERT_TRUE(igual_printf(v)) << static_cast<unsigned long long>(inteiro);
@@ -94,7 +94,7 @@ TEST(Expansao, ValoresEmCentavosEMeiosCentavos) {
 TEST(Expansao, MilhoesDeValoresAleatorios) {
     quarvel::teste::GeradorEstendido g(123);
     int n = 0;
-    for (int i = 0; i < 2000000; ++i) {
+    for (int i = 0; i < quarvel::teste::rodadas(2000000); ++i) {
         // Mostly amounts; one in twenty anywhere in the range, where printf
         // itself takes long.
         const long double v =
@@ -105,7 +105,7 @@ TEST(Expansao, MilhoesDeValoresAleatorios) {
         const auto r = igual_printf(v);
         ASSERT_TRUE(r) << "valor " << i;
     }
-    EXPECT_GT(n, 1900000);
+    EXPECT_GT(n, quarvel::teste::rodadas(1900000));
 }
 
 #else

@@ -83,7 +83,7 @@ PelosLogaritmos pelos_logaritmos(long double soma_ln) {
 TEST(Grandeza, ConcordaComOsLogaritmosEstendidos) {
     quarvel::teste::GeradorEstendido g(37);
     int perto = 0;
-    for (int i = 0; i < 2000000; ++i) {
+    for (int i = 0; i < quarvel::teste::rodadas(2000000); ++i) {
         const double a =
             std::ldexp(1.0 + static_cast<double>(g.bits() >> 12) * 0x1p-52, g.entre(-1000, 1000));
         double alvo;
