@@ -143,7 +143,7 @@ EstendidoSoftware::operator unsigned long long() const {
     return m_ >> (63 - e_);
 }
 
-#if LDBL_MANT_DIG == 64
+#if QUARVEL_LONG_DOUBLE_X87
 EstendidoSoftware::EstendidoSoftware(long double v) {
     negativo_ = std::signbit(v);
     if (std::isnan(v)) {

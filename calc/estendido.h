@@ -17,7 +17,14 @@
 #include <cstring>
 #include <type_traits>
 
-#if !defined(QUARVEL_ESTENDIDO_SOFTWARE) && defined(__x86_64__) && LDBL_MANT_DIG == 64
+// long double in the x87 layout, the format of the type itself.
+#if defined(__x86_64__) && LDBL_MANT_DIG == 64
+#define QUARVEL_LONG_DOUBLE_X87 1
+#else
+#define QUARVEL_LONG_DOUBLE_X87 0
+#endif
+
+#if QUARVEL_LONG_DOUBLE_X87 && !defined(QUARVEL_ESTENDIDO_SOFTWARE)
 #define QUARVEL_ESTENDIDO_HARDWARE 1
 #else
 #define QUARVEL_ESTENDIDO_HARDWARE 0
@@ -48,7 +55,7 @@ class EstendidoSoftware {
             *this = de_inteiro(false, static_cast<std::uint64_t>(v));
         }
     }
-#if LDBL_MANT_DIG == 64
+#if QUARVEL_LONG_DOUBLE_X87
     // Exact both ways where long double is the same format.
     EstendidoSoftware(long double v);
     explicit operator long double() const;
@@ -147,7 +154,7 @@ class EstendidoSoftware {
     friend struct Arredondamento;
 };
 
-#if LDBL_MANT_DIG == 64 && defined(__x86_64__)
+#if QUARVEL_LONG_DOUBLE_X87
 // Read from the x87 layout: 64-bit mantissa, then sign and biased exponent.
 inline Partes partes_x87(long double v) { // finite, non-zero
     std::uint64_t m;

@@ -56,7 +56,7 @@ TEST(EstendidoSoftware, ExtremosDaFaixa) {
     EXPECT_TRUE(EstendidoSoftware::nan() != EstendidoSoftware::nan());
 }
 
-#if LDBL_MANT_DIG == 64 && defined(__x86_64__)
+#if QUARVEL_LONG_DOUBLE_X87
 
 std::string mostrar(long double v) {
     std::ostringstream s;

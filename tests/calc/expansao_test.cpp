@@ -17,7 +17,7 @@ using quarvel::calc::expandir;
 
 namespace {
 
-#if LDBL_MANT_DIG == 64 && defined(__x86_64__)
+#if QUARVEL_LONG_DOUBLE_X87
 
 // "-d.ddd...e+XX" read into sign, 18 digits and exponent.
 std::string por_printf(long double v) {

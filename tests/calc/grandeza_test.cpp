@@ -2,6 +2,8 @@
 // against the extended-precision logarithms it stands for.
 #include "calc/grandeza.h"
 
+#include "calc/estendido.h"
+
 #include "tests/calc/gerador_estendido.h"
 
 #include <gtest/gtest.h>
@@ -59,7 +61,7 @@ TEST(Grandeza, DecideNosDoublesVizinhosDosLimites) {
     EXPECT_EQ(grandeza_quociente(1e300, 1e-300), Grandeza::Acima);
 }
 
-#if LDBL_MANT_DIG == 64 && defined(__x86_64__)
+#if QUARVEL_LONG_DOUBLE_X87
 
 // The rule as it was first written: natural logarithms in extended
 // precision, their decimal quotient stored as a double, then compared.
