@@ -17,12 +17,13 @@ constexpr double kLimite = 1e37;        // largest magnitude a result may take
 constexpr double kLimiteDigitos = 1e36; // above this no further digit is read
 
 // Bounds inside which a product, quotient or scaled number is certainly
-// within 10^-37..10^37, so the logarithmic magnitude test cannot fail and
-// need not be computed. Outside them the test is run in full.
+// within 10^-37..10^37, so the magnitude test cannot fail and need not be
+// run. Outside them it is decided exactly (calc/grandeza.h).
 constexpr double kSeguroMax = 1e30;
 constexpr double kSeguroMin = 1e-30;
 
-// ln 10 in the extended type, rounded to its 64-bit mantissa.
+// ln 10 in the extended type, rounded to its 64-bit mantissa: EXP's
+// magnitude is x / ln 10 divided there.
 const Estendido kLn10 = estendido_de_partes(false, 0x935d8dddaaa8ac17, -62);
 
 inline bool letra(char c) {
