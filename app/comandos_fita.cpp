@@ -136,7 +136,7 @@ void FormPrincipal::limpar_valorExecute() {
 }
 
 void FormPrincipal::buscarExecute() {
-    std::optional<long double> procurado;
+    std::optional<calc::Estendido> procurado;
     auto aceitar = [this, &procurado](const QString& texto) {
         procurado = tape::extrair_valor(texto.toStdString());
         if (!procurado) dialogos_->aviso(this, QStringLiteral("Informe um valor para localizar."));

@@ -4,6 +4,7 @@
 // command is a QAction with an execute slot and, where it has one, an
 // enabling rule evaluated whenever the event loop becomes idle.
 #include "app/dialogos.h"
+#include "calc/estendido.h"
 #include "printing/documento_impressao.h"
 #include "tape/fita.h"
 
@@ -61,7 +62,7 @@ class FormPrincipal : public QMainWindow {
     bool alterado() const { return alterado_; }
     const QString& arquivo_atual() const { return arquivo_atual_; }
     const QString& texto_memoria() const { return texto_memoria_; }
-    long double valor_busca() const { return valor_busca_; }
+    calc::Estendido valor_busca() const { return valor_busca_; }
     int posicao_busca() const { return posicao_busca_; }
     bool carregando() const { return carregando_; }
     QTimer& temporizador_backup() { return bakup_; }
@@ -159,7 +160,7 @@ class FormPrincipal : public QMainWindow {
     std::size_t linhas_salvas_ = 0;
     std::vector<std::string> brutos_salvos_; // the raw values last opened or saved
     QString texto_memoria_;
-    long double valor_busca_ = 0;
+    calc::Estendido valor_busca_ = 0;
     int posicao_busca_ = 0;
 
     // The document.

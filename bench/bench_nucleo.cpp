@@ -1,13 +1,17 @@
-// The evaluator against muparser on the same typed amounts, and the total
-// against a bare std::from_chars sum of the same raw values.
+// The evaluator against muparser on the same typed amounts, the total
+// against a bare std::from_chars sum of the same raw values, and the 18-digit
+// expansion and the number forms of an amount.
+#include "calc/centavos.h"
 #include "calc/infix.h"
 #include "tape/fita.h"
+#include "tape/formas_numero.h"
 
 #include <benchmark/benchmark.h>
 #include <muParser.h>
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -130,6 +134,47 @@ void total_from_chars(benchmark::State& estado) {
     }
 }
 BENCHMARK(total_from_chars)->Name("total_50000/from_chars")->Unit(benchmark::kMicrosecond);
+
+// The amounts of a tape read strictly: the values the expansion sees.
+std::vector<calc::Estendido> valores_50000() {
+    std::vector<calc::Estendido> r;
+    for (const auto& b : brutos_50000())
+        r.push_back(*tape::ler_estrito(b));
+    return r;
+}
+
+void expandir_quarvel(benchmark::State& estado) {
+    const auto valores = valores_50000();
+    for (auto _ : estado)
+        for (const auto& v : valores)
+            benchmark::DoNotOptimize(calc::expandir(v));
+}
+BENCHMARK(expandir_quarvel)->Name("expandir_50000/quarvel")->Unit(benchmark::kMicrosecond);
+
+#if QUARVEL_ESTENDIDO_HARDWARE
+// What the expansion replaced: printf's own, then the digits read back.
+void expandir_snprintf(benchmark::State& estado) {
+    const auto valores = valores_50000();
+    char buf[64];
+    for (auto _ : estado)
+        for (const auto& v : valores) {
+            std::snprintf(buf, sizeof buf, "%.17Le", v);
+            benchmark::DoNotOptimize(buf);
+        }
+}
+BENCHMARK(expandir_snprintf)->Name("expandir_50000/snprintf")->Unit(benchmark::kMicrosecond);
+#endif
+
+// A text import's work on each amount: the raw value and its tape line.
+void formas_quarvel(benchmark::State& estado) {
+    const auto valores = valores_50000();
+    for (auto _ : estado)
+        for (const auto& v : valores) {
+            const std::string bruto = tape::valor_bruto(v);
+            benchmark::DoNotOptimize(tape::linha_fita(bruto));
+        }
+}
+BENCHMARK(formas_quarvel)->Name("formas_50000/quarvel")->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace quarvel::bench

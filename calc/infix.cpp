@@ -3,6 +3,9 @@
 // the partial value behind. No tokens, no tree, no allocation.
 #include "calc/infix.h"
 
+#include "calc/estendido.h"
+#include "calc/grandeza.h"
+
 #include <cmath>
 #include <cstddef>
 
@@ -12,20 +15,16 @@ namespace {
 
 constexpr double kLimite = 1e37;        // largest magnitude a result may take
 constexpr double kLimiteDigitos = 1e36; // above this no further digit is read
-constexpr long double kLn10 = 2.302585092994045684017991454684364208L;
 
 // Bounds inside which a product, quotient or scaled number is certainly
-// within 10^-37..10^37, so the logarithmic magnitude test cannot fail and
-// need not be computed. Outside them the test is run in full.
+// within 10^-37..10^37, so the magnitude test cannot fail and need not be
+// run. Outside them it is decided exactly (calc/grandeza.h).
 constexpr double kSeguroMax = 1e30;
 constexpr double kSeguroMin = 1e-30;
 
-// Magnitude in decimal orders from a sum of natural logarithms: computed in
-// extended precision, then stored as a double before it is compared, so that
-// an exact power of ten lands on 37 and passes.
-inline double magnitude(long double soma_ln) {
-    return static_cast<double>(soma_ln / kLn10);
-}
+// ln 10 in the extended type, rounded to its 64-bit mantissa: EXP's
+// magnitude is x / ln 10 divided there.
+const Estendido kLn10 = estendido_de_partes(false, 0x935d8dddaaa8ac17, -62);
 
 inline bool letra(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -205,10 +204,9 @@ class Avaliador {
         if (negativo) fator = 1.0 / fator;
         const double r = v * fator;
         if (r >= kSeguroMin && r <= kSeguroMax) return r;
-        const double m = magnitude(std::log(static_cast<long double>(fator)) +
-                                   std::log(static_cast<long double>(v)));
-        if (m < -37.0) return 0.0;
-        if (m > 37.0) {
+        const Grandeza g = grandeza_produto(v, fator);
+        if (g == Grandeza::Abaixo) return 0.0;
+        if (g == Grandeza::Acima) {
             erro_ = true; // too big a constant: the unscaled value stays
             return v;
         }
@@ -285,7 +283,7 @@ class Avaliador {
         case F::Sin:
             return std::fabs(x) >= k2e63 ? 0.0 : std::sin(x);
         case F::Exp: {
-            const double m = static_cast<double>(static_cast<long double>(x) / kLn10);
+            const double m = static_cast<double>(Estendido(x) / kLn10);
             if (m < -37.0) return 0.0;
             if (m > 37.0) return falha();
             return std::exp(x);
@@ -297,9 +295,9 @@ class Avaliador {
             if (x == 0.0) return 0.0;
             const double ax = std::fabs(x);
             if (ax >= 1e-15 && ax <= 1e15) return x * x;
-            const double m = magnitude(2.0L * std::log(static_cast<long double>(ax)));
-            if (m < -37.0) return 0.0;
-            if (m > 37.0) return falha();
+            const Grandeza g = grandeza_produto(ax, ax);
+            if (g == Grandeza::Abaixo) return 0.0;
+            if (g == Grandeza::Acima) return falha();
             return x * x;
         }
         case F::Sqrt:
@@ -329,10 +327,9 @@ class Avaliador {
         const double r = a * b;
         const double ar = std::fabs(r);
         if (ar >= kSeguroMin && ar <= kSeguroMax) return r;
-        const double m = magnitude(std::log(static_cast<long double>(std::fabs(a))) +
-                                   std::log(static_cast<long double>(std::fabs(b))));
-        if (m < -37.0) return 0.0;
-        if (m > 37.0) return falha();
+        const Grandeza g = grandeza_produto(a, b);
+        if (g == Grandeza::Abaixo) return 0.0;
+        if (g == Grandeza::Acima) return falha();
         return r;
     }
 
@@ -342,10 +339,9 @@ class Avaliador {
         const double r = a / b;
         const double ar = std::fabs(r);
         if (ar >= kSeguroMin && ar <= kSeguroMax) return r;
-        const double m = magnitude(std::log(static_cast<long double>(std::fabs(a))) -
-                                   std::log(static_cast<long double>(std::fabs(b))));
-        if (m < -37.0) return 0.0;
-        if (m > 37.0) return falha();
+        const Grandeza g = grandeza_quociente(a, b);
+        if (g == Grandeza::Abaixo) return 0.0;
+        if (g == Grandeza::Acima) return falha();
         return r;
     }
 };

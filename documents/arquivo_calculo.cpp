@@ -181,7 +181,7 @@ CargaCalculo carregar_calculo(std::string_view bytes,
                               "' não é um valor");
         // The total is kept in double precision; a value past its range
         // could not be added up.
-        if (!std::isfinite(*v) || std::fabs(*v) > static_cast<long double>(DBL_MAX))
+        if (!calc::finito(*v) || calc::absoluto(*v) > calc::Estendido(DBL_MAX))
             return danificado(linha_n(primeira + k) + ": '" + citar_linha(linha) +
                               "' é grande demais para um valor");
         carga.doc.brutos.push_back(linha);

@@ -58,7 +58,7 @@ LeituraTexto ler_texto(std::string_view bytes, const std::function<bool(std::siz
         if (so_brancos(linha)) continue;
         const auto v = tape::extrair_valor(linha);
         // A number past the double range could not be added to the total.
-        if (!v || !std::isfinite(*v) || std::fabs(*v) > static_cast<long double>(DBL_MAX)) {
+        if (!v || !calc::finito(*v) || calc::absoluto(*v) > calc::Estendido(DBL_MAX)) {
             LeituraTexto falha = com_estado(LeituraTexto::Estado::LinhaSemValor);
             falha.numero_linha = static_cast<int>(i + 1);
             falha.texto_linha = citar_linha(linha);

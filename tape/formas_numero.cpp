@@ -5,8 +5,9 @@
 #include "calc/centavos.h"
 #include "calc/infix.h"
 
-#include <cmath>
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace quarvel::tape {
@@ -14,39 +15,32 @@ namespace quarvel::tape {
 ErroConversao::ErroConversao(std::string_view texto)
     : std::runtime_error("'" + std::string(texto) + "' is not a valid floating point value") {}
 
+using calc::Estendido;
+
 namespace {
 
 // Non-finite amounts never come out of the evaluator; if one reaches a form
 // anyway it is written in a way no strict reading accepts, so it can never
 // pass silently for an amount.
-std::string nao_finito(long double valor) {
-    if (std::isnan(valor)) return "NAN";
+std::string nao_finito(Estendido valor) {
+    if (calc::eh_nan(valor)) return "NAN";
     return valor < 0 ? "-INF" : "INF";
 }
 
-// "1234567" -> "1.234.567"
-std::string agrupar(const std::string& inteiro) {
-    std::string r;
-    r.reserve(inteiro.size() + inteiro.size() / 3);
-    const auto n = inteiro.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0) r.push_back('.');
-        r.push_back(inteiro[i]);
-    }
-    return r;
-}
-
-// Exact in long double up to 10^27 (5^27 < 2^64), so one multiplication or
-// division by these rounds once.
-constexpr long double kPotencias[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
-                                      1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
-                                      1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L,
-                                      1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+// Exact in the extended type up to 10^27 = 5^27 * 2^27 (5^27 < 2^64), so one
+// multiplication or division by these rounds once.
 constexpr int kMaiorPotenciaExata = 27;
+const std::array<Estendido, kMaiorPotenciaExata + 1> kPotencias = [] {
+    std::array<Estendido, kMaiorPotenciaExata + 1> p{};
+    std::uint64_t cinco = 1;
+    for (int n = 0; n <= kMaiorPotenciaExata; ++n, cinco *= 5)
+        p[static_cast<std::size_t>(n)] = calc::estendido_de_partes(false, cinco, n);
+    return p;
+}();
 
-long double potencia_de_dez(int n) {
-    if (n <= kMaiorPotenciaExata) return kPotencias[n];
-    long double r = 1.0L, base = 10.0L;
+Estendido potencia_de_dez(int n) {
+    if (n <= kMaiorPotenciaExata) return kPotencias[static_cast<std::size_t>(n)];
+    Estendido r = 1, base = 10;
     for (; n > 0; n >>= 1) {
         if (n & 1) r *= base;
         base *= base;
@@ -59,7 +53,7 @@ inline bool digito(char c) {
 }
 
 // The strict grammar in full; no allocation, no locale.
-bool ler_geral(std::string_view texto, long double& saida) noexcept {
+bool ler_geral(std::string_view texto, Estendido& saida) noexcept {
     const char* p = texto.data();
     const char* const fim = p + texto.size();
     while (p < fim && *p == ' ')
@@ -73,7 +67,7 @@ bool ler_geral(std::string_view texto, long double& saida) noexcept {
     // 64-bit mantissa; later ones go on in extended precision.
     std::uint64_t inteiro = 0;
     int lidos = 0;
-    long double mantissa = 0.0L;
+    Estendido mantissa = 0;
     bool estendido = false;
     int casas = 0;
     bool corpo = false;
@@ -84,10 +78,10 @@ bool ler_geral(std::string_view texto, long double& saida) noexcept {
                 if (inteiro != 0) ++lidos;
                 return;
             }
-            mantissa = static_cast<long double>(inteiro);
+            mantissa = inteiro;
             estendido = true;
         }
-        mantissa = mantissa * 10.0L + static_cast<long double>(d);
+        mantissa = mantissa * 10 + d;
     };
     for (; p < fim && digito(*p); ++p) {
         acumular(*p - '0');
@@ -119,8 +113,8 @@ bool ler_geral(std::string_view texto, long double& saida) noexcept {
         ++p;
     if (p != fim) return false;
 
-    long double v = estendido ? mantissa : static_cast<long double>(inteiro);
-    if (v != 0.0L) {
+    Estendido v = estendido ? mantissa : Estendido(inteiro);
+    if (v != 0) {
         const long long escala = static_cast<long long>(expoente) - casas;
         if (escala > 0) {
             v *= potencia_de_dez(static_cast<int>(escala > 100000 ? 100000 : escala));
@@ -132,10 +126,10 @@ bool ler_geral(std::string_view texto, long double& saida) noexcept {
                 const int passo = static_cast<int>(resto > 4000 ? 4000 : resto);
                 v /= potencia_de_dez(passo);
                 resto -= passo;
-                if (v == 0.0L) break;
+                if (v == 0) break;
             }
         }
-        if (!std::isfinite(v)) return false;
+        if (!calc::finito(v)) return false;
     }
     saida = negativo ? -v : v;
     return true;
@@ -144,7 +138,7 @@ bool ler_geral(std::string_view texto, long double& saida) noexcept {
 // The shape of nearly every raw value (sign, at most 19 digits, a "," and no
 // blanks or exponent) read in one pass; anything else takes the full grammar,
 // which gives the same result for these texts.
-bool ler(std::string_view texto, long double& saida) noexcept {
+bool ler(std::string_view texto, Estendido& saida) noexcept {
     const char* p = texto.data();
     const char* const fim = p + texto.size();
     bool negativo = false;
@@ -173,19 +167,19 @@ bool ler(std::string_view texto, long double& saida) noexcept {
         return ler_geral(texto, saida);
     }
     if (p != fim || inteiros + casas > 19) return ler_geral(texto, saida);
-    long double v = static_cast<long double>(mantissa);
-    if (casas > 0) v /= kPotencias[casas];
+    Estendido v = mantissa;
+    if (casas > 0) v /= kPotencias[static_cast<std::size_t>(casas)];
     saida = negativo ? -v : v;
     return true;
 }
 
-constexpr long double kMaiorDouble = std::numeric_limits<double>::max();
+const Estendido kMaiorDouble = std::numeric_limits<double>::max();
 
 // The slot a raw value takes in the total's buffer: its strict reading as a
 // double. False when it does not read, or lies beyond the range of a double.
 inline bool slot_de(const std::string& bruto, double& slot) noexcept {
-    long double v;
-    if (!ler(bruto, v) || !(std::fabs(v) <= kMaiorDouble)) return false;
+    Estendido v;
+    if (!ler(bruto, v) || !(calc::absoluto(v) <= kMaiorDouble)) return false;
     slot = static_cast<double>(v);
     return true;
 }
@@ -204,9 +198,9 @@ double somar_brutos(const std::vector<std::string>& brutos) {
     // partial sum that starts at +0.0 never becomes -0.0, so adding them would
     // change nothing and they are skipped.
     static_assert(kMaximoValores % 4 == 0);
-    long double s0 = 0.0L, s1 = 0.0L, s2 = 0.0L, s3 = 0.0L;
+    Estendido s0 = 0, s1 = 0, s2 = 0, s3 = 0;
     std::size_t falha = n;
-    auto somar = [&](std::size_t i, long double& s) {
+    auto somar = [&](std::size_t i, Estendido& s) {
         double slot;
         if (slot_de(brutos[i], slot))
             s += slot;
@@ -239,85 +233,128 @@ double somar_brutos(const std::vector<std::string>& brutos) {
     }
     if (falha != n) throw ErroConversao(brutos[falha]);
 
-    const long double soma = ((s0 + s1) + s2) + s3;
-    if (!(std::fabs(soma) <= kMaiorDouble))
+    const Estendido soma = ((s0 + s1) + s2) + s3;
+    if (!(calc::absoluto(soma) <= kMaiorDouble))
         return soma < 0 ? -std::numeric_limits<double>::infinity()
                         : std::numeric_limits<double>::infinity();
     return static_cast<double>(soma);
 }
 
-std::string valor_bruto(long double valor) {
-    if (!std::isfinite(valor)) return nao_finito(valor);
-    if (valor == 0.0L) return "0";
+std::string valor_bruto(Estendido valor) {
+    if (!calc::finito(valor)) return nao_finito(valor);
+    if (valor == 0) return "0";
 
+    // The 18 digits cut to 15, the 16th rounding the last kept one up.
     const calc::Expansao x = calc::expandir(valor);
-    std::string d = x.digitos.substr(0, 15);
-    int e = x.expoente;
-    if (x.digitos[15] >= '5' && calc::incrementar(d)) {
-        d.insert(d.begin(), '1');
-        d.pop_back();
-        ++e;
+    calc::Expansao q = x;
+    q.digitos = x.digitos / 1000;
+    if (x.digitos % 1000 >= 500 && ++q.digitos == 1000000000000000ULL) {
+        q.digitos = 100000000000000ULL;
+        ++q.expoente;
     }
-    while (d.size() > 1 && d.back() == '0')
-        d.pop_back();
+    const int e = q.expoente;
+    char d[18];
+    q.digitos *= 1000; // back to 18 digits for writing; the last three are 0
+    calc::escrever_digitos(q, d);
+    std::size_t n = 15;
+    while (n > 1 && d[n - 1] == '0')
+        --n;
 
-    std::string r = x.negativo ? "-" : "";
+    char buf[40];
+    char* p = buf;
+    if (x.negativo) *p++ = '-';
+    auto copiar = [&p](const char* de, std::size_t quantos) {
+        std::memcpy(p, de, quantos);
+        p += quantos;
+    };
+    auto zeros = [&p](std::size_t quantos) {
+        std::memset(p, '0', quantos);
+        p += quantos;
+    };
     if (e >= -4 && e < 15) {
         if (e >= 0) {
             const auto inteiros = static_cast<std::size_t>(e) + 1;
-            if (d.size() <= inteiros) {
-                r += d;
-                r.append(inteiros - d.size(), '0');
+            if (n <= inteiros) {
+                copiar(d, n);
+                zeros(inteiros - n);
             } else {
-                r.append(d, 0, inteiros);
-                r += ',';
-                r.append(d, inteiros, std::string::npos);
+                copiar(d, inteiros);
+                *p++ = ',';
+                copiar(d + inteiros, n - inteiros);
             }
         } else {
-            r += "0,";
-            r.append(static_cast<std::size_t>(-e - 1), '0');
-            r += d;
+            copiar("0,", 2);
+            zeros(static_cast<std::size_t>(-e - 1));
+            copiar(d, n);
         }
     } else {
-        r += d[0];
-        if (d.size() > 1) {
-            r += ',';
-            r.append(d, 1, std::string::npos);
+        *p++ = d[0];
+        if (n > 1) {
+            *p++ = ',';
+            copiar(d + 1, n - 1);
         }
-        r += 'E';
-        r += std::to_string(e);
+        *p++ = 'E';
+        const std::string exp = std::to_string(e);
+        copiar(exp.data(), exp.size());
     }
-    return r;
+    return std::string(buf, p);
 }
 
 namespace {
 
+// "###,###,##0.00" of a whole number of cents given by its digits (no
+// leading zeros, "0" for none).
+std::string mascara_de_centavos(bool negativo, std::string_view centavos) {
+    const bool zero = centavos == "0";
+    const std::size_t inteiros = centavos.size() > 2 ? centavos.size() - 2 : 1;
+    std::string r;
+    r.reserve(inteiros + inteiros / 3 + 4);
+    if (negativo && !zero) r += '-';
+    if (centavos.size() > 2) {
+        for (std::size_t i = 0; i < inteiros; ++i) {
+            if (i > 0 && (inteiros - i) % 3 == 0) r += '.';
+            r += centavos[i];
+        }
+        r += ',';
+        r.append(centavos.substr(inteiros));
+    } else {
+        r += "0,";
+        if (centavos.size() < 2) r += '0';
+        r.append(centavos);
+    }
+    return r;
+}
+
 // The cents are the ones the amount in words reads.
 std::string mascara(const calc::Expansao& x) {
-    std::string centavos = calc::centavos(x);
-    if (centavos.size() < 3) centavos.insert(0, 3 - centavos.size(), '0');
-    const bool zero = centavos.find_first_not_of('0') == std::string::npos;
-
-    std::string r = (x.negativo && !zero) ? "-" : "";
-    r += agrupar(centavos.substr(0, centavos.size() - 2));
-    r += ',';
-    r.append(centavos, centavos.size() - 2, 2);
-    return r;
+    std::uint64_t c;
+    if (calc::centavos_inteiro(x, c)) {
+        char buf[24];
+        char* fim = buf + sizeof buf;
+        char* p = fim;
+        do {
+            *--p = static_cast<char>('0' + c % 10);
+            c /= 10;
+        } while (c != 0);
+        return mascara_de_centavos(x.negativo,
+                                   std::string_view(p, static_cast<std::size_t>(fim - p)));
+    }
+    return mascara_de_centavos(x.negativo, calc::centavos(x));
 }
 
 } // namespace
 
-std::string mascara_dinheiro(long double valor) {
-    if (!std::isfinite(valor)) return nao_finito(valor);
-    if (valor == 0.0L) return "0,00";
+std::string mascara_dinheiro(Estendido valor) {
+    if (!calc::finito(valor)) return nao_finito(valor);
+    if (valor == 0) return "0,00";
     const calc::Expansao x = calc::expandir(valor);
     if (x.expoente >= 18) return valor_bruto(valor); // more than 18 integer digits
     return mascara(x);
 }
 
-std::string mascara_completa(long double valor) {
-    if (!std::isfinite(valor)) return nao_finito(valor);
-    if (valor == 0.0L) return "0,00";
+std::string mascara_completa(Estendido valor) {
+    if (!calc::finito(valor)) return nao_finito(valor);
+    if (valor == 0) return "0,00";
     return mascara(calc::expandir(valor));
 }
 
@@ -325,34 +362,38 @@ std::string linha_fita(std::string_view bruto) {
     return mascara_dinheiro(ler_estrito_ou_erro(bruto));
 }
 
-std::optional<long double> ler_estrito(std::string_view texto) {
-    long double v;
+std::optional<Estendido> ler_estrito(std::string_view texto) {
+    Estendido v;
     if (!ler(texto, v)) return std::nullopt;
     return v;
 }
 
-long double ler_estrito_ou_erro(std::string_view texto) {
-    long double v;
+Estendido ler_estrito_ou_erro(std::string_view texto) {
+    Estendido v;
     if (!ler(texto, v)) throw ErroConversao(texto);
     return v;
 }
 
-std::optional<long double> extrair_valor(std::string_view texto) {
-    // Walked from the end so that the last "," is the one that survives.
-    std::string mantidos;
+std::optional<Estendido> extrair_valor(std::string_view texto) {
+    // Walked from the end so that the last "," is the one that survives;
+    // written from the end of the buffer, so the kept ones come out in order.
+    char local[64];
+    std::string grande;
+    char* buf = local;
+    if (texto.size() > sizeof local) {
+        grande.resize(texto.size());
+        buf = grande.data();
+    }
+    std::size_t inicio = texto.size();
     bool tem_virgula = false;
     for (auto i = texto.size(); i-- > 0;) {
         const char c = texto[i];
-        if (digito(c)) {
-            mantidos.push_back(c);
-        } else if (c == ',' && !tem_virgula) {
-            mantidos.push_back(c);
-            tem_virgula = true;
-        } else if ((c == '+' || c == '-') && i == 0) {
-            mantidos.push_back(c);
+        if (digito(c) || (c == ',' && !tem_virgula) || ((c == '+' || c == '-') && i == 0)) {
+            tem_virgula = tem_virgula || c == ',';
+            buf[--inicio] = c;
         }
     }
-    return ler_estrito(std::string(mantidos.rbegin(), mantidos.rend()));
+    return ler_estrito(std::string_view(buf + inicio, texto.size() - inicio));
 }
 
 Conversao converter_entrada(std::string_view texto_entrada) {

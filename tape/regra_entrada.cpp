@@ -2,7 +2,6 @@
 
 #include "tape/formas_numero.h"
 
-#include <cmath>
 #include <cstddef>
 
 namespace quarvel::tape {
@@ -42,10 +41,10 @@ std::string agrupar_milhares(const std::string& digitos) {
 // from 19 digits up the general form of a raw value. The fraction is rounded
 // half away from zero before the digits are counted, so 999...9,9 is already
 // written in the general form.
-std::string formatar_agrupado(long double valor) {
+std::string formatar_agrupado(calc::Estendido valor) {
     const bool negativo = valor < 0;
-    const long double arredondado = std::floor((negativo ? -valor : valor) + 0.5L);
-    if (arredondado >= 1e18L) return valor_bruto(negativo ? -arredondado : arredondado);
+    const calc::Estendido arredondado = calc::piso((negativo ? -valor : valor) + 0.5);
+    if (arredondado >= 1e18) return valor_bruto(negativo ? -arredondado : arredondado);
     // Below 10^18 every integer is exact in the 64-bit mantissa.
     const auto inteiro = static_cast<unsigned long long>(arredondado);
     if (inteiro == 0) return "";
@@ -92,7 +91,7 @@ std::optional<std::string> escrita_da_regra(std::string_view texto) {
     if (forma_exponencial(texto)) return std::nullopt;
 
     // Without a single digit there is nothing to regroup (a pasted word).
-    const std::optional<long double> valor = extrair_valor(texto);
+    const std::optional<calc::Estendido> valor = extrair_valor(texto);
     if (!valor || texto.find_first_of("0123456789") == std::string_view::npos) return std::nullopt;
     return formatar_agrupado(*valor);
 }

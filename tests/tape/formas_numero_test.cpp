@@ -212,6 +212,33 @@ TEST(ExtrairValor, GuardaDigitosUltimaVirgulaESinalInicial) {
     }
 }
 
+// Longer texts than the reading's stack buffer keep the same rule.
+TEST(ExtrairValor, TextoLongoLeOsMesmosDigitos) {
+    const std::string digitos(70, '7');
+    const std::string texto = "R$ " + digitos.substr(0, 40) + ".x." + digitos.substr(40) + ",5";
+    ASSERT_GT(texto.size(), 64u);
+    EXPECT_EQ(extrair_valor(texto), ler_estrito(digitos + ",5"));
+    EXPECT_EQ(extrair_valor("-" + texto), ler_estrito("-" + digitos + ",5"));
+}
+
+TEST(FormasNumero, MascaraCompletaEscreveTodosOsDigitos) {
+    const std::pair<const char*, const char*> casos[] = {
+        {"1E20", "100.000.000.000.000.000.000,00"},
+        {"-1,5E19", "-15.000.000.000.000.000.000,00"},
+        {"123456789012345678", "123.456.789.012.345.678,00"},
+        {"10000000000000000,5", "10.000.000.000.000.000,50"},
+        {"9999999999999999,995", "10.000.000.000.000.000,00"},
+        {"0,005", "0,01"},
+        {"-0,004", "0,00"},
+        {"0,1", "0,10"},
+        {"7", "7,00"},
+    };
+    for (const auto& [bruto, esperado] : casos) {
+        SCOPED_TRACE(bruto);
+        EXPECT_EQ(mascara_completa(ler_estrito_ou_erro(bruto)), esperado);
+    }
+}
+
 TEST(ExtrairValor, VazioQuandoNadaSeLe) {
     for (const char* t : {"", "abcd", "-", "+", "   ", "R$ .", "--"})
         EXPECT_FALSE(extrair_valor(t).has_value()) << "'" << t << "'";
