@@ -112,9 +112,9 @@ int FormPrincipal::linha_atual() const {
 void FormPrincipal::escrever_relogio() {
     const QLocale local = QLocale::system();
     const QDateTime agora = QDateTime::currentDateTime();
-    const QString data = local.toString(agora.date(), QLocale::ShortFormat);
+    const QString dia = local.toString(agora.date(), QLocale::ShortFormat);
     const QString hora = printing::hora_longa(local, agora.time()).left(8);
-    relogio_->setText(QStringLiteral("%1 - %2").arg(data, hora));
+    relogio_->setText(QStringLiteral("%1 - %2").arg(dia, hora));
 }
 
 void FormPrincipal::definir_titulo() {

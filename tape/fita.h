@@ -16,7 +16,7 @@ inline constexpr const char* kMensagemMaximo =
 double somar_brutos(const std::vector<std::string>& brutos);
 
 class Fita {
-public:
+  public:
     std::size_t tamanho() const { return brutos_.size(); }
     bool vazia() const { return brutos_.empty(); }
     bool cabe(std::size_t mais) const { return tamanho() + mais <= kMaximoValores; }
@@ -37,9 +37,9 @@ public:
 
     double total() const { return somar_brutos(brutos_); }
 
-private:
+  private:
     std::vector<std::string> brutos_;
     std::vector<std::string> linhas_;
 };
 
-}  // namespace quarvel::tape
+} // namespace quarvel::tape

@@ -20,4 +20,4 @@ int contar_ocorrencias(char padrao, std::string_view texto);
 // for more than 18 digits, are left as they are.
 std::optional<std::string> reagrupar(std::string_view texto);
 
-}  // namespace quarvel::tape
+} // namespace quarvel::tape
