@@ -2,9 +2,11 @@
 // clipboard, and the total recomputation that ends every change.
 #include "app/frm_principal.h"
 
-#include "calc/extensos.h"
+#include "tape/busca.h"
 #include "tape/campo_valor.h"
 #include "tape/formas_numero.h"
+#include "tape/mensagens.h"
+#include "tape/total.h"
 #include "tape/visao_fita.h"
 
 #include <QAction>
@@ -19,32 +21,19 @@ QString de_utf8(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// The evaluator sees the text without thousands points; its position is
-// brought back to the text as the user typed it.
-int posicao_digitada(const QString& digitado, int posicao) {
-    int vistos = 0;
-    for (int i = 0; i < digitado.size(); ++i) {
-        if (digitado[i] == QLatin1Char('.')) continue;
-        if (++vistos == posicao) return i + 1;
-    }
-    return digitado.size() + 1 + (posicao - vistos - 1);
-}
-
 } // namespace
 
-bool FormPrincipal::recusar_entrada(const QString& texto, const std::string& texto_utf8,
+bool FormPrincipal::recusar_entrada(const QString&, const std::string& texto_utf8,
                                     int posicao_erro) {
     if (!tape::entrada_recusada(texto_utf8, tape::Conversao{{}, posicao_erro})) return false;
-    dialogos_->aviso(this, QStringLiteral("Expressão inválida: %1 (posição %2)")
-                               .arg(texto)
-                               .arg(posicao_digitada(texto, posicao_erro)));
+    dialogos_->aviso(this, de_utf8(tape::expressao_invalida(texto_utf8, posicao_erro)));
     return true;
 }
 
 void FormPrincipal::atualizar_total() {
-    const double total = fita_.total();
-    valor_leitor_->setText(de_utf8(calc::valor_extenso(total)));
-    valor_final_->setText(QStringLiteral("R$ ") + de_utf8(tape::mascara_dinheiro(total)));
+    const tape::TextosTotal total = tape::textos_total(fita_.brutos());
+    valor_leitor_->setText(de_utf8(total.extenso));
+    valor_final_->setText(de_utf8(total.figuras));
 }
 
 void FormPrincipal::definir_linha_atual(int linha) {
@@ -107,7 +96,7 @@ void FormPrincipal::novo_valorExecute() {
 void FormPrincipal::repetir_valorExecute() {
     const auto vezes = dialogos_->pedir_repeticoes(this);
     if (!vezes) return;
-    const auto n = static_cast<std::size_t>(std::clamp(*vezes, 1, 5000));
+    const auto n = static_cast<std::size_t>(std::clamp(*vezes, 1, tape::kMaximoRepeticoes));
     if (!fita_.cabe(n)) {
         dialogos_->aviso(this, QString::fromUtf8(tape::kMensagemMaximo));
         return;
@@ -139,7 +128,7 @@ void FormPrincipal::buscarExecute() {
     std::optional<long double> procurado;
     auto aceitar = [this, &procurado](const QString& texto) {
         procurado = tape::extrair_valor(texto.toStdString());
-        if (!procurado) dialogos_->aviso(this, QStringLiteral("Informe um valor para localizar."));
+        if (!procurado) dialogos_->aviso(this, QString::fromUtf8(tape::kBuscaSemValor));
         return procurado.has_value();
     };
     const auto texto = dialogos_->pedir_valor(this, QStringLiteral("Buscar Valor"),
@@ -148,26 +137,20 @@ void FormPrincipal::buscarExecute() {
     if (!texto) return;
     if (!aceitar(*texto)) return;
     valor_busca_ = *procurado;
-    if (!localizar_desde(0))
-        dialogos_->aviso(this, QStringLiteral("Nenhuma Informação Encontrada !"));
+    if (!localizar_desde(0)) dialogos_->aviso(this, QString::fromUtf8(tape::kNadaEncontrado));
 }
 
 void FormPrincipal::buscar_proxExecute() {
     if (!localizar_desde(static_cast<std::size_t>(std::max(posicao_busca_, 0))))
-        dialogos_->aviso(this, QStringLiteral("Fim da Pesquisa !"));
+        dialogos_->aviso(this, QString::fromUtf8(tape::kFimDaPesquisa));
 }
 
 bool FormPrincipal::localizar_desde(std::size_t inicio) {
-    // Numbers are compared, not texts: 1.234,5 finds the raw value 1234,5.
-    const auto& brutos = fita_.brutos();
-    for (std::size_t i = inicio; i < brutos.size(); ++i) {
-        if (tape::ler_estrito(brutos[i]) == valor_busca_) {
-            posicao_busca_ = static_cast<int>(i) + 1;
-            definir_linha_atual(posicao_busca_);
-            return true;
-        }
-    }
-    return false;
+    const auto i = tape::localizar(fita_.brutos(), valor_busca_, inicio);
+    if (!i) return false;
+    posicao_busca_ = static_cast<int>(*i) + 1;
+    definir_linha_atual(posicao_busca_);
+    return true;
 }
 
 void FormPrincipal::armazenar_memoriaExecute() {

@@ -4,6 +4,7 @@
 // command is a QAction with an execute slot and, where it has one, an
 // enabling rule evaluated whenever the event loop becomes idle.
 #include "app/dialogos.h"
+#include "app/mensagens.h"
 #include "printing/documento_impressao.h"
 #include "tape/fita.h"
 
@@ -38,9 +39,6 @@ class FormLoading;
 } // namespace quarvel::documents
 
 namespace quarvel::app {
-
-inline constexpr const char* kTituloAplicacao = "Quarvel 1.1 - Calculador de Vantorel";
-inline constexpr const char* kNomeNovo = "NovoCalculo.qvl";
 
 class FormPrincipal : public QMainWindow {
     Q_OBJECT

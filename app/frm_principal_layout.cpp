@@ -336,8 +336,8 @@ void FormPrincipal::criar_barra_estado() {
         }
         return l;
     };
-    painel(QStringLiteral("Quarvel 1.1"), 150);
-    painel(QStringLiteral("Equipe Quarvel - https://quarvel.example.org"), 350);
+    painel(QString::fromUtf8(kNomeComVersao), 150);
+    painel(QStringLiteral("%1 - %2").arg(QString::fromUtf8(kAutor), QString::fromUtf8(kSite)), 350);
     relogio_ = painel(QString(), 0);
     relogio_->setObjectName(QStringLiteral("relogio"));
 }
