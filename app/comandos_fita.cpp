@@ -52,22 +52,16 @@ void FormPrincipal::add_valorExecute() {
         texto_valor_->setFocus();
         return;
     }
-    const int antes = static_cast<int>(fita_.tamanho());
     fita_.acrescentar(c.bruto);
-    valores_->modelo().linhas_acrescentadas(antes, antes);
     dialogos_->tocar_confirmacao();
-    definir_linha_atual(antes + 1);
+    definir_linha_atual(static_cast<int>(fita_.tamanho()));
     texto_valor_->clear();
     texto_valor_->setFocus();
-    atualizar_total();
 }
 
 void FormPrincipal::deletar_valorExecute() {
     const int i = linha_atual() - 1;
-    valores_->modelo().linha_removida(i);
     fita_.remover(static_cast<std::size_t>(i));
-    valores_->modelo().fim_remocao();
-    atualizar_total();
     definir_linha_atual(i);
 }
 
@@ -88,9 +82,7 @@ void FormPrincipal::novo_valorExecute() {
     if (!aceitar(*texto)) return; // the confirmed text, read once more
     alterado_ = true;
     fita_.substituir(static_cast<std::size_t>(i), bruto);
-    valores_->modelo().linha_alterada(i);
     dialogos_->tocar_confirmacao();
-    atualizar_total();
 }
 
 void FormPrincipal::repetir_valorExecute() {
@@ -105,12 +97,9 @@ void FormPrincipal::repetir_valorExecute() {
     const std::string utf8 = texto.toStdString();
     const tape::Conversao c = tape::converter_entrada(utf8);
     if (recusar_entrada(texto, utf8, c.posicao_erro)) return;
-    const int antes = static_cast<int>(fita_.tamanho());
     fita_.acrescentar_varios(c.bruto, n);
-    valores_->modelo().linhas_acrescentadas(antes, antes + static_cast<int>(n) - 1);
     texto_valor_->clear();
     texto_valor_->setFocus();
-    atualizar_total();
     dialogos_->tocar_confirmacao();
     definir_linha_atual(static_cast<int>(fita_.tamanho()));
 }
@@ -118,9 +107,7 @@ void FormPrincipal::repetir_valorExecute() {
 void FormPrincipal::limpar_valorExecute() {
     alterado_ = false;
     fita_.limpar();
-    valores_->modelo().tudo_trocado();
     valor_busca_ = 0;
-    atualizar_total();
     definir_linha_atual(1);
 }
 

@@ -6,7 +6,7 @@
 #include "app/dialogos.h"
 #include "app/mensagens.h"
 #include "printing/documento_impressao.h"
-#include "tape/fita.h"
+#include "tape/visao_fita.h"
 
 #include <QByteArray>
 #include <QKeySequence>
@@ -54,7 +54,7 @@ class FormPrincipal : public QMainWindow {
     void atualizar_acoes();
 
     // State for the unsaved-changes question and for tests.
-    const tape::Fita& fita() const { return fita_; }
+    const tape::Fita& fita() const { return fita_.fita(); }
     int linha_atual() const;
     bool alterado() const { return alterado_; }
     const QString& arquivo_atual() const { return arquivo_atual_; }
@@ -148,7 +148,7 @@ class FormPrincipal : public QMainWindow {
     bool primeira_exibicao_ = true;
 
     // The tape and its state.
-    tape::Fita fita_;
+    tape::FitaModelo fita_;
     bool alterado_ = false;
     std::size_t linhas_salvas_ = 0;
     std::vector<std::string> brutos_salvos_; // the raw values last opened or saved

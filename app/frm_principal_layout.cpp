@@ -232,6 +232,7 @@ void FormPrincipal::criar_controles() {
     setCentralWidget(cliente);
 
     valores_ = new tape::VisaoFita(fita_, cliente);
+    connect(&fita_, &tape::FitaModelo::alterada, this, &FormPrincipal::atualizar_total);
     valores_->setGeometry(area(7, 45, 217, 256));
     connect(valores_, &tape::VisaoFita::linha_clicada, this, [this] { texto_valor_->setFocus(); });
     connect(valores_, &tape::VisaoFita::linha_duplo_clique, this, [this] {
