@@ -27,7 +27,7 @@ TEST(Excecoes, ErroNumComandoSalvaRelataETermina) {
     auto* campo = janela.findChild<QLineEdit*>(QStringLiteral("texto_valor"));
     for (const char* v : {"150", "20,5"}) {
         campo->setText(QString::fromLatin1(v));
-        janela.acao("add_valor")->trigger();
+        janela.acoes().add_valor->trigger();
     }
     aplicacao->salvar_recuperacao = [&janela] { return janela.salvar_recuperacao(); };
     QString mensagem, salvo;
@@ -38,9 +38,9 @@ TEST(Excecoes, ErroNumComandoSalvaRelataETermina) {
         salvo = s;
     };
     // A command whose handler fails, as a program fault would.
-    QObject::connect(janela.acao("transf"), &QAction::triggered, &janela,
+    QObject::connect(janela.acoes().transf, &QAction::triggered, &janela,
                      [] { throw std::runtime_error("falha de 100% {teste}"); });
-    QTimer::singleShot(0, &janela, [&janela] { janela.acao("transf")->trigger(); });
+    QTimer::singleShot(0, &janela, [&janela] { janela.acoes().transf->trigger(); });
     const int status = aplicacao->exec();
 
     EXPECT_EQ(status, 1);

@@ -62,15 +62,23 @@ class JanelaTeste : public ::testing::Test {
             r << QString::fromStdString(l);
         return r;
     }
+    // A command's action by its name (the action's objectName).
+    QAction* acao(const char* comando) const {
+        auto* a =
+            janela->findChild<QAction*>(QString::fromLatin1(comando), Qt::FindDirectChildrenOnly);
+        if (!a) ADD_FAILURE() << "no command " << comando;
+        return a;
+    }
     // Runs a command as its menu item would, rules evaluated first.
     void executar(const char* comando) {
         janela->atualizar_acoes();
-        janela->acao(comando)->trigger();
+        if (QAction* a = acao(comando)) a->trigger();
         QApplication::processEvents();
     }
     bool ativo(const char* comando) {
         janela->atualizar_acoes();
-        return janela->acao(comando)->isEnabled();
+        QAction* a = acao(comando);
+        return a && a->isEnabled();
     }
     void adicionar(const QString& texto) {
         campo()->setText(texto);
