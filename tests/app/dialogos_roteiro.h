@@ -2,7 +2,7 @@
 // Dialogs whose answers a test (or a benchmark) scripts in advance. Every
 // question asked is recorded, so a test can check what the user was shown.
 #include "app/dialogos.h"
-#include "tests/tape_ui/roteiro_fita.h"
+#include "tests/tape/roteiro_fita.h"
 
 #include <QPrinter>
 #include <QStringList>

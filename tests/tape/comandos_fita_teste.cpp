@@ -4,7 +4,7 @@
 #include "tape/comandos_fita.h"
 #include "tape/total.h"
 #include "tape/visao_fita.h"
-#include "tests/tape_ui/roteiro_fita.h"
+#include "tests/tape/roteiro_fita.h"
 
 #include <QApplication>
 #include <QClipboard>
