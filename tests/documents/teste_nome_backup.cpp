@@ -1,5 +1,7 @@
 #include "documents/nome_backup.h"
 
+#include "tests/apoio/nome_teste.h"
+
 #include <gtest/gtest.h>
 
 namespace quarvel::documents {
@@ -12,7 +14,7 @@ struct CasoNome {
 };
 
 void PrintTo(const CasoNome& c, std::ostream* os) {
-    *os << (c.valido ? "valido" : "recusado");
+    *os << ::testing::PrintToString(c.nome) << (c.valido ? " valido" : " recusado");
 }
 
 class NomeBackup : public ::testing::TestWithParam<CasoNome> {};
@@ -36,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoNome{"..x", "..qvlbackup", false}, CasoNome{"...", "...qvlbackup", false},
                       CasoNome{"", ".qvlbackup", false}, CasoNome{"a\tb", "a\tb.qvlbackup", false},
                       CasoNome{"a\x7F", "a\x7F.qvlbackup", false},
-                      CasoNome{"a\u0085b", "a\u0085b.qvlbackup", false}));
+                      CasoNome{"a\u0085b", "a\u0085b.qvlbackup", false}),
+    [](const auto& caso) { return testes::nome_de_texto(caso.param.nome); });
 
 } // namespace
 } // namespace quarvel::documents

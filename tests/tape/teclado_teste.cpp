@@ -4,6 +4,7 @@
 // its entry field.
 #include "tape/campo_valor.h"
 #include "tape/teclado.h"
+#include "tests/apoio/nome_teste.h"
 
 #include <QImage>
 #include <QPushButton>
@@ -83,6 +84,23 @@ struct Tecla {
     int botao; // 0 = none lights
 };
 
+// Shift_9_b13: the modifiers, the key and the button that lights.
+std::string nome(const Tecla& t) {
+    std::string s;
+    if (t.mods & Qt::ShiftModifier) s += "Shift_";
+    if (t.mods & Qt::ControlModifier) s += "Ctrl_";
+    if (t.mods & Qt::KeypadModifier) s += "Num_";
+    s += quarvel::testes::nome_de_texto(
+        QKeySequence(t.tecla).toString(QKeySequence::PortableText).toStdString());
+    s += t.botao ? "_b" + std::string(t.botao < 10 ? "0" : "") + std::to_string(t.botao)
+                 : std::string("_nenhum");
+    return s;
+}
+
+void PrintTo(const Tecla& t, std::ostream* os) {
+    *os << nome(t);
+}
+
 class TecladoLuz : public ::testing::TestWithParam<Tecla> {};
 
 // A key event as QTest would deliver it to the entry field.
@@ -132,7 +150,8 @@ INSTANTIATE_TEST_SUITE_P(
         Tecla{Qt::Key_Return, kNada, 3}, Tecla{Qt::Key_Enter, kNum, 3},
         // Main-keyboard operators have no counterpart.
         Tecla{Qt::Key_Plus, kShift, 0}, Tecla{Qt::Key_Minus, kNada, 0},
-        Tecla{Qt::Key_Comma, kNada, 0}, Tecla{Qt::Key_A, kNada, 0}));
+        Tecla{Qt::Key_Comma, kNada, 0}, Tecla{Qt::Key_A, kNada, 0}),
+    [](const auto& caso) { return nome(caso.param); });
 
 TEST(TecladoLuzSoltura, ShiftSoltoAntesApagaOMesmoBotao) {
     Teclado t;
