@@ -60,10 +60,19 @@ TEST(FormLoading, FecharPeloGerenciadorCancelaSemFechar) {
 }
 
 TEST(FormLoading, PulsarSemJanelaVisivelNaoFalha) {
+    QWidget outra;
+    outra.show();
     FormLoading f(nullptr);
     for (int i = 0; i < 1000; ++i)
         f.pulsar();
-    SUCCEED();
+    // Before iniciar() the pulses show nothing, disable nothing, cancel nothing.
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(outra.isEnabled());
+    EXPECT_FALSE(f.cancelado());
+    // And the window still starts as usual afterwards.
+    f.iniciar();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(outra.isEnabled());
 }
 
 TEST(FormRestaurar, ListaVaziaDesativaLimpar) {
