@@ -129,29 +129,29 @@ QMenu* montar_pop(QWidget* dono, const Acoes& a) {
     pop->setObjectName(QStringLiteral("pop"));
     struct Item {
         MembroAcao comando; // null: a separator
-        const char* texto;
+        const char* texto;  // null: the main menu's caption
         bool mostra_atalho;
     };
     const Item itens[] = {
-        {&Acoes::limpar_valor, "&Limpar Tudo", true},
+        {&Acoes::limpar_valor, nullptr, true},
         {nullptr, nullptr, false},
         {&Acoes::add_valor, "&Adicionar", true},
-        {&Acoes::novo_valor, "&Modificar", true},
-        {&Acoes::deletar_valor, "&Deletar", true},
+        {&Acoes::novo_valor, nullptr, true},
+        {&Acoes::deletar_valor, nullptr, true},
         {nullptr, nullptr, false},
-        {&Acoes::buscar, "&Localizar Valor", true},
-        {&Acoes::buscar_prox, "&Localizar Próximo Valor", true},
+        {&Acoes::buscar, nullptr, true},
+        {&Acoes::buscar_prox, nullptr, true},
         {nullptr, nullptr, false},
-        {&Acoes::armazenar_memoria, "&Armazenar Na Memória", true},
+        {&Acoes::armazenar_memoria, nullptr, true},
         {nullptr, nullptr, false},
-        {&Acoes::repetir_valor, "&Repetir Valor", true},
-        {&Acoes::transf, "&Exportar Resultado para Área de Transferência", false},
+        {&Acoes::repetir_valor, nullptr, true},
+        {&Acoes::transf, nullptr, false},
         {nullptr, nullptr, false},
         {&Acoes::abrir_txt, "Importar Arquivo de Texto", true},
         {&Acoes::save_txt, "&Exportar Para Arquivo de Texto", true},
         {nullptr, nullptr, false},
-        {&Acoes::visualizar, "&Visualizar Impressão", true},
-        {&Acoes::imprimir, "&Imprimir", true},
+        {&Acoes::visualizar, nullptr, true},
+        {&Acoes::imprimir, nullptr, true},
     };
     for (const Item& i : itens) {
         if (!i.comando) {
@@ -159,7 +159,7 @@ QMenu* montar_pop(QWidget* dono, const Acoes& a) {
             continue;
         }
         QAction* principal = a.*i.comando;
-        auto* item = pop->addAction(QString::fromUtf8(i.texto));
+        auto* item = pop->addAction(i.texto ? QString::fromUtf8(i.texto) : principal->text());
         item->setObjectName(QStringLiteral("pop_") + principal->objectName());
         if (i.mostra_atalho) {
             item->setShortcut(principal->shortcut());

@@ -28,8 +28,8 @@ class Dialogos : public tape::DialogosFita {
     // The unsaved-changes question: Sim, Não, Cancelar (Escape is Cancelar).
     virtual Resposta perguntar(QWidget* dono, const QString& texto) = 0;
 
-    // Empty text when the user cancels. `filtro` is a Qt name filter such as
-    // "Calculos de Vantorel (*.qvl)"; `extensao` is added to a name without one.
+    // Empty text when the user cancels. `filtro` is a Qt name filter ("Name
+    // (*.ext)"); `extensao` is added to a name without one.
     virtual QString abrir_arquivo(QWidget* dono, const QString& filtro) = 0;
     virtual QString salvar_arquivo(QWidget* dono, const QString& filtro,
                                    const QString& extensao) = 0;

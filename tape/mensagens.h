@@ -32,7 +32,8 @@ inline constexpr const char* kRotuloBuscar = "Digite o valor que deseja buscar:"
 // as typed (1-based; past the end for an expression cut short).
 int posicao_digitada(std::string_view digitado, int posicao_avaliador);
 
-// "Expressão inválida: <typed text> (posição N)", N as posicao_digitada.
+// The refusal of a malformed expression: the text as typed and the place of
+// the error, counted as posicao_digitada counts it.
 std::string expressao_invalida(std::string_view digitado, int posicao_avaliador);
 
 } // namespace quarvel::tape

@@ -75,6 +75,35 @@ TEST_F(JanelaTeste, BarraDeFerramentasNaOrdemComDicas) {
                                   "Visualizar Impressão", "Imprimir", "|", "Ajuda"}));
 }
 
+TEST_F(JanelaTeste, MenuDaFitaRodaOsComandosComSuasLegendas) {
+    auto* pop = filho<QMenu>("pop");
+    ASSERT_NE(pop, nullptr);
+    QStringList itens;
+    for (QAction* a : pop->actions()) {
+        if (a->isSeparator())
+            itens << QStringLiteral("|");
+        else
+            itens << (a->text() + QLatin1Char(' ') + a->shortcut().toString()).trimmed();
+    }
+    EXPECT_EQ(itens, (QStringList{"&Limpar Tudo Shift+Del", "|", "&Adicionar", "&Modificar Ins",
+                                  "&Deletar Del", "|", "&Localizar Valor F2",
+                                  "&Localizar Próximo Valor F3", "|",
+                                  "&Armazenar Na Memória Ctrl+M", "|", "&Repetir Valor Ctrl+R",
+                                  "&Exportar Resultado para Área de Transferência", "|",
+                                  "Importar Arquivo de Texto", "&Exportar Para Arquivo de Texto",
+                                  "|", "&Visualizar Impressão Ctrl+I", "&Imprimir Ctrl+P"}));
+    // Each item follows its command's rule and runs the command itself.
+    auto* deletar = pop->findChild<QAction*>(QStringLiteral("pop_deletar_valor"));
+    ASSERT_NE(deletar, nullptr);
+    janela->atualizar_acoes();
+    EXPECT_FALSE(deletar->isEnabled());
+    adicionar(QStringLiteral("5"));
+    janela->atualizar_acoes();
+    EXPECT_TRUE(deletar->isEnabled());
+    deletar->trigger();
+    EXPECT_TRUE(linhas().isEmpty());
+}
+
 TEST_F(JanelaTeste, RegrasDeHabilitacaoNumaFitaVaziaEComUmaLinha) {
     const char* com_linhas[] = {"limpar_valor", "novo_valor", "deletar_valor",
                                 "transf",       "save_txt",   "armazenar_memoria",
