@@ -2,6 +2,7 @@
 // A main window with scripted dialogs, shown offscreen, and small helpers to
 // reach its controls by their names.
 #include "app/frm_principal.h"
+#include "tests/apoio/impressao_qt.h"
 #include "tests/app/dialogos_roteiro.h"
 
 #include <QAction>
@@ -11,16 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
-
-// Failures show texts, not arrays of UTF-16 units.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-    *os << '[' << l.join(QStringLiteral(" | ")).toStdString() << ']';
-}
-QT_END_NAMESPACE
 
 namespace quarvel::app {
 

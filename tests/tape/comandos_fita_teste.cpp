@@ -4,21 +4,12 @@
 #include "tape/comandos_fita.h"
 #include "tape/total.h"
 #include "tape/visao_fita.h"
+#include "tests/apoio/impressao_qt.h"
 #include "tests/tape/roteiro_fita.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <gtest/gtest.h>
-
-// Failures show texts, not arrays of UTF-16 units.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-    *os << '[' << l.join(QStringLiteral(" | ")).toStdString() << ']';
-}
-QT_END_NAMESPACE
 
 namespace quarvel::tape {
 namespace {
