@@ -2,8 +2,11 @@
 // Everything the main window asks of the user or of the desktop goes through
 // this interface: message boxes, the save question, file and print dialogs,
 // our own modal dialogs, the confirmation sound and opening addresses. The
-// program uses DialogosReais; tests script the answers instead of blocking on
-// a modal window.
+// tape's questions are its own port, tape::DialogosFita; this one adds the
+// rest. The program uses DialogosReais; tests script the answers instead of
+// blocking on a modal window.
+#include "tape/dialogos_fita.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -19,19 +22,14 @@ class DocumentoImpressao;
 
 namespace quarvel::app {
 
-class Dialogos {
+class Dialogos : public tape::DialogosFita {
   public:
-    virtual ~Dialogos() = default;
-
-    // Message box captioned "Quarvel" with the warning icon and OK.
-    virtual void aviso(QWidget* dono, const QString& texto) = 0;
-
     enum class Resposta { Sim, Nao, Cancelar };
     // The unsaved-changes question: Sim, Não, Cancelar (Escape is Cancelar).
     virtual Resposta perguntar(QWidget* dono, const QString& texto) = 0;
 
-    // Empty text when the user cancels. `filtro` is a Qt name filter such as
-    // "Calculos de Vantorel (*.qvl)"; `extensao` is added to a name without one.
+    // Empty text when the user cancels. `filtro` is a Qt name filter ("Name
+    // (*.ext)"); `extensao` is added to a name without one.
     virtual QString abrir_arquivo(QWidget* dono, const QString& filtro) = 0;
     virtual QString salvar_arquivo(QWidget* dono, const QString& filtro,
                                    const QString& extensao) = 0;
@@ -39,13 +37,6 @@ class Dialogos {
     // The system print dialog; false when cancelled.
     virtual bool configurar_impressao(QWidget* dono, QPrinter& impressora) = 0;
 
-    // form_valor: the confirmed text, or nothing when cancelled. `aceitar` is
-    // asked on OK; returning false keeps the dialog open for correction.
-    virtual std::optional<QString>
-    pedir_valor(QWidget* dono, const QString& titulo, const QString& rotulo, const QString& inicial,
-                const std::function<bool(const QString&)>& aceitar) = 0;
-    // form_repetir: the count (1..5000), or nothing when cancelled.
-    virtual std::optional<int> pedir_repeticoes(QWidget* dono) = 0;
     // form_restaurar: the chosen backup name, or empty. `limpar` runs when the
     // user empties the folder (the window then closes without a choice).
     virtual QString escolher_backup(QWidget* dono, const QStringList& nomes,
@@ -54,9 +45,8 @@ class Dialogos {
     virtual void visualizar(QWidget* dono, printing::DocumentoImpressao& doc) = 0;
     virtual void sobre(QWidget* dono) = 0;
 
-    // The desktop: the confirmation sound (never fails) and opening a file or
-    // an address with its default handler (the result is ignored).
-    virtual void tocar_confirmacao() = 0;
+    // The desktop: opening a file or an address with its default handler (the
+    // result is ignored).
     virtual void abrir_endereco(const QString& endereco) = 0;
 };
 

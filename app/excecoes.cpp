@@ -4,8 +4,9 @@
 
 #include <exception>
 
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__) && defined(__GLIBC__)
-#define QUARVEL_MARCA_LANCAMENTO 1
+// QUARVEL_ENDERECO_ERRO: set by the build where the wrapper works (glibc with
+// libstdc++, no sanitizer).
+#ifdef QUARVEL_ENDERECO_ERRO
 #include <cxxabi.h>
 #include <dlfcn.h>
 #endif
@@ -17,7 +18,7 @@ thread_local quint32 ultimo_endereco = 0;
 
 } // namespace
 
-#ifdef QUARVEL_MARCA_LANCAMENTO
+#ifdef QUARVEL_ENDERECO_ERRO
 } // namespace quarvel::app
 
 // Every throw passes through here first: note where it came from, then hand

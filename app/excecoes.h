@@ -27,8 +27,8 @@ class Excecoes : public QApplication {
 };
 
 // Where the last error was raised: the offset of the throwing code inside its
-// module, so `addr2line -e quarvel 0x...` names the source line. 0 when the
-// build cannot tell (sanitizer builds keep their own throw hook).
+// module, so `addr2line -e quarvel 0x...` names the source line. Always 0 in
+// a build without QUARVEL_ENDERECO_ERRO.
 quint32 endereco_ultimo_erro();
 
 } // namespace quarvel::app

@@ -1,5 +1,6 @@
 #include "app/frm_erro.h"
 
+#include "app/mensagens.h"
 #include "app/recursos.h"
 
 #include <QIcon>
@@ -118,7 +119,7 @@ void FormErro::montar_relatorio(const QString& mensagem, quint32 endereco,
     c.insertBlock(centro, pedido); // empty line
 
     c.insertBlock(centro, suporte);
-    c.insertText(QStringLiteral("Acesse: ") + QString::fromUtf8(endereco_suporte), suporte);
+    c.insertText(QStringLiteral("Acesse: ") + QString::fromUtf8(kEnderecoSuporte), suporte);
 
     mensagem_->moveCursor(QTextCursor::Start);
 }

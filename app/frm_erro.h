@@ -19,8 +19,6 @@ class QTextEdit;
 
 namespace quarvel::app {
 
-inline constexpr const char* endereco_suporte = "https://quarvel.example.org/suporte";
-
 class FormErro : public QDialog {
     Q_OBJECT
   public:

@@ -5,14 +5,12 @@
 #include "documents/arquivos.h"
 #include "tape/campo_valor.h"
 #include "tape/teclado.h"
-#include "tape/visao_fita.h"
+#include "tape/total.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,27 +33,20 @@ FormPrincipal::FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo
     setFont(fonte);
 
     criar_acoes();
-    criar_menus();
-    criar_barra_ferramentas();
     criar_controles();
     criar_barra_estado();
-    criar_menus_edicao();
 
     // Creation steps: rules once, empty tape, title, empty memory, clock.
     atualizar_acoes();
-    alterado_ = false;
+    estado_fita_ = {};
     linhas_salvas_ = 0;
     definir_titulo();
-    texto_memoria_.clear();
     escrever_relogio();
 
     tempo_.setInterval(1000);
     connect(&tempo_, &QTimer::timeout, this, &FormPrincipal::escrever_relogio);
     tempo_.start();
     connect(&bakup_, &QTimer::timeout, this, &FormPrincipal::bakupTimer);
-
-    for (const auto& [nome, c] : comandos_)
-        if (!c.acao->shortcut().isEmpty()) atalhos_.insert(c.acao->shortcut());
 
     // Enabling rules follow the state whenever the event loop goes idle.
     if (auto* d = QAbstractEventDispatcher::instance())
@@ -74,55 +65,32 @@ FormPrincipal::~FormPrincipal() {
     qApp->removeEventFilter(this);
 }
 
-QAction* FormPrincipal::acao(const char* nome) const {
-    auto it = comandos_.find(nome);
-    return it == comandos_.end() ? nullptr : it->second.acao;
-}
-
-QAction* FormPrincipal::nova_acao(const char* nome, const QString& texto,
-                                  void (FormPrincipal::*executar)(), std::function<bool()> regra) {
-    auto* a = new QAction(texto, this);
-    a->setObjectName(QString::fromLatin1(nome));
-    comandos_[nome] = Comando{a, regra};
-    connect(a, &QAction::triggered, this, [this, executar, nome] {
-        // The rule is evaluated again when the command is invoked.
-        if (pode(nome)) (this->*executar)();
-    });
-    return a;
-}
-
-bool FormPrincipal::pode(const char* nome) {
-    auto it = comandos_.find(nome);
-    if (it == comandos_.end()) return false;
-    const bool ok = !it->second.regra || it->second.regra();
-    it->second.acao->setEnabled(ok);
-    return ok;
-}
-
-void FormPrincipal::atualizar_acoes() {
-    for (auto& [nome, c] : comandos_) {
-        if (!c.regra) continue;
-        const bool ok = c.regra();
-        if (c.acao->isEnabled() != ok) c.acao->setEnabled(ok);
-    }
-}
-
 int FormPrincipal::linha_atual() const {
     return valores_->linha_atual();
+}
+
+void FormPrincipal::definir_linha_atual(int linha) {
+    valores_->definir_linha_atual(linha);
+}
+
+void FormPrincipal::atualizar_total() {
+    const tape::TextosTotal total = tape::textos_total(fita_.brutos());
+    valor_final_->setText(QString::fromStdString(total.figuras));
+    valor_leitor_->setText(QString::fromStdString(total.extenso));
 }
 
 void FormPrincipal::escrever_relogio() {
     const QLocale local = QLocale::system();
     const QDateTime agora = QDateTime::currentDateTime();
-    const QString data = local.toString(agora.date(), QLocale::ShortFormat);
+    const QString dia = local.toString(agora.date(), QLocale::ShortFormat);
     const QString hora = printing::hora_longa(local, agora.time()).left(8);
-    relogio_->setText(QStringLiteral("%1 - %2").arg(data, hora));
+    relogio_->setText(QStringLiteral("%1 - %2").arg(dia, hora));
 }
 
 void FormPrincipal::definir_titulo() {
     const QString nome = arquivo_atual_.isEmpty() ? QString::fromLatin1(kNomeNovo)
                                                   : documents::nome_sem_pasta(arquivo_atual_);
-    setWindowTitle(QStringLiteral("%1 - %2").arg(QString::fromLatin1(kTituloAplicacao), nome));
+    setWindowTitle(QStringLiteral("%1 - %2").arg(QString::fromUtf8(kTituloAplicacao), nome));
 }
 
 void FormPrincipal::showEvent(QShowEvent* e) {
@@ -148,6 +116,10 @@ void FormPrincipal::closeEvent(QCloseEvent* e) {
 }
 
 bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
+    // The keypad follows the entry field's keys and lets go of a lit button
+    // when the field loses the focus with the key still down.
+    if (obj == texto_valor_) teclado_->acompanhar_evento(*e);
+
     const auto tipo = e->type();
     if (tipo != QEvent::KeyPress && tipo != QEvent::KeyRelease && tipo != QEvent::ShortcutOverride)
         return false;
@@ -160,7 +132,7 @@ bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
     // The menu's shortcuts come before the focused control: a text field never
     // takes Del, Ins, Shift+Del, Ctrl+E and the rest, enabled or not.
     const QKeySequence sequencia(QKeyCombination(mods, Qt::Key(k)));
-    const bool do_menu = atalhos_.contains(sequencia);
+    const bool do_menu = roteador_->atalhos().contains(sequencia);
     if (tipo == QEvent::ShortcutOverride) return do_menu; // not accepted: the shortcut runs
     if (do_menu) return tipo == QEvent::KeyPress;         // a disabled command does nothing
 
@@ -170,16 +142,11 @@ bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
             campo->del();
         return true;
     }
-
-    if (tipo == QEvent::KeyRelease) {
-        if (w == texto_valor_ && !tecla->isAutoRepeat()) teclado_->tecla_solta(*tecla);
-        return false;
-    }
-    if (w == texto_valor_) teclado_->tecla_pressionada(*tecla);
+    if (tipo == QEvent::KeyRelease) return false;
     switch (k) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        acao("add_valor")->trigger();
+        acoes().add_valor->trigger();
         return true;
     case Qt::Key_Up:
         definir_linha_atual(linha_atual() - 1);

@@ -1,26 +1,24 @@
 #pragma once
-// form_principal: the one main window. It owns the tape, the document and
-// backup state, the memory and search state and the print document; every
-// command is a QAction with an execute slot and, where it has one, an
-// enabling rule evaluated whenever the event loop becomes idle.
+// form_principal: the one main window. It owns the state (the tape, the
+// document and backup state, the print document) and routes its QActions to
+// the subsystems' commands; enabling rules are evaluated whenever the event
+// loop becomes idle.
+#include "app/acoes.h"
 #include "app/dialogos.h"
-#include "calc/estendido.h"
+#include "app/mensagens.h"
 #include "printing/documento_impressao.h"
-#include "tape/fita.h"
+#include "tape/comandos_fita.h"
+#include "tape/visao_fita.h"
 
 #include <QByteArray>
-#include <QKeySequence>
 #include <QMainWindow>
-#include <QSet>
 #include <QTimer>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -30,7 +28,6 @@ class QMenu;
 namespace quarvel::tape {
 class CampoValor;
 class Teclado;
-class VisaoFita;
 } // namespace quarvel::tape
 
 namespace quarvel::documents {
@@ -40,9 +37,6 @@ class FormLoading;
 
 namespace quarvel::app {
 
-inline constexpr const char* kTituloAplicacao = "Quarvel 1.1 - Calculador de Vantorel";
-inline constexpr const char* kNomeNovo = "NovoCalculo.qvl";
-
 class FormPrincipal : public QMainWindow {
     Q_OBJECT
   public:
@@ -50,20 +44,18 @@ class FormPrincipal : public QMainWindow {
                   QWidget* parent = nullptr);
     ~FormPrincipal() override;
 
-    // The named command (`add_valor`, `novo`, ...), for menus, tests and the
-    // tool bar alike.
-    QAction* acao(const char* nome) const;
+    const Acoes& acoes() const { return roteador_->acoes(); }
     // Evaluates every enabling rule (also done whenever the loop is idle).
-    void atualizar_acoes();
+    void atualizar_acoes() { roteador_->atualizar(); }
 
     // State for the unsaved-changes question and for tests.
-    const tape::Fita& fita() const { return fita_; }
+    const tape::Fita& fita() const { return fita_.fita(); }
     int linha_atual() const;
-    bool alterado() const { return alterado_; }
+    bool alterado() const { return estado_fita_.alterado; }
     const QString& arquivo_atual() const { return arquivo_atual_; }
-    const QString& texto_memoria() const { return texto_memoria_; }
-    calc::Estendido valor_busca() const { return valor_busca_; }
-    int posicao_busca() const { return posicao_busca_; }
+    const QString& texto_memoria() const { return estado_fita_.texto_memoria; }
+    calc::Estendido valor_busca() const { return estado_fita_.busca.valor; }
+    int posicao_busca() const { return estado_fita_.busca.posicao; }
     bool carregando() const { return carregando_; }
     QTimer& temporizador_backup() { return bakup_; }
 
@@ -83,31 +75,13 @@ class FormPrincipal : public QMainWindow {
   private:
     // Construction (frm_principal_layout.cpp).
     void criar_acoes();
-    void criar_menus();
-    void criar_barra_ferramentas();
     void criar_controles();
     void criar_barra_estado();
-    void criar_menus_edicao();
-    QAction* nova_acao(const char* nome, const QString& texto, void (FormPrincipal::*executar)(),
-                       std::function<bool()> regra = {});
     void escrever_relogio();
 
-    // Tape commands (comandos_fita.cpp).
-    void add_valorExecute();
-    void deletar_valorExecute();
-    void novo_valorExecute();
-    void repetir_valorExecute();
-    void limpar_valorExecute();
-    void buscarExecute();
-    void buscar_proxExecute();
-    void armazenar_memoriaExecute();
-    void valor_memoriaExecute();
-    void transfExecute();
+    // Shown again after every change of the tape.
     void atualizar_total();
     void definir_linha_atual(int linha);
-    bool recusar_entrada(const QString& texto, const std::string& texto_utf8, int posicao_erro);
-    bool pode(const char* nome);
-    bool localizar_desde(std::size_t inicio);
 
     // Document commands (comandos_documento.cpp).
     void novoExecute();
@@ -130,7 +104,7 @@ class FormPrincipal : public QMainWindow {
     void aplicar_configuracao(const documents::Configuracao& c);
     void marcar_salvo();
 
-    // Text files and backup (comandos_arquivo_texto.cpp, comandos_backup.cpp).
+    // Text files and backup (comandos_arquivos.cpp).
     void abrir_txtExecute();
     void save_txtExecute();
     // so_arquivo_comum: a backup, read only as a regular file, never through a link.
@@ -154,16 +128,17 @@ class FormPrincipal : public QMainWindow {
     QString arquivo_inicial_;
     bool primeira_exibicao_ = true;
 
-    // The tape and its state.
-    tape::Fita fita_;
-    bool alterado_ = false;
-    std::size_t linhas_salvas_ = 0;
-    std::vector<std::string> brutos_salvos_; // the raw values last opened or saved
-    QString texto_memoria_;
-    calc::Estendido valor_busca_ = 0;
-    int posicao_busca_ = 0;
+    // The tape and its state; the tape commands act on both.
+    tape::FitaModelo fita_;
+    tape::EstadoFita estado_fita_;
+    std::unique_ptr<tape::ComandosFita> comandos_fita_;
+    // The document commands reach these two by their old names.
+    bool& alterado_ = estado_fita_.alterado;
+    calc::Estendido& valor_busca_ = estado_fita_.busca.valor;
 
     // The document.
+    std::size_t linhas_salvas_ = 0;
+    std::vector<std::string> brutos_salvos_; // the raw values last opened or saved
     QString arquivo_atual_;
     bool carregando_ = false; // a load, import or restore is running
     bool aviso_backup_dado_ = false;
@@ -182,17 +157,11 @@ class FormPrincipal : public QMainWindow {
     QCheckBox* d01_ = nullptr;
     QComboBox* qtdetempo_ = nullptr;
     QLabel* relogio_ = nullptr;
-    QMenu* pop_ = nullptr;
 
     QTimer tempo_;
     QTimer bakup_;
 
-    struct Comando {
-        QAction* acao;
-        std::function<bool()> regra;
-    };
-    std::map<std::string, Comando> comandos_;
-    QSet<QKeySequence> atalhos_; // the main menu's, taken before any control
+    std::unique_ptr<RoteadorAcoes> roteador_;
 };
 
 } // namespace quarvel::app

@@ -1,5 +1,6 @@
 #include "app/frm_sobre.h"
 
+#include "app/mensagens.h"
 #include "app/recursos.h"
 
 #include <QDesktopServices>
@@ -64,25 +65,25 @@ FormSobre::FormSobre(QWidget* parent) : QDialog(parent) {
     nome->setGeometry(60, 14, 220, 32);
     nome->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    auto* produto = new QLabel(QStringLiteral("Calculador de Vantorel"), this);
+    auto* produto = new QLabel(QString::fromUtf8(kProduto), this);
     produto->setGeometry(16, 54, 274, 18);
 
-    auto* info = new QLabel(
-        QStringLiteral("Versão: 1.1\nData: 03/11/05\nCriado por: %1").arg(QString::fromUtf8(autor)),
-        this);
+    auto* info = new QLabel(QStringLiteral("Versão: %1\nData: 03/11/05\nCriado por: %2")
+                                .arg(QString::fromUtf8(kVersao), QString::fromUtf8(kAutor)),
+                            this);
     info->setGeometry(16, 80, 274, 52);
     info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* rotulo_site = new QLabel(QStringLiteral("Site:"), this);
     rotulo_site->setGeometry(16, 140, 274, 17);
-    link_site_ = new Link(QString::fromUtf8(site), QString::fromUtf8(site), this);
+    link_site_ = new Link(QString::fromUtf8(kSite), QString::fromUtf8(kSite), this);
     link_site_->setObjectName(QStringLiteral("link_site"));
     link_site_->setGeometry(16, 157, 274, 17);
 
     auto* rotulo_email = new QLabel(QStringLiteral("E-mail:"), this);
     rotulo_email->setGeometry(16, 180, 274, 17);
-    link_email_ = new Link(QString::fromUtf8(email),
-                           QStringLiteral("mailto:") + QString::fromUtf8(email), this);
+    link_email_ = new Link(QString::fromUtf8(kEmail),
+                           QStringLiteral("mailto:") + QString::fromUtf8(kEmail), this);
     link_email_->setObjectName(QStringLiteral("link_email"));
     link_email_->setGeometry(16, 197, 274, 17);
 

@@ -6,10 +6,6 @@ class QLabel;
 
 namespace quarvel::app {
 
-inline constexpr const char* autor = "Equipe Quarvel";
-inline constexpr const char* site = "https://quarvel.example.org";
-inline constexpr const char* email = "contato@quarvel.example.org";
-
 class FormSobre : public QDialog {
     Q_OBJECT
   public:

@@ -1,14 +1,15 @@
 #include "app/linha_comando.h"
 
+#include "app/mensagens.h"
 #include "app/traducao.h"
-#include "calc/extensos.h"
 #include "documents/arquivo_calculo.h"
 #include "documents/arquivos.h"
-#include "documents/codificacao.h"
+#include "documents/mensagens.h"
 #include "documents/texto.h"
 #include "printing/documento_impressao.h"
-#include "tape/fita.h"
 #include "tape/formas_numero.h"
+#include "tape/mensagens.h"
+#include "tape/total.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -33,6 +34,10 @@ void erro(const QString& texto) {
     std::cerr << texto.toStdString() << '\n';
 }
 
+QString de_utf8(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
 std::string_view vista(const QByteArray& b) {
     return {b.constData(), static_cast<std::size_t>(b.size())};
 }
@@ -50,11 +55,10 @@ bool ler_entradas(const QByteArray& bytes, const QString& origem, FitaLida& fita
         ++numero;
         const tape::Conversao c = tape::converter_entrada(linha);
         if (tape::entrada_recusada(linha, c)) {
-            erro(QStringLiteral("%1, linha %2: Expressão inválida: %3 (posição %4)")
+            erro(QStringLiteral("%1, linha %2: %3")
                      .arg(origem)
                      .arg(numero)
-                     .arg(QString::fromUtf8(linha.data(), static_cast<int>(linha.size())))
-                     .arg(c.posicao_erro));
+                     .arg(de_utf8(tape::expressao_invalida(linha, c.posicao_erro))));
             return false;
         }
         if (fita.brutos.size() >= tape::kMaximoValores) {
@@ -76,7 +80,7 @@ bool ler_arquivo_fita(const QString& caminho, FitaLida& fita) {
     QString motivo;
     const auto bytes = documents::ler_arquivo(caminho, &motivo);
     if (!bytes) {
-        erro(QStringLiteral("O arquivo %1 não pôde ser aberto: %2").arg(caminho, motivo));
+        erro(QString::fromUtf8(documents::kArquivoNaoAberto).arg(caminho, motivo));
         return false;
     }
     std::vector<std::string> brutos, linhas;
@@ -87,7 +91,7 @@ bool ler_arquivo_fita(const QString& caminho, FitaLida& fita) {
             return false;
         }
         if (carga.estado == documents::CargaCalculo::Estado::Danificado) {
-            erro(QStringLiteral("O arquivo %1 não pôde ser aberto: %2")
+            erro(QString::fromUtf8(documents::kArquivoNaoAberto)
                      .arg(caminho, QString::fromStdString(carga.detalhe)));
             return false;
         }
@@ -97,7 +101,7 @@ bool ler_arquivo_fita(const QString& caminho, FitaLida& fita) {
     } else {
         documents::LeituraTexto leitura = documents::ler_texto(vista(*bytes));
         if (leitura.estado == documents::LeituraTexto::Estado::LinhaSemValor) {
-            erro(QStringLiteral("A linha %1 de %2 não contém um valor: %3")
+            erro(QString::fromUtf8(documents::kLinhaSemValor)
                      .arg(leitura.numero_linha)
                      .arg(caminho, QString::fromStdString(leitura.texto_linha)));
             return false;
@@ -139,12 +143,12 @@ bool ler_fontes(const QStringList& arquivos, FitaLida& fita) {
 int mostrar_total(const QStringList& arquivos) {
     FitaLida fita;
     if (!ler_fontes(arquivos, fita)) return 1;
-    const double total = tape::somar_brutos(fita.brutos);
+    const tape::TextosTotal total = tape::textos_total(fita.brutos);
     std::string saida;
     for (const std::string& l : fita.linhas)
         saida += l + '\n';
-    saida += "R$ " + tape::mascara_dinheiro(total) + '\n';
-    saida += calc::valor_extenso(total) + '\n';
+    saida += total.figuras + '\n';
+    saida += total.extenso + '\n';
     std::fwrite(saida.data(), 1, saida.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
@@ -160,8 +164,7 @@ int gerar_pdf(const QString& saida, const QString& arquivo) {
     printing::ConteudoImpressao c;
     for (const std::string& l : fita.linhas)
         c.linhas_fita.append(QString::fromStdString(l));
-    c.total = QStringLiteral("R$ ") +
-              QString::fromStdString(tape::mascara_dinheiro(tape::somar_brutos(fita.brutos)));
+    c.total = QString::fromStdString(tape::textos_total(fita.brutos).figuras);
     c.cabecalho = QString::fromStdString(fita.config.cabecalho);
     c.rodape = QString::fromStdString(fita.config.rodape);
     c.titulo = QStringLiteral("Quarvel 1.0");
@@ -195,10 +198,10 @@ int executar_sem_janela(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     instalar_traducoes(app);
     QCoreApplication::setApplicationName(QStringLiteral("quarvel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(kVersao));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Quarvel 1.1 - Calculador de Vantorel"));
+    parser.setApplicationDescription(QString::fromUtf8(kTituloAplicacao));
     parser.addHelpOption();
     parser.addVersionOption();
     QCommandLineOption total(

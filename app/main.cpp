@@ -5,6 +5,7 @@
 #include "app/frm_principal.h"
 #include "app/frm_splash.h"
 #include "app/linha_comando.h"
+#include "app/mensagens.h"
 #include "app/traducao.h"
 
 #include <QApplication>
@@ -14,7 +15,7 @@ namespace {
 
 void preparar_aplicacao(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Quarvel"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setApplicationVersion(QString::fromUtf8(quarvel::app::kVersao));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Qt's own buttons and dialogs speak Portuguese too.
     quarvel::app::instalar_traducoes(app);

@@ -107,7 +107,7 @@ struct Janela {
     }
 
     void disparar(const char* acao) {
-        form->acao(acao)->trigger();
+        form->findChild<QAction*>(QString::fromLatin1(acao), Qt::FindDirectChildrenOnly)->trigger();
         assentar();
     }
 
@@ -269,7 +269,7 @@ int relatorio() {
         QCoreApplication::processEvents();
     const double vazia = vmrss_mb();
     roteiro->arquivos_abrir = {a.calculo_50000};
-    form.acao("abrir")->trigger();
+    form.acoes().abrir->trigger();
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents();
     form.atualizar_acoes();

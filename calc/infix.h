@@ -7,8 +7,8 @@
 namespace quarvel::calc {
 
 struct ResultadoExpressao {
-    double valor = 0.0;    // the value, or the partial value held when it stopped
-    int posicao_erro = 0;  // 0 when the whole text was well formed, else 1-based position
+    double valor = 0.0;   // the value, or the partial value held when it stopped
+    int posicao_erro = 0; // 0 when the whole text was well formed, else 1-based position
 };
 
 // Text with "." as decimal point and "," between function arguments. The whole
@@ -18,4 +18,4 @@ ResultadoExpressao evaluate_expression(std::string_view texto);
 
 inline constexpr int kProfundidadeMaxima = 256;
 
-}  // namespace quarvel::calc
+} // namespace quarvel::calc

@@ -15,10 +15,10 @@ std::string escrever_texto(const std::vector<std::string>& linhas_fita);
 struct LeituraTexto {
     enum class Estado { Ok, LinhaSemValor, ExcedeMaximo, Cancelado };
     Estado estado = Estado::Ok;
-    std::vector<std::string> brutos;  // when Ok
-    std::vector<std::string> linhas;  // money masks, when Ok
-    int numero_linha = 0;             // 1-based, when LinhaSemValor
-    std::string texto_linha;          // UTF-8, cut to 40 characters, when LinhaSemValor
+    std::vector<std::string> brutos; // when Ok
+    std::vector<std::string> linhas; // money masks, when Ok
+    int numero_linha = 0;            // 1-based, when LinhaSemValor
+    std::string texto_linha;         // UTF-8, cut to 40 characters, when LinhaSemValor
 };
 
 // Blank lines are skipped; a line with text but no number refuses the whole
@@ -26,4 +26,4 @@ struct LeituraTexto {
 LeituraTexto ler_texto(std::string_view bytes,
                        const std::function<bool(std::size_t)>& continuar = {});
 
-}  // namespace quarvel::documents
+} // namespace quarvel::documents

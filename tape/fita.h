@@ -1,14 +1,12 @@
 #pragma once
 // The value tape: the raw value list and the tape lines, kept together.
+#include "tape/mensagens.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
 
 namespace quarvel::tape {
-
-inline constexpr std::size_t kMaximoValores = 50000;
-inline constexpr const char* kMensagemMaximo =
-    "O máximo suportado pela base de cálculos é de 50.000 valores";
 
 // Sum of the raw values as the total display shows it: each read strictly and
 // stored as a double in a 50,001-slot buffer, summed from the top slot down
@@ -16,7 +14,7 @@ inline constexpr const char* kMensagemMaximo =
 double somar_brutos(const std::vector<std::string>& brutos);
 
 class Fita {
-public:
+  public:
     std::size_t tamanho() const { return brutos_.size(); }
     bool vazia() const { return brutos_.empty(); }
     bool cabe(std::size_t mais) const { return tamanho() + mais <= kMaximoValores; }
@@ -37,9 +35,9 @@ public:
 
     double total() const { return somar_brutos(brutos_); }
 
-private:
+  private:
     std::vector<std::string> brutos_;
     std::vector<std::string> linhas_;
 };
 
-}  // namespace quarvel::tape
+} // namespace quarvel::tape

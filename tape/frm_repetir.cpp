@@ -1,5 +1,6 @@
 #include "tape/frm_repetir.h"
 #include "tape/botoes_dialogo.h"
+#include "tape/mensagens.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,7 +15,7 @@ namespace quarvel::tape {
 namespace {
 
 constexpr int kMinimo = 1;
-constexpr int kMaximo = 5000;
+constexpr int kMaximo = kMaximoRepeticoes;
 constexpr int kMaxCaracteres = 4;
 
 // Takes digits only and keeps whatever is typed inside the range: more than the maximum becomes

@@ -10,7 +10,7 @@ class FormRepetir : public QDialog {
     Q_OBJECT
   public:
     explicit FormRepetir(QWidget* parent = nullptr);
-    int vezes() const; // always within 1..5000
+    int vezes() const; // always within 1..kMaximoRepeticoes
     QSpinBox* valor() const { return valor_; }
 
   protected:

@@ -162,18 +162,20 @@ void Teclado::acender(int numero, bool sim) {
     botao(numero)->setStyleSheet(sim ? QString::fromLatin1(kEstiloAceso) : QString());
 }
 
-void Teclado::acompanhar(QWidget* campo) {
-    if (campo) campo->installEventFilter(this);
-}
-
-bool Teclado::eventFilter(QObject* obj, QEvent* ev) {
-    if (ev->type() == QEvent::KeyPress)
-        tecla_pressionada(*static_cast<QKeyEvent*>(ev));
-    else if (ev->type() == QEvent::KeyRelease)
-        tecla_solta(*static_cast<QKeyEvent*>(ev));
-    else if (ev->type() == QEvent::FocusOut)
-        apagar_tudo(); // the key-up will go elsewhere
-    return QWidget::eventFilter(obj, ev);
+void Teclado::acompanhar_evento(const QEvent& e) {
+    switch (e.type()) {
+    case QEvent::KeyPress:
+        tecla_pressionada(static_cast<const QKeyEvent&>(e));
+        break;
+    case QEvent::KeyRelease:
+        tecla_solta(static_cast<const QKeyEvent&>(e));
+        break;
+    case QEvent::FocusOut:
+        apagar_tudo();
+        break;
+    default:
+        break;
+    }
 }
 
 void Teclado::apagar_tudo() {

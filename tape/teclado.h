@@ -22,14 +22,12 @@ class Teclado : public QWidget {
     int botao_da_tecla(const QKeyEvent& e) const; // 0 when the key has none
     bool aceso(int numero) const;                 // lit red right now
 
-    // Follows the key events of a field by itself (an event filter), as an
-    // alternative to calling tecla_pressionada / tecla_solta; losing the
-    // focus puts every button back to normal.
-    void acompanhar(QWidget* campo);
+    // Every event of the entry field goes through here (the main window's
+    // event filter calls it): key-downs light, key-ups put out, and losing
+    // the focus puts every button back to normal, since the key-up of a key
+    // still held will go to another control.
+    void acompanhar_evento(const QEvent& e);
     void apagar_tudo();
-
-  protected:
-    bool eventFilter(QObject* obj, QEvent* ev) override;
 
   signals:
     void caractere(QChar c); // every button but b03

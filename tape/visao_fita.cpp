@@ -1,6 +1,6 @@
 #include "tape/visao_fita.h"
 
-#include "tape/fita.h"
+#include "tape/formas_numero.h"
 
 #include <QAbstractItemDelegate>
 #include <QMouseEvent>
@@ -9,6 +9,7 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace quarvel::tape {
 
@@ -66,67 +67,72 @@ class DelegadoFita : public QAbstractItemDelegate {
 
 // ---------------------------------------------------------------------------
 
-ModeloFita::ModeloFita(const Fita& fita, QObject* parent)
-    : QAbstractListModel(parent), fita_(fita), contagem_(static_cast<int>(fita.tamanho())) {}
+FitaModelo::FitaModelo(QObject* parent) : QAbstractListModel(parent) {}
 
-int ModeloFita::rowCount(const QModelIndex& parent) const {
-    // The count is the one last announced, so the view never sees rows the
-    // model has not signalled yet.
-    return parent.isValid() ? 0 : contagem_;
+int FitaModelo::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(fita_.tamanho());
 }
 
-QVariant ModeloFita::data(const QModelIndex& index, int role) const {
+QVariant FitaModelo::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole) return {};
     const auto linha = static_cast<std::size_t>(index.row());
     if (index.row() < 0 || linha >= fita_.tamanho()) return {};
     return QString::fromStdString(fita_.linha(linha));
 }
 
-Qt::ItemFlags ModeloFita::flags(const QModelIndex& index) const {
+Qt::ItemFlags FitaModelo::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled : Qt::NoItemFlags;
 }
 
-void ModeloFita::linhas_acrescentadas(int primeira, int ultima) {
-    const int novo = static_cast<int>(fita_.tamanho());
-    if (primeira != contagem_ || ultima != novo - 1 || ultima < primeira) {
-        // Not a plain append of what the tape now holds: start over.
-        tudo_trocado();
-        return;
-    }
-    beginInsertRows({}, primeira, ultima);
-    contagem_ = novo;
+void FitaModelo::acrescentar_varios(const std::string& bruto, std::size_t vezes) {
+    // The refusals come before the views are told rows are coming.
+    if (!fita_.cabe(vezes)) throw std::length_error(kMensagemMaximo);
+    linha_fita(bruto);
+    if (vezes == 0) return;
+    const int primeira = rowCount();
+    beginInsertRows({}, primeira, primeira + static_cast<int>(vezes) - 1);
+    fita_.acrescentar_varios(bruto, vezes);
     endInsertRows();
+    emit alterada();
 }
 
-void ModeloFita::linha_alterada(int linha) {
-    if (linha < 0 || linha >= contagem_) return;
-    const QModelIndex i = index(linha);
-    emit dataChanged(i, i, {Qt::DisplayRole});
+void FitaModelo::substituir(std::size_t i, const std::string& bruto) {
+    fita_.substituir(i, bruto);
+    const QModelIndex indice = index(static_cast<int>(i));
+    emit dataChanged(indice, indice, {Qt::DisplayRole});
+    emit alterada();
 }
 
-void ModeloFita::linha_removida(int linha) {
-    if (linha < 0 || linha >= contagem_) return;
-    removendo_ = true;
-    beginRemoveRows({}, linha, linha);
-}
-
-void ModeloFita::fim_remocao() {
-    if (!removendo_) return;
-    removendo_ = false;
-    contagem_ = static_cast<int>(fita_.tamanho());
+void FitaModelo::remover(std::size_t i) {
+    if (i >= fita_.tamanho()) throw std::out_of_range("posição fora da fita");
+    beginRemoveRows({}, static_cast<int>(i), static_cast<int>(i));
+    fita_.remover(i);
     endRemoveRows();
+    emit alterada();
 }
 
-void ModeloFita::tudo_trocado() {
+void FitaModelo::limpar() {
     beginResetModel();
-    contagem_ = static_cast<int>(fita_.tamanho());
+    fita_.limpar();
     endResetModel();
+    emit alterada();
+}
+
+void FitaModelo::trocar(std::vector<std::string> brutos, std::vector<std::string> linhas) {
+    beginResetModel();
+    try {
+        fita_.trocar(std::move(brutos), std::move(linhas));
+    } catch (...) {
+        endResetModel(); // the tape is as it was; the views read it again
+        throw;
+    }
+    endResetModel();
+    emit alterada();
 }
 
 // ---------------------------------------------------------------------------
 
-VisaoFita::VisaoFita(const Fita& fita, QWidget* parent)
-    : QListView(parent), modelo_(fita, this), fita_(fita) {
+VisaoFita::VisaoFita(FitaModelo& modelo, QWidget* parent) : QListView(parent), modelo_(&modelo) {
     setObjectName(QStringLiteral("valores"));
     QFont f(QStringLiteral("Courier New"), 9);
     f.setStyleHint(QFont::TypeWriter);
@@ -155,30 +161,30 @@ VisaoFita::VisaoFita(const Fita& fita, QWidget* parent)
     setMouseTracking(false);
 
     setItemDelegate(new DelegadoFita(*this));
-    setModel(&modelo_);
+    setModel(&modelo);
 
     connect(
-        &modelo_, &QAbstractItemModel::rowsInserted, this,
+        &modelo, &QAbstractItemModel::rowsInserted, this,
         [this](const QModelIndex&, int primeira, int ultima) { medir_linhas(primeira, ultima); });
-    connect(&modelo_, &QAbstractItemModel::rowsRemoved, this, [this] {
-        medir_linhas(0, modelo_.rowCount() - 1, true);
+    connect(&modelo, &QAbstractItemModel::rowsRemoved, this, [this] {
+        medir_linhas(0, contagem() - 1, true);
         manter_linha_valida();
     });
-    connect(&modelo_, &QAbstractItemModel::modelReset, this, [this] {
-        medir_linhas(0, modelo_.rowCount() - 1, true);
+    connect(&modelo, &QAbstractItemModel::modelReset, this, [this] {
+        medir_linhas(0, contagem() - 1, true);
         manter_linha_valida();
     });
-    connect(&modelo_, &QAbstractItemModel::dataChanged, this,
+    connect(&modelo, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& a, const QModelIndex& b) {
                 // A shorter replacement of the widest line may shrink the rows.
                 const bool eraMaior = maior_ >= a.row() && maior_ <= b.row();
                 medir_linhas(a.row(), b.row(), eraMaior);
             });
-    medir_linhas(0, modelo_.rowCount() - 1, true);
+    medir_linhas(0, contagem() - 1, true);
 }
 
 int VisaoFita::contagem() const {
-    return modelo_.rowCount();
+    return modelo_ ? modelo_->rowCount() : 0;
 }
 
 void VisaoFita::definir_linha_atual(int linha) {
@@ -190,7 +196,7 @@ void VisaoFita::definir_linha_atual(int linha) {
         repintar_linha(antiga);
         repintar_linha(atual_);
     }
-    if (n > 0) scrollTo(modelo_.index(atual_ - 1), QAbstractItemView::EnsureVisible);
+    if (n > 0) scrollTo(modelo_->index(atual_ - 1), QAbstractItemView::EnsureVisible);
 }
 
 int VisaoFita::largura_calha() const {
@@ -203,7 +209,7 @@ int VisaoFita::altura_linha() const {
 
 void VisaoFita::repintar_linha(int linha) {
     if (linha < 1 || linha > contagem()) return;
-    viewport()->update(visualRect(modelo_.index(linha - 1)));
+    viewport()->update(visualRect(modelo_->index(linha - 1)));
 }
 
 void VisaoFita::manter_linha_valida() {
@@ -225,9 +231,9 @@ void VisaoFita::medir_linhas(int primeira, int ultima, bool desde_o_inicio) {
         primeira = 0;
         ultima = n - 1;
     }
-    ultima = std::min(ultima, static_cast<int>(fita_.tamanho()) - 1);
+    ultima = std::min(ultima, n - 1);
     for (int i = std::max(primeira, 0); i <= ultima; ++i) {
-        const auto c = static_cast<int>(fita_.linha(static_cast<std::size_t>(i)).size());
+        const auto c = static_cast<int>(modelo_->linha(static_cast<std::size_t>(i)).size());
         if (c > comprimento_maior_) {
             comprimento_maior_ = c;
             maior_ = i;
@@ -244,9 +250,9 @@ void VisaoFita::recalcular_geometria() {
     const QFontMetrics mt(font());
     const int largura = std::max(1, viewport()->width() - calha - 1 - 2 * kFolga);
     int larguraMaior = 0;
-    if (maior_ >= 0 && static_cast<std::size_t>(maior_) < fita_.tamanho())
+    if (maior_ >= 0 && maior_ < contagem())
         larguraMaior = mt.horizontalAdvance(
-            QString::fromStdString(fita_.linha(static_cast<std::size_t>(maior_))));
+            QString::fromStdString(modelo_->linha(static_cast<std::size_t>(maior_))));
     const int linhasTexto = std::max(1, (larguraMaior + largura - 1) / largura);
     const int altura = std::max(mt.height(), mc.height()) * linhasTexto + 1;
 

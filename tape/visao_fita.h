@@ -3,43 +3,62 @@
 // line numbers and the current line painted yellow. A list view over a model
 // keeps it fast at 50,000 lines: nothing is done per line but painting the
 // visible ones.
+#include "tape/fita.h"
+
 #include <QAbstractListModel>
 #include <QListView>
+#include <QPointer>
 #include <string>
 #include <vector>
 
 namespace quarvel::tape {
 
-class Fita;
-
-// Shows the lines of a Fita it does not own. The owner tells it of every
-// change so it can signal the view in one step.
-class ModeloFita : public QAbstractListModel {
+// The tape the window holds: the Fita and its list model in one. Every change
+// goes through here, tells the views itself (one signal per change) and then
+// emits `alterada`, so no caller announces anything.
+class FitaModelo : public QAbstractListModel {
     Q_OBJECT
   public:
-    explicit ModeloFita(const Fita& fita, QObject* parent = nullptr);
+    explicit FitaModelo(QObject* parent = nullptr);
+
+    const Fita& fita() const { return fita_; }
+    operator const Fita&() const { return fita_; } // for readers that take a Fita
+    std::size_t tamanho() const { return fita_.tamanho(); }
+    bool vazia() const { return fita_.vazia(); }
+    bool cabe(std::size_t mais) const { return fita_.cabe(mais); }
+    const std::vector<std::string>& brutos() const { return fita_.brutos(); }
+    const std::vector<std::string>& linhas() const { return fita_.linhas(); }
+    const std::string& linha(std::size_t i) const { return fita_.linha(i); }
+
+    // As on Fita; a refused change (full tape, a raw value that does not read,
+    // a position off the tape) throws before any view hears of it.
+    void acrescentar(const std::string& bruto) { acrescentar_varios(bruto, 1); }
+    void acrescentar_varios(const std::string& bruto, std::size_t vezes);
+    void substituir(std::size_t i, const std::string& bruto);
+    void remover(std::size_t i);
+    void limpar();
+    void trocar(std::vector<std::string> brutos, std::vector<std::string> linhas);
+    // The document commands still call this after a load; trocar() has
+    // already told the views, so nothing is left to do.
+    void tudo_trocado() {}
+
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-
-    void linhas_acrescentadas(int primeira, int ultima); // after Fita grew at the end
-    void linha_alterada(int linha);                      // 0-based
-    void linha_removida(int linha);                      // call before Fita::remover
-    void fim_remocao();                                  // call after Fita::remover
-    void tudo_trocado();                                 // clear, load, import
-
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+  signals:
+    void alterada(); // after every change of the tape
+
   private:
-    const Fita& fita_;
-    int contagem_ = 0; // rows announced to the views so far
-    bool removendo_ = false;
+    Fita fita_;
 };
 
 class VisaoFita : public QListView {
     Q_OBJECT
   public:
-    explicit VisaoFita(const Fita& fita, QWidget* parent = nullptr);
-    ModeloFita& modelo() { return modelo_; }
+    // Shows the tape; the view keeps no hold on it once the model is gone.
+    explicit VisaoFita(FitaModelo& modelo, QWidget* parent = nullptr);
+    FitaModelo& modelo() const { return *modelo_; }
 
     // 1-based; clamped to 1..count (1 on an empty tape); scrolls it into view.
     void definir_linha_atual(int linha);
@@ -70,8 +89,7 @@ class VisaoFita : public QListView {
     void recalcular_geometria();
     int linha_no_ponto(const QPoint& p) const;
 
-    ModeloFita modelo_;
-    const Fita& fita_;
+    QPointer<FitaModelo> modelo_;
     int atual_ = 1;
     QFont fonte_calha_;
     int largura_calha_ = 0;

@@ -2,6 +2,7 @@
 // A main window with scripted dialogs, shown offscreen, and small helpers to
 // reach its controls by their names.
 #include "app/frm_principal.h"
+#include "tests/apoio/impressao_qt.h"
 #include "tests/app/dialogos_roteiro.h"
 
 #include <QAction>
@@ -11,16 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
-
-// Failures show texts, not arrays of UTF-16 units.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-    *os << '[' << l.join(QStringLiteral(" | ")).toStdString() << ']';
-}
-QT_END_NAMESPACE
 
 namespace quarvel::app {
 
@@ -62,15 +53,23 @@ class JanelaTeste : public ::testing::Test {
             r << QString::fromStdString(l);
         return r;
     }
+    // A command's action by its name (the action's objectName).
+    QAction* acao(const char* comando) const {
+        auto* a =
+            janela->findChild<QAction*>(QString::fromLatin1(comando), Qt::FindDirectChildrenOnly);
+        if (!a) ADD_FAILURE() << "no command " << comando;
+        return a;
+    }
     // Runs a command as its menu item would, rules evaluated first.
     void executar(const char* comando) {
         janela->atualizar_acoes();
-        janela->acao(comando)->trigger();
+        if (QAction* a = acao(comando)) a->trigger();
         QApplication::processEvents();
     }
     bool ativo(const char* comando) {
         janela->atualizar_acoes();
-        return janela->acao(comando)->isEnabled();
+        QAction* a = acao(comando);
+        return a && a->isEnabled();
     }
     void adicionar(const QString& texto) {
         campo()->setText(texto);

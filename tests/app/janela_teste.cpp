@@ -1,7 +1,9 @@
 // The main window as the user meets it: start-up state, menus, tool bar,
 // status bar, and the keys the window handles for all its controls.
+#include "tape/teclado.h"
 #include "tests/app/janela_apoio.h"
 
+#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -51,7 +53,7 @@ TEST_F(JanelaTeste, MenusTrazemLegendasEAtalhos) {
         {"sobre", "&Sobre", ""},
     };
     for (const Item& i : itens) {
-        QAction* a = janela->acao(i.comando);
+        QAction* a = acao(i.comando);
         ASSERT_NE(a, nullptr) << i.comando;
         EXPECT_EQ(a->text(), QString::fromUtf8(i.legenda)) << i.comando;
         EXPECT_EQ(a->shortcut().toString(), QString::fromLatin1(i.atalho)) << i.comando;
@@ -71,6 +73,35 @@ TEST_F(JanelaTeste, BarraDeFerramentasNaOrdemComDicas) {
     EXPECT_EQ(dicas, (QStringList{"Novo", "Abrir", "Salvar", "|", "Adicionar", "Modificar",
                                   "Deletar", "Localizar", "Localizar Próximo", "Limpar Tudo", "|",
                                   "Visualizar Impressão", "Imprimir", "|", "Ajuda"}));
+}
+
+TEST_F(JanelaTeste, MenuDaFitaRodaOsComandosComSuasLegendas) {
+    auto* pop = filho<QMenu>("pop");
+    ASSERT_NE(pop, nullptr);
+    QStringList itens;
+    for (QAction* a : pop->actions()) {
+        if (a->isSeparator())
+            itens << QStringLiteral("|");
+        else
+            itens << (a->text() + QLatin1Char(' ') + a->shortcut().toString()).trimmed();
+    }
+    EXPECT_EQ(itens, (QStringList{"&Limpar Tudo Shift+Del", "|", "&Adicionar", "&Modificar Ins",
+                                  "&Deletar Del", "|", "&Localizar Valor F2",
+                                  "&Localizar Próximo Valor F3", "|",
+                                  "&Armazenar Na Memória Ctrl+M", "|", "&Repetir Valor Ctrl+R",
+                                  "&Exportar Resultado para Área de Transferência", "|",
+                                  "Importar Arquivo de Texto", "&Exportar Para Arquivo de Texto",
+                                  "|", "&Visualizar Impressão Ctrl+I", "&Imprimir Ctrl+P"}));
+    // Each item follows its command's rule and runs the command itself.
+    auto* deletar = pop->findChild<QAction*>(QStringLiteral("pop_deletar_valor"));
+    ASSERT_NE(deletar, nullptr);
+    janela->atualizar_acoes();
+    EXPECT_FALSE(deletar->isEnabled());
+    adicionar(QStringLiteral("5"));
+    janela->atualizar_acoes();
+    EXPECT_TRUE(deletar->isEnabled());
+    deletar->trigger();
+    EXPECT_TRUE(linhas().isEmpty());
 }
 
 TEST_F(JanelaTeste, RegrasDeHabilitacaoNumaFitaVaziaEComUmaLinha) {
@@ -149,6 +180,58 @@ TEST_F(JanelaTeste, CimaEBaixoMovemALinhaAtualDentroDosLimites) {
     tecla(campo(), Qt::Key_Down);
     tecla(campo(), Qt::Key_Down);
     EXPECT_EQ(janela->linha_atual(), 3);
+}
+
+// Whoever changes the tape, both displays follow it; the clipboard gets the
+// total as shown.
+TEST_F(JanelaTeste, MostradoresAcompanhamCadaMudancaDaFita) {
+    adicionar(QStringLiteral("1.000"));
+    adicionar(QStringLiteral("234,56"));
+    EXPECT_EQ(total(), QStringLiteral("R$ 1.234,56"));
+    EXPECT_EQ(extenso(), QStringLiteral("UM MIL, DUZENTOS E TRINTA E QUATRO REAIS E CINQUENTA E "
+                                        "SEIS CENTAVOS"));
+    executar("transf");
+    EXPECT_EQ(QApplication::clipboard()->text(), total());
+    dlg->valores = {QStringLiteral("10")};
+    executar("novo_valor");
+    EXPECT_EQ(total(), QStringLiteral("R$ 1.010,00"));
+    executar("deletar_valor");
+    executar("deletar_valor");
+    EXPECT_EQ(total(), QStringLiteral("R$ 0,00"));
+    EXPECT_EQ(extenso(), QStringLiteral("ZERO"));
+    for (const char* c : {"deletar_valor", "novo_valor", "limpar_valor", "buscar", "transf"})
+        EXPECT_FALSE(ativo(c)) << c;
+}
+
+// The keypad lights through the window's own event filter, as the user
+// meets it.
+TEST_F(JanelaTeste, TeclaSeguradaNaEntradaAcendeSeuBotaoEAindaDigita) {
+    auto* teclado = janela->findChild<tape::Teclado*>();
+    ASSERT_NE(teclado, nullptr);
+    QTest::keyPress(campo(), Qt::Key_7, Qt::KeypadModifier);
+    EXPECT_TRUE(teclado->aceso(14));
+    QTest::keyRelease(campo(), Qt::Key_7, Qt::KeypadModifier);
+    EXPECT_FALSE(teclado->aceso(14));
+    EXPECT_EQ(campo()->text(), QStringLiteral("7"));
+    // Enter adds at once and keeps b03 lit until it is let go.
+    QTest::keyPress(campo(), Qt::Key_Return);
+    EXPECT_TRUE(teclado->aceso(3));
+    EXPECT_EQ(linhas(), QStringList{"7,00"});
+    QTest::keyRelease(campo(), Qt::Key_Return);
+    EXPECT_FALSE(teclado->aceso(3));
+}
+
+TEST_F(JanelaTeste, TeclaSeguradaQuandoOFocoSaiDaEntradaNaoFicaAcesa) {
+    auto* teclado = janela->findChild<tape::Teclado*>();
+    ASSERT_NE(teclado, nullptr);
+    QTest::keyPress(campo(), Qt::Key_3);
+    ASSERT_TRUE(teclado->aceso(6));
+    auto* cabecalho = filho<QLineEdit>("cabecalho");
+    cabecalho->setFocus(); // the key is still down
+    ASSERT_EQ(QApplication::focusWidget(), cabecalho);
+    EXPECT_FALSE(teclado->aceso(6));
+    QTest::keyRelease(cabecalho, Qt::Key_3); // the key-up goes to the new field
+    EXPECT_FALSE(teclado->aceso(6));
 }
 
 TEST_F(JanelaTeste, AjudaAbreOGuiaSoQuandoExiste) {

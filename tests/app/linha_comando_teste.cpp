@@ -1,4 +1,6 @@
 // The headless forms, run as a user's script would run them.
+#include "app/versao.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -51,6 +53,19 @@ TEST(LinhaDeComando, EntradaMalFormadaSaiComErro) {
     EXPECT_TRUE(s.saida.isEmpty());
     EXPECT_TRUE(s.erros.contains("linha 2")) << s.erros.toStdString();
     EXPECT_TRUE(s.erros.contains("posição 3")) << s.erros.toStdString();
+}
+
+TEST(LinhaDeComando, PosicaoDoErroContaOsPontosComoAJanela) {
+    // The window says "posição 7" for the same text: the point is counted.
+    const Saida s = rodar({"--total", "-"}, "1.234*-3\n");
+    EXPECT_EQ(s.status, 1);
+    EXPECT_EQ(s.erros, QByteArray("entrada, linha 1: Expressão inválida: 1.234*-3 (posição 7)\n"));
+}
+
+TEST(LinhaDeComando, VersaoDoProjeto) {
+    const Saida s = rodar({"--version"});
+    EXPECT_EQ(s.status, 0);
+    EXPECT_EQ(s.saida, QByteArray("quarvel " QUARVEL_VERSAO "\n"));
 }
 
 TEST(LinhaDeComando, TotalDeArquivosDeCalculoEDeTexto) {

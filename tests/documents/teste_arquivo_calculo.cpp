@@ -290,7 +290,7 @@ INSTANTIATE_TEST_SUITE_P(
                                return s;
                            }() +
                            "...' não é um valor"}),
-    [](const auto& info) { return info.param.nome; });
+    [](const auto& caso) { return caso.param.nome; });
 
 TEST(CarregarCalculo, FimAntesDoInicioDaFitaVazia) {
     const auto c = carregar_calculo(arquivo({"[LER]", "INICIO=3", "FIM=-50", ""}));

@@ -1,5 +1,7 @@
 #include "documents/codificacao.h"
 
+#include "tests/apoio/nome_teste.h"
+
 #include <gtest/gtest.h>
 
 namespace quarvel::documents {
@@ -42,9 +44,8 @@ struct CasoLinhas {
     std::vector<std::string> linhas;
 };
 
-// Short names for the test list: the count of lines expected.
 void PrintTo(const CasoLinhas& c, std::ostream* os) {
-    *os << c.linhas.size() << " linhas";
+    *os << ::testing::PrintToString(c.bytes) << " -> " << c.linhas.size() << " linhas";
 }
 
 class DividirLinhas : public ::testing::TestWithParam<CasoLinhas> {};
@@ -60,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoLinhas{"\r\n\r\n", {"", ""}}, CasoLinhas{"a\n\r", {"a", ""}},
                       CasoLinhas{"a\r\r\nb", {"a", "", "b"}},
                       CasoLinhas{std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
-                      CasoLinhas{std::string("\0a", 2), {}}));
+                      CasoLinhas{std::string("\0a", 2), {}}),
+    [](const auto& caso) { return testes::nome_de_texto(caso.param.bytes); });
 
 TEST(Codificacao, JuntarPoeCrLfEmCadaLinha) {
     EXPECT_EQ(juntar_linhas_crlf({}), "");

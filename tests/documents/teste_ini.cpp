@@ -2,6 +2,8 @@
 
 #include "documents/codificacao.h"
 
+#include "tests/apoio/nome_teste.h"
+
 #include <gtest/gtest.h>
 
 namespace quarvel::documents::ini {
@@ -13,7 +15,7 @@ struct CasoInteiro {
 };
 
 void PrintTo(const CasoInteiro& c, std::ostream* os) {
-    *os << c.texto.substr(0, 20);
+    *os << ::testing::PrintToString(c.texto.substr(0, 20));
 }
 
 class LerInteiro : public ::testing::TestWithParam<CasoInteiro> {};
@@ -33,7 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoInteiro{"-2147483648", -2147483647 - 1},
                       CasoInteiro{"2147483648", std::nullopt},
                       CasoInteiro{"0x80000000", std::nullopt},
-                      CasoInteiro{std::string(100000, '9'), std::nullopt}));
+                      CasoInteiro{std::string(100000, '9'), std::nullopt}),
+    [](const auto& caso) { return testes::nome_de_texto(caso.param.texto); });
 
 TEST(Ini, NomesSemCaixaEPrimeiraChaveVence) {
     const auto doc = Documento::ler(dividir_linhas("solta=1\r\n"

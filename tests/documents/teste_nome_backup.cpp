@@ -1,6 +1,7 @@
 #include "documents/nome_backup.h"
 
-#include <cctype>
+#include "tests/apoio/nome_teste.h"
+
 #include <gtest/gtest.h>
 
 namespace quarvel::documents {
@@ -13,7 +14,7 @@ struct CasoNome {
 };
 
 void PrintTo(const CasoNome& c, std::ostream* os) {
-    *os << (c.valido ? "valido" : "recusado");
+    *os << ::testing::PrintToString(c.nome) << (c.valido ? " valido" : " recusado");
 }
 
 class NomeBackup : public ::testing::TestWithParam<CasoNome> {};
@@ -40,33 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoNome{"a\tb", "a\tb.qvlbackup", false},
                       CasoNome{"a\x7F", "a\x7F.qvlbackup", false},
                       CasoNome{"a\u0085b", "a\u0085b.qvlbackup", false}),
-    // The typed name spelled out: "..x" gives "ponto_ponto_x".
-    [](const ::testing::TestParamInfo<CasoNome>& i) {
-        std::string r;
-        for (const unsigned char c : i.param.nome) {
-            const char* palavra = c == '.'    ? "ponto"
-                                  : c == '/'  ? "barra"
-                                  : c == '\\' ? "contrabarra"
-                                  : c == ' '  ? "espaco"
-                                              : nullptr;
-            if (!r.empty() && r.back() != '_' && (palavra || !std::isalnum(c))) r += '_';
-            if (palavra) {
-                r += palavra;
-                r += '_';
-            } else if (std::isalnum(c)) {
-                r += static_cast<char>(c);
-            } else {
-                static const char hex[] = "0123456789abcdef";
-                r += 'x';
-                r += hex[c >> 4];
-                r += hex[c & 15];
-                r += '_';
-            }
-        }
-        while (!r.empty() && r.back() == '_')
-            r.pop_back();
-        return r.empty() ? std::string("vazio") : r;
-    });
+    [](const auto& caso) { return testes::nome_de_texto(caso.param.nome); });
 
 } // namespace
 } // namespace quarvel::documents

@@ -1,5 +1,7 @@
 #include "documents/texto.h"
 
+#include "tests/apoio/nome_teste.h"
+
 #include <gtest/gtest.h>
 
 namespace quarvel::documents {
@@ -20,7 +22,7 @@ struct CasoImportacao {
 };
 
 void PrintTo(const CasoImportacao& c, std::ostream* os) {
-    *os << c.linha;
+    *os << ::testing::PrintToString(c.linha);
 }
 
 class ImportarLinha : public ::testing::TestWithParam<CasoImportacao> {};
@@ -41,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(Linhas, ImportarLinha,
                                            CasoImportacao{"Total: 3", "3", "3,00"},
                                            CasoImportacao{"3,33", "3,33", "3,33"},
                                            CasoImportacao{"  \t7,5\t ", "7,5", "7,50"},
-                                           CasoImportacao{"abc,", "0", "0,00"}));
+                                           CasoImportacao{"abc,", "0", "0,00"}),
+                         [](const auto& caso) { return testes::nome_de_texto(caso.param.linha); });
 
 TEST(LerTexto, ExportadoVoltaComoMostrado) {
     const std::vector<std::string> fita = {"150,00", "1.234,56", "20,50", "-0,01", "3,33"};
@@ -82,7 +85,7 @@ struct CasoSemValor {
 };
 
 void PrintTo(const CasoSemValor& c, std::ostream* os) {
-    *os << "linha " << c.numero;
+    *os << "linha " << c.numero << ": " << ::testing::PrintToString(c.texto);
 }
 
 class LinhaSemValor : public ::testing::TestWithParam<CasoSemValor> {};
@@ -103,7 +106,11 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoSemValor{"1\n2\nAten\xE7\xE3o\n", 3, "Atenção"},
                       CasoSemValor{"5\r\n" + std::string(400, '9') + "\r\n", 2,
                                    std::string(40, '9') + "..."}, // quoted cut in messages
-                      CasoSemValor{"R$\xA0\r\n", 1, "R$\u00A0"}));
+                      CasoSemValor{"R$\xA0\r\n", 1, "R$\u00A0"}),
+    [](const auto& caso) {
+        return "linha_" + std::to_string(caso.param.numero) + "_" +
+               testes::nome_de_texto(caso.param.texto);
+    });
 
 std::string linhas_de_um(std::size_t n) {
     std::string s;

@@ -2,6 +2,7 @@
 #include "tape/campo_valor.h"
 #include "tape/frm_repetir.h"
 #include "tape/frm_valor.h"
+#include "tests/apoio/nome_teste.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -110,6 +111,10 @@ struct Digitado {
     int vezes;
 };
 
+void PrintTo(const Digitado& d, std::ostream* os) {
+    *os << '"' << d.texto << "\" -> " << d.vezes;
+}
+
 class FormRepetirDigitado : public ::testing::TestWithParam<Digitado> {};
 
 TEST_P(FormRepetirDigitado, FicaEntre1E5000) {
@@ -129,7 +134,10 @@ INSTANTIATE_TEST_SUITE_P(Contagens, FormRepetirDigitado,
                          ::testing::Values(Digitado{"9999", 5000}, Digitado{"0", 1},
                                            Digitado{"4", 4}, Digitado{"5000", 5000},
                                            Digitado{"5001", 5000}, Digitado{"123456", 1234},
-                                           Digitado{"abc", 1}));
+                                           Digitado{"abc", 1}),
+                         [](const auto& caso) {
+                             return quarvel::testes::nome_de_texto(caso.param.texto);
+                         });
 
 TEST(FormRepetirTeste, SoDigitosEntramNaContagem) {
     FormRepetir f;

@@ -2,6 +2,7 @@
 // characters and the regrouping of the integer part.
 #include "tape/campo_valor.h"
 #include "tape/teclado.h"
+#include "tests/apoio/nome_teste.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,6 +21,10 @@ struct Digitacao {
     const char* esperado;
 };
 
+void PrintTo(const Digitacao& d, std::ostream* os) {
+    *os << '"' << d.teclas << "\" -> \"" << d.esperado << '"';
+}
+
 class CampoDigitado : public ::testing::TestWithParam<Digitacao> {};
 
 TEST_P(CampoDigitado, DeixaOTextoEsperado) {
@@ -36,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Digitacao{"0000", ""}, Digitacao{"00012", "12"},
                       Digitacao{"1234*2", "1.234*2"}, Digitacao{"-1234", "-1234"},
                       Digitacao{"xyz", ""}, Digitacao{"1a2b3c4", "1.234"},
-                      Digitacao{"(12+3)/4", "(12+3)/4"}, Digitacao{"1 2 3", "123"}));
+                      Digitacao{"(12+3)/4", "(12+3)/4"}, Digitacao{"1 2 3", "123"}),
+    [](const auto& caso) { return quarvel::testes::nome_de_texto(caso.param.teclas); });
 
 TEST(CampoValorTeclas, PontoDigitadoViraVirgula) {
     CampoValor campo;

@@ -1,6 +1,7 @@
-// The tape view over a real Fita: one model signal per change, the current
-// line kept in range, mouse clicks, and the painting of the current line.
-#include "tape/fita.h"
+// The tape and its view: each change announced by the model itself in one
+// signal, the current line kept in range, mouse clicks, and the painting of
+// the current line.
+#include "tape/formas_numero.h"
 #include "tape/visao_fita.h"
 
 #include <QImage>
@@ -9,7 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using quarvel::tape::Fita;
+using quarvel::tape::ErroConversao;
+using quarvel::tape::FitaModelo;
 using quarvel::tape::VisaoFita;
 
 namespace {
@@ -19,15 +21,13 @@ class VisaoFitaTeste : public ::testing::Test {
     void SetUp() override { visao.resize(217, 256); }
 
     void acrescentar(const std::string& bruto, std::size_t vezes = 1) {
-        const int antes = static_cast<int>(fita.tamanho());
         fita.acrescentar_varios(bruto, vezes);
-        visao.modelo().linhas_acrescentadas(antes, static_cast<int>(fita.tamanho()) - 1);
     }
     QPoint centro_da_linha(int linha) {
         return visao.visualRect(visao.modelo().index(linha - 1)).center();
     }
 
-    Fita fita;
+    FitaModelo fita;
     VisaoFita visao{fita};
 };
 
@@ -55,37 +55,67 @@ TEST_F(VisaoFitaTeste, BlocoAcrescentadoEhUmaInsercao) {
     EXPECT_EQ(visao.modelo().index(5002).data().toString(), "12,50");
 }
 
-TEST_F(VisaoFitaTeste, ModeloSoMostraOQueFoiAnunciado) {
-    fita.acrescentar("7"); // not yet announced
-    EXPECT_EQ(visao.modelo().rowCount(), 0);
-    visao.modelo().linhas_acrescentadas(0, 0);
-    EXPECT_EQ(visao.modelo().rowCount(), 1);
-    EXPECT_EQ(visao.modelo().index(0).data().toString(), "7,00");
-}
-
 TEST_F(VisaoFitaTeste, RemocaoTrocaEAlteracao) {
     acrescentar("1");
     acrescentar("2");
     acrescentar("3");
-    QSignalSpy removidas(&visao.modelo(), &QAbstractItemModel::rowsRemoved);
-    visao.modelo().linha_removida(1);
+    QSignalSpy removidas(&fita, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy alterada(&fita, &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(&fita, &QAbstractItemModel::modelReset);
+    QSignalSpy mudou(&fita, &FitaModelo::alterada);
+
     fita.remover(1);
-    visao.modelo().fim_remocao();
-    ASSERT_EQ(removidas.count(), 1);
-    EXPECT_EQ(visao.modelo().rowCount(), 2);
-    EXPECT_EQ(visao.modelo().index(1).data().toString(), "3,00");
+    EXPECT_EQ(removidas.count(), 1);
+    EXPECT_EQ(fita.rowCount(), 2);
+    EXPECT_EQ(fita.index(1).data().toString(), "3,00");
 
-    QSignalSpy alterada(&visao.modelo(), &QAbstractItemModel::dataChanged);
     fita.substituir(0, "30");
-    visao.modelo().linha_alterada(0);
     EXPECT_EQ(alterada.count(), 1);
-    EXPECT_EQ(visao.modelo().index(0).data().toString(), "30,00");
+    EXPECT_EQ(fita.index(0).data().toString(), "30,00");
 
-    QSignalSpy reset(&visao.modelo(), &QAbstractItemModel::modelReset);
-    fita.limpar();
-    visao.modelo().tudo_trocado();
+    fita.trocar({"4", "5"}, {"4,00", "5,00"});
     EXPECT_EQ(reset.count(), 1);
-    EXPECT_EQ(visao.modelo().rowCount(), 0);
+    EXPECT_EQ(fita.index(1).data().toString(), "5,00");
+
+    fita.limpar();
+    EXPECT_EQ(reset.count(), 2);
+    EXPECT_EQ(fita.rowCount(), 0);
+    EXPECT_EQ(mudou.count(), 4);
+}
+
+TEST_F(VisaoFitaTeste, ModeloSoMostraOQueFoiAnunciado) {
+    // A refused change throws before the views hear of it.
+    acrescentar("1", 49999);
+    QSignalSpy antes(&fita, &QAbstractItemModel::rowsAboutToBeInserted);
+    QSignalSpy removendo(&fita, &QAbstractItemModel::rowsAboutToBeRemoved);
+    QSignalSpy mudou(&fita, &FitaModelo::alterada);
+    EXPECT_THROW(fita.acrescentar_varios("1", 2), std::length_error);
+    EXPECT_THROW(fita.acrescentar("1.234"), ErroConversao);
+    EXPECT_THROW(fita.substituir(0, "abc"), ErroConversao);
+    EXPECT_THROW(fita.remover(49999), std::out_of_range);
+    EXPECT_THROW(fita.trocar({"1"}, {}), std::invalid_argument);
+    EXPECT_EQ(antes.count(), 0);
+    EXPECT_EQ(removendo.count(), 0);
+    EXPECT_EQ(mudou.count(), 0);
+    EXPECT_EQ(fita.rowCount(), 49999);
+    EXPECT_EQ(visao.contagem(), 49999);
+    EXPECT_EQ(fita.index(0).data().toString(), "1,00");
+}
+
+TEST(VisaoFitaSemFita, AFitaQueSaiAntesDaVisaoNaoADerruba) {
+    auto fita = std::make_unique<FitaModelo>();
+    VisaoFita visao(*fita);
+    fita->acrescentar_varios("1", 3);
+    visao.definir_linha_atual(3);
+    visao.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&visao));
+    fita.reset();
+    EXPECT_EQ(visao.contagem(), 0);
+    visao.resize(300, 200);
+    visao.definir_linha_atual(2);
+    visao.viewport()->grab();
+    QApplication::processEvents();
+    EXPECT_EQ(visao.linha_atual(), 1);
 }
 
 TEST_F(VisaoFitaTeste, LinhaAtualFicaNoIntervalo) {
@@ -105,12 +135,9 @@ TEST_F(VisaoFitaTeste, LinhaAtualFicaNoIntervalo) {
 TEST_F(VisaoFitaTeste, LinhaAtualAcompanhaAFitaQueEncolhe) {
     acrescentar("1", 5);
     visao.definir_linha_atual(5);
-    visao.modelo().linha_removida(4);
     fita.remover(4);
-    visao.modelo().fim_remocao();
     EXPECT_EQ(visao.linha_atual(), 4);
     fita.limpar();
-    visao.modelo().tudo_trocado();
     EXPECT_EQ(visao.linha_atual(), 1);
 }
 
@@ -193,9 +220,7 @@ TEST_F(VisaoFitaTeste, LinhaLongaQuebraEmDuas) {
     const int dupla = visao.visualRect(visao.modelo().index(0)).height();
     EXPECT_GT(dupla, simples * 3 / 2);
     // Back to one text line once the long line is gone.
-    visao.modelo().linha_removida(1);
     fita.remover(1);
-    visao.modelo().fim_remocao();
     QApplication::processEvents();
     EXPECT_EQ(visao.visualRect(visao.modelo().index(0)).height(), simples);
 }

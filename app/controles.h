@@ -1,0 +1,25 @@
+#pragma once
+// The main window's controls as its layout draws them: blue group captions
+// with black labels inside, coloured fields, black displays in green.
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QGroupBox;
+class QLabel;
+class QWidget;
+
+namespace quarvel::app {
+
+// Inside a group box: the caption stands above the frame line here rather
+// than on it, so the controls go a little lower to clear the line.
+QRect no_grupo(int x, int y, int w, int h);
+QFont fonte(const char* familia, int pontos, bool negrito = false);
+void pintar_fundo(QWidget* w, QColor fundo, QColor texto = Qt::black);
+QGroupBox* grupo(QWidget* pai, const char* nome, const QString& titulo, QRect r);
+QLabel* rotulo(QWidget* pai, const QString& texto, QRect r);
+// A sunken black display with lime-green text, centred.
+QLabel* mostrador(QWidget* pai, const char* nome, QRect r, const QFont& f, const QString& texto);
+
+} // namespace quarvel::app

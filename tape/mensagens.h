@@ -1,0 +1,39 @@
+#pragma once
+// The tape's texts and limits, written once for the window and the command
+// line alike.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quarvel::tape {
+
+// The total's buffer holds 50,000 amounts; every producer of tape lines
+// refuses to go beyond it.
+inline constexpr std::size_t kMaximoValores = 50000;
+inline constexpr const char* kMensagemMaximo =
+    "O máximo suportado pela base de cálculos é de 50.000 valores";
+
+// form_repetir counts from 1 to this.
+inline constexpr int kMaximoRepeticoes = 5000;
+
+// Search.
+inline constexpr const char* kNadaEncontrado = "Nenhuma Informação Encontrada !";
+inline constexpr const char* kFimDaPesquisa = "Fim da Pesquisa !";
+inline constexpr const char* kBuscaSemValor = "Informe um valor para localizar.";
+
+// form_valor, as modify and search use it.
+inline constexpr const char* kTituloModificar = "Modificar Valor";
+inline constexpr const char* kRotuloModificar = "Novo Valor:";
+inline constexpr const char* kTituloBuscar = "Buscar Valor";
+inline constexpr const char* kRotuloBuscar = "Digite o valor que deseja buscar:";
+
+// The evaluator counts positions in the text it was given, which has no
+// thousands points; this is the same place counted in characters of the text
+// as typed (1-based; past the end for an expression cut short).
+int posicao_digitada(std::string_view digitado, int posicao_avaliador);
+
+// The refusal of a malformed expression: the text as typed and the place of
+// the error, counted as posicao_digitada counts it.
+std::string expressao_invalida(std::string_view digitado, int posicao_avaliador);
+
+} // namespace quarvel::tape

@@ -1,0 +1,14 @@
+#include "tape/total.h"
+
+#include "calc/extensos.h"
+#include "tape/fita.h"
+#include "tape/formas_numero.h"
+
+namespace quarvel::tape {
+
+TextosTotal textos_total(const std::vector<std::string>& brutos) {
+    const double total = somar_brutos(brutos);
+    return {"R$ " + mascara_dinheiro(total), calc::valor_extenso(total)};
+}
+
+} // namespace quarvel::tape

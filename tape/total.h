@@ -1,0 +1,19 @@
+#pragma once
+// The one place where a tape's total becomes the texts shown for it: the
+// total display valor_final and the words display valor_leitor in the
+// window, and the last two lines of `quarvel --total`.
+#include <string>
+#include <vector>
+
+namespace quarvel::tape {
+
+struct TextosTotal {
+    std::string figuras; // "R$ " and the money mask: "R$ 1.234,56"
+    std::string extenso; // the amount in words: "UM MIL, ..."
+};
+
+// The sum of the raw values as somar_brutos makes it. Throws ErroConversao
+// for a raw value that does not read strictly.
+TextosTotal textos_total(const std::vector<std::string>& brutos);
+
+} // namespace quarvel::tape
