@@ -23,7 +23,8 @@ std::optional<std::size_t> localizar(const std::vector<std::string>& brutos, cal
     return std::nullopt;
 }
 
-std::optional<int> Busca::buscar(const std::vector<std::string>& brutos, calc::Estendido procurado) {
+std::optional<int> Busca::buscar(const std::vector<std::string>& brutos,
+                                 calc::Estendido procurado) {
     valor = procurado;
     return achar(*this, brutos, 0);
 }

@@ -19,7 +19,7 @@ std::optional<std::size_t> localizar(const std::vector<std::string>& brutos, cal
 // The search state of the main window: valor_busca and posicao_busca.
 struct Busca {
     calc::Estendido valor = 0; // of the last search; 0 means none, and find-next is off
-    int posicao = 0;       // 1-based line of the last match; find-next goes on after it
+    int posicao = 0;           // 1-based line of the last match; find-next goes on after it
 
     bool ativa() const { return valor != 0; }
 
