@@ -154,11 +154,10 @@ void tornar_acessivel(QMainWindow& janela) {
         nomear(tempo->view(), "minutos entre um backup e outro", nullptr);
         // On Linux a combo box is named by its current item; what it is for
         // comes from the label it is the buddy of.
-        for (QLabel* l : tempo->parentWidget()->findChildren<QLabel*>())
-            if (l->text() == QLatin1String("minuto(s):")) {
-                l->setBuddy(tempo);
-                l->setAccessibleName(tempo->accessibleName());
-            }
+        if (auto* l = janela.findChild<QLabel*>(QStringLiteral("rotulo_qtdetempo"))) {
+            l->setBuddy(tempo);
+            l->setAccessibleName(tempo->accessibleName());
+        }
     }
 
     // The menus of the menu bar are named after their titles.

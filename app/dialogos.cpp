@@ -1,10 +1,12 @@
 #include "app/dialogos.h"
 
 #include "app/frm_sobre.h"
+#include "app/mensagens.h"
 #include "app/som.h"
 #include "documents/frm_restaurar.h"
 #include "printing/documento_impressao.h"
 #include "printing/frm_visualizar.h"
+#include "printing/mensagens.h"
 #include "tape/frm_repetir.h"
 #include "tape/frm_valor.h"
 
@@ -60,13 +62,13 @@ class DialogoImpressao : public QPrintDialog {
 class DialogosReais : public Dialogos {
   public:
     void aviso(QWidget* dono, const QString& texto) override {
-        QMessageBox caixa(QMessageBox::Warning, QStringLiteral("Quarvel"), texto, QMessageBox::Ok,
+        QMessageBox caixa(QMessageBox::Warning, QString::fromUtf8(kNome), texto, QMessageBox::Ok,
                           dono);
         caixa.exec();
     }
 
     Resposta perguntar(QWidget* dono, const QString& texto) override {
-        QMessageBox caixa(QMessageBox::Warning, QStringLiteral("Quarvel"), texto,
+        QMessageBox caixa(QMessageBox::Warning, QString::fromUtf8(kNome), texto,
                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, dono);
         caixa.setDefaultButton(QMessageBox::Yes);
         caixa.setEscapeButton(QMessageBox::Cancel);
@@ -80,11 +82,13 @@ class DialogosReais : public Dialogos {
         }
     }
 
-    QString abrir_arquivo(QWidget* dono, const QString& filtro) override {
+    QString abrir_arquivo(QWidget* dono, const QString& filtro, const QString& extensao) override {
         QFileDialog dlg(dono);
         preparar(dlg, filtro);
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
         dlg.setFileMode(QFileDialog::ExistingFile);
+        // "exemplo" typed and Enter opens exemplo.qvl, as Save would write it.
+        dlg.setDefaultSuffix(extensao);
         return dlg.exec() == QDialog::Accepted ? dlg.selectedFiles().value(0) : QString();
     }
 
@@ -136,8 +140,7 @@ class DialogosReais : public Dialogos {
         printing::TestPrintPreviewDlg dlg(doc, dono);
         QObject::connect(&dlg, &printing::TestPrintPreviewDlg::falha_impressao, &dlg,
                          [this, &dlg](const QString& motivo) {
-                             aviso(&dlg,
-                                   QStringLiteral("Não foi possível imprimir: %1").arg(motivo));
+                             aviso(&dlg, QString::fromUtf8(printing::kFalhaImpressao).arg(motivo));
                          });
         dlg.exec();
     }

@@ -1,8 +1,14 @@
 #include "app/frm_principal.h"
 
 #include "app/acessibilidade.h"
+#include "app/ajuda.h"
+#include "app/mensagens.h"
 #include "app/recursos.h"
-#include "documents/arquivos.h"
+#include "documents/carregamento.h"
+#include "documents/comandos_backup.h"
+#include "documents/comandos_documento.h"
+#include "documents/comandos_texto.h"
+#include "printing/comandos_impressao.h"
 #include "tape/campo_valor.h"
 #include "tape/teclado.h"
 #include "tape/total.h"
@@ -34,19 +40,18 @@ FormPrincipal::FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo
 
     criar_acoes();
     criar_controles();
+    criar_comandos();
     criar_barra_estado();
 
     // Creation steps: rules once, empty tape, title, empty memory, clock.
     atualizar_acoes();
     estado_fita_ = {};
-    linhas_salvas_ = 0;
     definir_titulo();
     escrever_relogio();
 
     tempo_.setInterval(1000);
     connect(&tempo_, &QTimer::timeout, this, &FormPrincipal::escrever_relogio);
     tempo_.start();
-    connect(&bakup_, &QTimer::timeout, this, &FormPrincipal::bakupTimer);
 
     // Enabling rules follow the state whenever the event loop goes idle.
     if (auto* d = QAbstractEventDispatcher::instance())
@@ -69,6 +74,30 @@ int FormPrincipal::linha_atual() const {
     return valores_->linha_atual();
 }
 
+const QString& FormPrincipal::arquivo_atual() const {
+    return comandos_documento_->arquivo_atual();
+}
+
+bool FormPrincipal::carregando() const {
+    return carregamento_->ativo();
+}
+
+QTimer& FormPrincipal::temporizador_backup() {
+    return comandos_backup_->temporizador();
+}
+
+void FormPrincipal::bakupTimer() {
+    comandos_backup_->tique();
+}
+
+std::string FormPrincipal::bytes_documento() const {
+    return comandos_documento_->bytes_documento();
+}
+
+QString FormPrincipal::salvar_recuperacao() const {
+    return comandos_documento_->salvar_recuperacao();
+}
+
 void FormPrincipal::definir_linha_atual(int linha) {
     valores_->definir_linha_atual(linha);
 }
@@ -88,9 +117,13 @@ void FormPrincipal::escrever_relogio() {
 }
 
 void FormPrincipal::definir_titulo() {
-    const QString nome = arquivo_atual_.isEmpty() ? QString::fromLatin1(kNomeNovo)
-                                                  : documents::nome_sem_pasta(arquivo_atual_);
-    setWindowTitle(QStringLiteral("%1 - %2").arg(QString::fromUtf8(kTituloAplicacao), nome));
+    setWindowTitle(QStringLiteral("%1 - %2").arg(QString::fromUtf8(kTituloAplicacao),
+                                                 comandos_documento_->nome()));
+}
+
+void FormPrincipal::ajudaExecute() {
+    const QString caminho = arquivo_ajuda();
+    if (!caminho.isEmpty()) dialogos_->abrir_endereco(caminho);
 }
 
 void FormPrincipal::showEvent(QShowEvent* e) {
@@ -103,12 +136,13 @@ void FormPrincipal::showEvent(QShowEvent* e) {
     }
     // The file named on the command line opens once the window is up.
     if (!arquivo_inicial_.isEmpty())
-        QTimer::singleShot(0, this, [this] { abrir_inicial(arquivo_inicial_); });
+        QTimer::singleShot(0, this,
+                           [this] { comandos_documento_->abrir_inicial(arquivo_inicial_); });
 }
 
 void FormPrincipal::closeEvent(QCloseEvent* e) {
     // A load lets events run; the window must not go away under it.
-    if (carregando_ || !confirmar_alteracoes()) {
+    if (carregamento_->ativo() || !comandos_documento_->confirmar_alteracoes()) {
         e->ignore();
         return;
     }

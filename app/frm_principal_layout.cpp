@@ -3,7 +3,15 @@
 #include "app/frm_principal.h"
 
 #include "app/controles.h"
+#include "app/mensagens.h"
+#include "documents/carregamento.h"
+#include "documents/comandos_backup.h"
+#include "documents/comandos_documento.h"
+#include "documents/comandos_texto.h"
+#include "documents/intervalo_backup.h"
+#include "documents/mensagens.h"
 #include "documents/validador_configuracao.h"
+#include "printing/comandos_impressao.h"
 #include "tape/campo_valor.h"
 #include "tape/teclado.h"
 
@@ -27,15 +35,21 @@ QRect area(int x, int y, int w, int h) {
     return QRect(x, y - kAlturaBarra, w, h);
 }
 
+// A command of one subsystem, reached when the action runs: the commands are
+// made after the actions.
+template <class Comandos>
+std::function<void()> de(const std::unique_ptr<Comandos>& comandos, void (Comandos::*comando)()) {
+    return [&comandos, comando] { (comandos.get()->*comando)(); };
+}
+
 } // namespace
 
 void FormPrincipal::criar_acoes() {
-    using F = FormPrincipal;
     using C = tape::ComandosFita;
-    auto janela = [this](void (F::*comando)()) { return [this, comando] { (this->*comando)(); }; };
-    auto fita = [this](void (C::*comando)()) {
-        return [this, comando] { (comandos_fita_.get()->*comando)(); };
-    };
+    using D = documents::ComandosDocumento;
+    using T = documents::ComandosTexto;
+    using P = printing::ComandosImpressao;
+    auto fita = [this](void (C::*comando)()) { return de(comandos_fita_, comando); };
     auto regra = [this](bool (C::*r)() const) {
         return [this, r] { return (comandos_fita_.get()->*r)(); };
     };
@@ -44,12 +58,13 @@ void FormPrincipal::criar_acoes() {
     roteador_ = std::make_unique<RoteadorAcoes>(
         this,
         std::initializer_list<Comando>{
-            {QUARVEL_COMANDO(novo), "&Novo", "Ctrl+N", janela(&F::novoExecute), sempre},
-            {QUARVEL_COMANDO(abrir), "&Abrir", "Ctrl+O", janela(&F::abrirExecute), sempre},
-            {QUARVEL_COMANDO(salvar_padrao), "&Salvar", "Ctrl+S", janela(&F::salvar_padraoExecute),
+            {QUARVEL_COMANDO(novo), "&Novo", "Ctrl+N", de(comandos_documento_, &D::novo), sempre},
+            {QUARVEL_COMANDO(abrir), "&Abrir", "Ctrl+O", de(comandos_documento_, &D::abrir),
              sempre},
-            {QUARVEL_COMANDO(salvar_como), "&Salvar Como", nullptr, janela(&F::salvar_comoExecute),
-             sempre},
+            {QUARVEL_COMANDO(salvar_padrao), "&Salvar", "Ctrl+S",
+             de(comandos_documento_, &D::salvar_padrao), sempre},
+            {QUARVEL_COMANDO(salvar_como), "&Salvar Como", nullptr,
+             de(comandos_documento_, &D::salvar_como), sempre},
             {QUARVEL_COMANDO(sair), "&Sair", nullptr, [this] { close(); }, sempre},
             {QUARVEL_COMANDO(limpar_valor), "&Limpar Tudo", "Shift+Del", fita(&C::limpar_valor),
              tem_linhas},
@@ -62,24 +77,24 @@ void FormPrincipal::criar_acoes() {
             {QUARVEL_COMANDO(transf), "&Exportar Resultado para Área de Transferência", "Ctrl+K",
              fita(&C::transf), tem_linhas},
             {QUARVEL_COMANDO(abrir_txt), "&Importar Arquivo de Texto", nullptr,
-             janela(&F::abrir_txtExecute), sempre},
+             de(comandos_texto_, &T::abrir_txt), sempre},
             {QUARVEL_COMANDO(save_txt), "&Exportar Arquivo de Texto", nullptr,
-             janela(&F::save_txtExecute), tem_linhas},
+             de(comandos_texto_, &T::save_txt), tem_linhas},
             {QUARVEL_COMANDO(armazenar_memoria), "&Armazenar Na Memória", "Ctrl+M",
              fita(&C::armazenar_memoria), tem_linhas},
             {QUARVEL_COMANDO(valor_memoria), "Valor Armazenado na Memória", "Ctrl+E",
              fita(&C::valor_memoria), regra(&C::tem_memoria)},
-            {QUARVEL_COMANDO(backup), "Restaurar / Limpar Backup", nullptr,
-             janela(&F::backupExecute), sempre},
+            {QUARVEL_COMANDO(backup), documents::kTituloRestaurar, nullptr,
+             de(comandos_backup_, &documents::ComandosBackup::restaurar), sempre},
             {QUARVEL_COMANDO(buscar), "&Localizar Valor", "F2", fita(&C::buscar), tem_linhas},
             {QUARVEL_COMANDO(buscar_prox), "&Localizar Próximo Valor", "F3", fita(&C::buscar_prox),
              regra(&C::busca_ativa)},
             {QUARVEL_COMANDO(visualizar), "&Visualizar Impressão", "Ctrl+I",
-             janela(&F::visualizarExecute), tem_linhas},
-            {QUARVEL_COMANDO(imprimir), "&Imprimir", "Ctrl+P", janela(&F::imprimirExecute),
-             tem_linhas},
-            {QUARVEL_COMANDO(ajuda), "&Ajuda", "F1", janela(&F::ajudaExecute), sempre},
-            {QUARVEL_COMANDO(sobre), "&Sobre", nullptr, janela(&F::sobreExecute), sempre},
+             de(comandos_impressao_, &P::visualizar), tem_linhas},
+            {QUARVEL_COMANDO(imprimir), "&Imprimir", "Ctrl+P",
+             de(comandos_impressao_, &P::imprimir), tem_linhas},
+            {QUARVEL_COMANDO(ajuda), "&Ajuda", "F1", [this] { ajudaExecute(); }, sempre},
+            {QUARVEL_COMANDO(sobre), "&Sobre", nullptr, [this] { dialogos_->sobre(this); }, sempre},
         });
     montar_menu_principal(this, acoes());
     montar_barra_ferramentas(this, acoes(), kAlturaBarra);
@@ -118,8 +133,6 @@ void FormPrincipal::criar_controles() {
     nota->setFont(fonte("Arial", 7));
     connect(teclado_, &tape::Teclado::caractere, texto_valor_, &tape::CampoValor::acrescentar);
     connect(teclado_, &tape::Teclado::adicionar, this, [this] { acoes().add_valor->trigger(); });
-    comandos_fita_ = std::make_unique<tape::ComandosFita>(
-        tape::ContextoFita{fita_, estado_fita_, *texto_valor_, *valores_, *dialogos_, this});
 
     valor_final_ = mostrador(cliente, "valor_final", area(231, 268, 189, 33),
                              fonte("Arial", 14, true), QStringLiteral("0,00"));
@@ -149,7 +162,8 @@ void FormPrincipal::criar_controles() {
     d01_->setPalette(pd);
     qtdetempo_ = new QComboBox(g03);
     qtdetempo_->setObjectName(QStringLiteral("qtdetempo"));
-    qtdetempo_->addItems({"1", "2", "3", "4", "5"});
+    for (int i = 0; i < documents::kIntervalosBackup; ++i)
+        qtdetempo_->addItem(QString::number(documents::minutos_do_indice(i)));
     qtdetempo_->setCurrentIndex(0);
     qtdetempo_->setGeometry(no_grupo(8, 40, 50, 22));
     // A flat light green: the style's own button face would paint it as a
@@ -157,7 +171,8 @@ void FormPrincipal::criar_controles() {
     qtdetempo_->setStyleSheet(QStringLiteral(
         "QComboBox { background-color: rgb(209, 255, 164); border: 1px solid rgb(122, 122, 122);"
         " border-radius: 2px; padding: 1px 2px 1px 4px; }"));
-    rotulo(g03, QStringLiteral("minuto(s):"), no_grupo(64, 44, 80, 14));
+    rotulo(g03, QStringLiteral("minuto(s):"), no_grupo(64, 44, 80, 14))
+        ->setObjectName(QStringLiteral("rotulo_qtdetempo"));
     rotulo(g03, QStringLiteral("Nome do Arquivo:"), no_grupo(8, 68, 190, 14));
     nome_arquivo_ = new QLineEdit(g03);
     nome_arquivo_->setObjectName(QStringLiteral("nome_arquivo"));
@@ -178,8 +193,6 @@ void FormPrincipal::criar_controles() {
     instalar_menu_edicao(texto_valor_, acoes().valor_memoria);
     for (QLineEdit* campo : {cabecalho_, rodape_, nome_arquivo_})
         instalar_menu_edicao(campo);
-    connect(d01_, &QCheckBox::toggled, this, &FormPrincipal::d01Click);
-    connect(qtdetempo_, &QComboBox::activated, this, &FormPrincipal::qtdetempoChange);
 
     // Tab order: the entry field first; the tape never takes the focus.
     setTabOrder(texto_valor_, cabecalho_);
@@ -187,6 +200,41 @@ void FormPrincipal::criar_controles() {
     setTabOrder(rodape_, d01_);
     setTabOrder(d01_, qtdetempo_);
     setTabOrder(qtdetempo_, nome_arquivo_);
+}
+
+void FormPrincipal::criar_comandos() {
+    comandos_fita_ = std::make_unique<tape::ComandosFita>(
+        tape::ContextoFita{fita_, estado_fita_, *texto_valor_, *valores_, *dialogos_, this});
+
+    const documents::CamposConfiguracao campos{*cabecalho_, *rodape_, *nome_arquivo_, *d01_,
+                                               *qtdetempo_};
+    carregamento_ = std::make_unique<documents::Carregamento>(*dialogos_, this);
+    comandos_texto_ = std::make_unique<documents::ComandosTexto>(documents::ContextoTexto{
+        fita_, *texto_valor_, *valores_, *carregamento_, *dialogos_, this});
+    comandos_backup_ = std::make_unique<documents::ComandosBackup>(documents::ContextoBackup{
+        fita_, campos, *comandos_texto_, *carregamento_, *dialogos_, this});
+    comandos_documento_ =
+        std::make_unique<documents::ComandosDocumento>(documents::ContextoDocumento{
+            fita_, estado_fita_, *texto_valor_, *valores_, campos, *comandos_backup_,
+            *carregamento_, *dialogos_, this, [this] { definir_titulo(); }});
+    connect(d01_, &QCheckBox::toggled, this,
+            [this](bool ligada) { comandos_backup_->chave_mudou(ligada); });
+    connect(qtdetempo_, &QComboBox::activated, this,
+            [this](int indice) { comandos_backup_->intervalo_escolhido(indice); });
+
+    // A print shows the tape and the texts as they stand when it runs.
+    auto conteudo = [this] {
+        printing::ConteudoImpressao c;
+        c.linhas_fita.reserve(static_cast<int>(fita_.tamanho()));
+        for (const std::string& l : fita_.linhas())
+            c.linhas_fita.append(QString::fromStdString(l));
+        c.total = valor_final_->text();
+        c.cabecalho = cabecalho_->text();
+        c.rodape = rodape_->text();
+        return c;
+    };
+    comandos_impressao_ = std::make_unique<printing::ComandosImpressao>(
+        printing::ContextoImpressao{conteudo, *dialogos_, this});
 }
 
 void FormPrincipal::criar_barra_estado() {

@@ -59,7 +59,7 @@ FormSobre::FormSobre(QWidget* parent) : QDialog(parent) {
     icone->setGeometry(16, 14, 32, 32);
     icone->setAccessibleName(QStringLiteral("ícone do Quarvel"));
 
-    auto* nome = new QLabel(QStringLiteral("Quarvel"), this);
+    auto* nome = new QLabel(QString::fromUtf8(kNome), this);
     QFont negrito(QStringLiteral("Arial"), 12, QFont::Bold);
     nome->setFont(negrito);
     nome->setGeometry(60, 14, 220, 32);

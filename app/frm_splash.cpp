@@ -1,5 +1,6 @@
 #include "app/frm_splash.h"
 
+#include "app/mensagens.h"
 #include "app/recursos.h"
 
 #include <QApplication>
@@ -15,7 +16,7 @@ FormSplash::FormSplash(QWidget* parent)
     carregar_recursos();
     setObjectName(QStringLiteral("form_splash"));
     setFixedSize(largura, altura);
-    setAccessibleName(QStringLiteral("Quarvel"));
+    setAccessibleName(QString::fromUtf8(kNome));
     setAccessibleDescription(QStringLiteral("iniciando"));
     // The picture covers every pixel; no background behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -7,6 +7,7 @@
 #include "documents/mensagens.h"
 #include "documents/texto.h"
 #include "printing/documento_impressao.h"
+#include "printing/mensagens.h"
 #include "tape/formas_numero.h"
 #include "tape/mensagens.h"
 #include "tape/total.h"
@@ -34,6 +35,16 @@ void erro(const QString& texto) {
     std::cerr << texto.toStdString() << '\n';
 }
 
+// A refusal of an input line: where it is, then why.
+void erro_na_linha(const QString& origem, int numero, const QString& motivo) {
+    erro(QStringLiteral("%1, linha %2: %3").arg(origem).arg(numero).arg(motivo));
+}
+
+// A refusal whose text does not name the file: the file first.
+void erro_no_arquivo(const QString& caminho, const QString& motivo) {
+    erro(QStringLiteral("%1: %2").arg(caminho, motivo));
+}
+
 QString de_utf8(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
@@ -55,17 +66,11 @@ bool ler_entradas(const QByteArray& bytes, const QString& origem, FitaLida& fita
         ++numero;
         const tape::Conversao c = tape::converter_entrada(linha);
         if (tape::entrada_recusada(linha, c)) {
-            erro(QStringLiteral("%1, linha %2: %3")
-                     .arg(origem)
-                     .arg(numero)
-                     .arg(de_utf8(tape::expressao_invalida(linha, c.posicao_erro))));
+            erro_na_linha(origem, numero, de_utf8(tape::expressao_invalida(linha, c.posicao_erro)));
             return false;
         }
         if (fita.brutos.size() >= tape::kMaximoValores) {
-            erro(QStringLiteral("%1, linha %2: %3")
-                     .arg(origem)
-                     .arg(numero)
-                     .arg(QString::fromUtf8(tape::kMensagemMaximo)));
+            erro_na_linha(origem, numero, QString::fromUtf8(tape::kMensagemMaximo));
             return false;
         }
         fita.linhas.push_back(tape::linha_fita(c.bruto));
@@ -83,40 +88,35 @@ bool ler_arquivo_fita(const QString& caminho, FitaLida& fita) {
         erro(QString::fromUtf8(documents::kArquivoNaoAberto).arg(caminho, motivo));
         return false;
     }
+    // The window's refusals, with the file named first where they do not
+    // name it themselves.
+    auto recusar = [&caminho](const std::string& mensagem, bool excede) {
+        if (excede)
+            erro_no_arquivo(caminho, QString::fromStdString(mensagem));
+        else
+            erro(QString::fromStdString(mensagem));
+        return false;
+    };
+    const std::string nome = caminho.toStdString();
     std::vector<std::string> brutos, linhas;
     if (caminho.endsWith(QLatin1String(".qvl"), Qt::CaseInsensitive)) {
         documents::CargaCalculo carga = documents::carregar_calculo(vista(*bytes));
-        if (carga.estado == documents::CargaCalculo::Estado::ExcedeMaximo) {
-            erro(QStringLiteral("%1: %2").arg(caminho, QString::fromUtf8(tape::kMensagemMaximo)));
-            return false;
-        }
-        if (carga.estado == documents::CargaCalculo::Estado::Danificado) {
-            erro(QString::fromUtf8(documents::kArquivoNaoAberto)
-                     .arg(caminho, QString::fromStdString(carga.detalhe)));
-            return false;
-        }
+        if (carga.estado != documents::CargaCalculo::Estado::Ok)
+            return recusar(documents::mensagem_carga(carga, nome),
+                           carga.estado == documents::CargaCalculo::Estado::ExcedeMaximo);
         fita.config = carga.doc.config;
         brutos = std::move(carga.doc.brutos);
         linhas = std::move(carga.linhas);
     } else {
         documents::LeituraTexto leitura = documents::ler_texto(vista(*bytes));
-        if (leitura.estado == documents::LeituraTexto::Estado::LinhaSemValor) {
-            erro(QString::fromUtf8(documents::kLinhaSemValor)
-                     .arg(leitura.numero_linha)
-                     .arg(caminho, QString::fromStdString(leitura.texto_linha)));
-            return false;
-        }
-        if (leitura.estado != documents::LeituraTexto::Estado::Ok) {
-            erro(QStringLiteral("%1: %2").arg(caminho, QString::fromUtf8(tape::kMensagemMaximo)));
-            return false;
-        }
+        if (leitura.estado != documents::LeituraTexto::Estado::Ok)
+            return recusar(documents::mensagem_leitura(leitura, nome),
+                           leitura.estado == documents::LeituraTexto::Estado::ExcedeMaximo);
         brutos = std::move(leitura.brutos);
         linhas = std::move(leitura.linhas);
     }
-    if (fita.brutos.size() + brutos.size() > tape::kMaximoValores) {
-        erro(QStringLiteral("%1: %2").arg(caminho, QString::fromUtf8(tape::kMensagemMaximo)));
-        return false;
-    }
+    if (fita.brutos.size() + brutos.size() > tape::kMaximoValores)
+        return recusar(tape::kMensagemMaximo, true);
     fita.brutos.insert(fita.brutos.end(), brutos.begin(), brutos.end());
     fita.linhas.insert(fita.linhas.end(), linhas.begin(), linhas.end());
     return true;
@@ -158,7 +158,7 @@ int gerar_pdf(const QString& saida, const QString& arquivo) {
     if (!ler_fontes({arquivo}, fita)) return 1;
     // As in the window, whose Print is disabled on an empty tape.
     if (fita.linhas.empty()) {
-        erro(QStringLiteral("A fita está vazia: não há o que imprimir."));
+        erro(QString::fromUtf8(printing::kFitaVazia));
         return 1;
     }
     printing::ConteudoImpressao c;
@@ -167,12 +167,12 @@ int gerar_pdf(const QString& saida, const QString& arquivo) {
     c.total = QString::fromStdString(tape::textos_total(fita.brutos).figuras);
     c.cabecalho = QString::fromStdString(fita.config.cabecalho);
     c.rodape = QString::fromStdString(fita.config.rodape);
-    c.titulo = QStringLiteral("Quarvel 1.0");
+    c.titulo = QString::fromUtf8(printing::kTituloImpressao);
     printing::DocumentoImpressao doc;
     doc.preparar(c);
     QString motivo;
     if (!printing::imprimir_pdf(doc, saida, &motivo)) {
-        erro(QStringLiteral("Não foi possível imprimir: %1").arg(motivo));
+        erro(QString::fromUtf8(printing::kFalhaImpressao).arg(motivo));
         return 1;
     }
     return 0;

@@ -14,7 +14,7 @@
 namespace {
 
 void preparar_aplicacao(QApplication& app) {
-    QApplication::setApplicationName(QStringLiteral("Quarvel"));
+    QApplication::setApplicationName(QString::fromUtf8(quarvel::app::kNome));
     QApplication::setApplicationVersion(QString::fromUtf8(quarvel::app::kVersao));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Qt's own buttons and dialogs speak Portuguese too.

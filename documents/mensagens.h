@@ -1,12 +1,56 @@
 #pragma once
-// The texts of the calculation and text files, shared by the window and the
-// command line. Each is a format for QString::arg (%1, %2, ...).
+// The texts of the documents: the calculation and text files, saving, the
+// unsaved-changes question and the backup, written once for the window and
+// the command line alike. Each is a format for QString::arg or formatar
+// (%1, %2, ...).
+#include <initializer_list>
+#include <string>
+#include <string_view>
 
 namespace quarvel::documents {
+
+struct CargaCalculo;
+struct LeituraTexto;
 
 // %1 the file, %2 why.
 inline constexpr const char* kArquivoNaoAberto = "O arquivo %1 não pôde ser aberto: %2";
 // %1 the line number, %2 the file, %3 the line as quoted.
 inline constexpr const char* kLinhaSemValor = "A linha %1 de %2 não contém um valor: %3";
+// %1 the file, %2 why.
+inline constexpr const char* kArquivoNaoSalvo = "Não foi possível salvar o arquivo %1: %2";
+// The name of a calculation never saved, in the title and the question.
+inline constexpr const char* kNomeNovo = "NovoCalculo.qvl";
+// %1 the file name, without its folder.
+inline constexpr const char* kSalvarAlteracoes = "Deseja salvar as alterações em %1";
+
+// The file dialogs: the filter and the extension a name typed without one gets.
+inline constexpr const char* kFiltroCalculo = "Calculos de Vantorel (*.qvl)";
+inline constexpr const char* kExtensaoCalculo = "qvl";
+inline constexpr const char* kFiltroTexto = "Arquivo de Texto (*.txt)";
+inline constexpr const char* kExtensaoTexto = "txt";
+
+// The backup switch and the restore window.
+inline constexpr const char* kBackupSemNome = "Arquivo Não Definido !";
+// %1 the name as typed.
+inline constexpr const char* kBackupNomeInvalido = "Nome de arquivo de backup inválido: %1";
+inline constexpr const char* kBackupSemIntervalo = "Selecione o intervalo do backup.";
+inline constexpr const char* kTituloRestaurar = "Restaurar / Limpar Backup";
+inline constexpr const char* kPastaLimpa = "O processo da limpeza foi concluído com sucesso !";
+// %1 why.
+inline constexpr const char* kPastaNaoLimpa = "Não foi possível limpar a pasta Backup: %1";
+// %1 the folder, %2 why.
+inline constexpr const char* kPastaNaoCriada = "Não foi possível criar a pasta %1: %2";
+inline constexpr const char* kPastaNaoAberta = "a pasta %1 não pôde ser aberta (%2).";
+
+// Each %1..%9 of `modelo` replaced by that value, in one pass as
+// QString::arg with several arguments does: a value holding "%2" stays as it
+// is. A marker without a value stays too.
+std::string formatar(std::string_view modelo, std::initializer_list<std::string_view> valores);
+
+// The refusal a load or an import ends in; empty when there is none (Ok, or
+// an import the user cancelled). `arquivo` is the file as the message names
+// it.
+std::string mensagem_carga(const CargaCalculo& carga, std::string_view arquivo);
+std::string mensagem_leitura(const LeituraTexto& leitura, std::string_view arquivo);
 
 } // namespace quarvel::documents

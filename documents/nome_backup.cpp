@@ -1,5 +1,7 @@
 #include "documents/nome_backup.h"
 
+#include "documents/mensagens.h"
+
 namespace quarvel::documents {
 
 namespace {
@@ -34,6 +36,12 @@ bool nome_backup_valido(std::string_view nome) {
     // The file always ends in ".qvlbackup", so without a separator it stays
     // inside the folder: "..x" gives "..qvlbackup".
     return true;
+}
+
+std::string recusa_nome_backup(std::string_view nome) {
+    if (nome.empty()) return kBackupSemNome;
+    if (!nome_backup_valido(nome)) return formatar(kBackupNomeInvalido, {nome});
+    return {};
 }
 
 } // namespace quarvel::documents

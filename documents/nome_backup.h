@@ -14,4 +14,8 @@ std::string arquivo_backup(std::string_view nome);
 // folders, and whoever types them most likely meant a path.
 bool nome_backup_valido(std::string_view nome);
 
+// Why the backup cannot run with this name: none typed, or one that
+// nome_backup_valido refuses. Empty when it can.
+std::string recusa_nome_backup(std::string_view nome);
+
 } // namespace quarvel::documents

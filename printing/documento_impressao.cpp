@@ -15,7 +15,9 @@
 #include "documents/arquivos.h"
 #include "printing/envio_cups.h"
 #include "printing/macros.h"
+#include "printing/mensagens.h"
 #include "printing/opcoes_cups.h"
+#include "tape/mensagens.h"
 
 namespace quarvel::printing {
 
@@ -95,7 +97,7 @@ bool desenhar_pdf(DocumentoImpressao& doc, QIODevice& saida, const QPageLayout& 
     pdf.setPageLayout(layout);
     pdf.setResolution(dpi);
     pdf.setTitle(doc.titulo());
-    pdf.setCreator(QStringLiteral("Quarvel"));
+    pdf.setCreator(QString::fromUtf8(kNomePrograma));
     return imprimir_em(doc, pdf, erro);
 }
 
@@ -177,11 +179,11 @@ void DocumentoImpressao::preparar(const ConteudoImpressao& c) {
     fonte_corpo_ = fonte_padrao("Courier New", 9, QFont::TypeWriter);
     corpo_.clear();
     corpo_.reserve(c.linhas_fita.size() + 2);
-    const QString rs = QStringLiteral("R$ ");
+    const QString rs = QString::fromUtf8(tape::kPrefixoReais);
     for (const QString& linha : c.linhas_fita)
         corpo_.append(rs + linha);
     corpo_.append(QString());
-    corpo_.append(QStringLiteral("Valor Total: %1 ").arg(c.total));
+    corpo_.append(QString::fromUtf8(kLinhaTotal).arg(c.total));
     titulo_ = c.titulo;
     paginas_ = 1;
 }
@@ -346,7 +348,7 @@ bool DocumentoImpressao::imprimir(QPrinter& impressora, QString* erro) {
     if (impressora.outputFormat() == QPrinter::PdfFormat) {
         const QString caminho = impressora.outputFileName();
         if (caminho.isEmpty()) {
-            if (erro) *erro = QStringLiteral("nenhuma impressora está disponível");
+            if (erro) *erro = QString::fromUtf8(kSemImpressora);
             return false;
         }
         return gravar_pdf(*this, caminho, layout, dpi, erro);

@@ -23,6 +23,7 @@
 #include <functional>
 
 #include "printing/documento_impressao.h"
+#include "printing/mensagens.h"
 
 namespace quarvel::printing {
 
@@ -65,7 +66,7 @@ class VisaoPagina : public QAbstractScrollArea {
 
     void refazer(int paginas) {
         paginas_ = std::max(1, paginas);
-        if (modo_ != Escala::percentual) percentual_ = 100;
+        if (modo_ != Escala::percentual) percentual_ = kPercentualInicial;
         ir_para(pagina_, true);
     }
 
@@ -223,7 +224,7 @@ class VisaoPagina : public QAbstractScrollArea {
     int paginas_ = 1;
     Escala modo_ = Escala::pagina_inteira;
     Escala modo_barras_ = Escala::pagina_inteira; // the mode the bars are set up for
-    int percentual_ = 100;
+    int percentual_ = kPercentualInicial;
     int passo_roda_ = 0;
     bool ajustando_ = false;
 };
@@ -358,10 +359,10 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
     auto item = [this](const QString& texto, int codigo) {
         menu_zoom_->addAction(texto)->setData(codigo);
     };
-    item(QStringLiteral("Página Inteira"), -1);
-    item(QStringLiteral("Largura Página"), -2);
+    item(QStringLiteral("Página Inteira"), kZoomPaginaInteira);
+    item(QStringLiteral("Largura Página"), kZoomLarguraPagina);
     menu_zoom_->addSeparator();
-    for (int p : {25, 50, 100, 200, 400})
+    for (int p : kPercentuais)
         item(QStringLiteral("%1%").arg(p), p);
     connect(menu_zoom_, &QMenu::triggered, this, [this](QAction* a) { zoom(a->data().toInt()); });
 
@@ -532,9 +533,9 @@ void TestPrintPreviewDlg::definir_percentual(int p) {
 }
 
 void TestPrintPreviewDlg::zoom(int codigo) {
-    if (codigo == -1)
+    if (codigo == kZoomPaginaInteira)
         definir_escala(Escala::pagina_inteira);
-    else if (codigo == -2)
+    else if (codigo == kZoomLarguraPagina)
         definir_escala(Escala::largura_pagina);
     else if (codigo > 0)
         definir_percentual(codigo);
@@ -543,11 +544,11 @@ void TestPrintPreviewDlg::zoom(int codigo) {
 void TestPrintPreviewDlg::botao_do_mouse(Qt::MouseButton b) {
     if (b == Qt::LeftButton) {
         if (visao_->modo() == Escala::pagina_inteira)
-            definir_percentual(100);
+            definir_percentual(kPercentualInicial);
         else
-            definir_percentual(std::min(400, visao_->percentual() * 2));
+            definir_percentual(std::min(kPercentualMaximo, visao_->percentual() * 2));
     } else {
-        definir_percentual(std::max(25, visao_->percentual() / 2));
+        definir_percentual(std::max(kPercentualMinimo, visao_->percentual() / 2));
     }
 }
 
@@ -557,7 +558,7 @@ void TestPrintPreviewDlg::imprimir() {
     if (impressora_->outputFormat() == QPrinter::PdfFormat &&
         impressora_->outputFileName().isEmpty()) {
         // Without a printer the job would go nowhere; say so instead.
-        erro = QStringLiteral("nenhuma impressora está disponível");
+        erro = QString::fromUtf8(kSemImpressora);
     } else {
         ok = doc_.imprimir(*impressora_, &erro);
     }

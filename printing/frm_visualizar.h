@@ -45,7 +45,8 @@ class TestPrintPreviewDlg : public QDialog {
     void refazer_layout();
     void definir_escala(Escala e);
     void definir_percentual(int p);
-    // Zoom menu: -1 whole page, -2 page width, otherwise the percentage.
+    // Zoom menu: a code of printing/mensagens.h, kZoomPaginaInteira,
+    // kZoomLarguraPagina or a percentage.
     void zoom(int codigo);
     void imprimir();
 

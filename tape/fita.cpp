@@ -16,7 +16,7 @@ void exigir_espaco(const Fita& fita, std::size_t mais) {
 }
 
 void exigir_posicao(const Fita& fita, std::size_t i) {
-    if (i >= fita.tamanho()) throw std::out_of_range("posição fora da fita");
+    if (i >= fita.tamanho()) throw std::out_of_range(kForaDaFita);
 }
 
 } // namespace

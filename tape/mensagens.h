@@ -13,6 +13,12 @@ inline constexpr std::size_t kMaximoValores = 50000;
 inline constexpr const char* kMensagemMaximo =
     "O máximo suportado pela base de cálculos é de 50.000 valores";
 
+// Before every amount in figures: the total display, the printed lines.
+inline constexpr const char* kPrefixoReais = "R$ ";
+
+// A position past the end of the tape (an error of the program).
+inline constexpr const char* kForaDaFita = "posição fora da fita";
+
 // form_repetir counts from 1 to this.
 inline constexpr int kMaximoRepeticoes = 5000;
 

@@ -104,7 +104,7 @@ void FitaModelo::substituir(std::size_t i, const std::string& bruto) {
 }
 
 void FitaModelo::remover(std::size_t i) {
-    if (i >= fita_.tamanho()) throw std::out_of_range("posição fora da fita");
+    if (i >= fita_.tamanho()) throw std::out_of_range(kForaDaFita);
     beginRemoveRows({}, static_cast<int>(i), static_cast<int>(i));
     fita_.remover(i);
     endRemoveRows();

@@ -22,7 +22,6 @@ class FitaModelo : public QAbstractListModel {
     explicit FitaModelo(QObject* parent = nullptr);
 
     const Fita& fita() const { return fita_; }
-    operator const Fita&() const { return fita_; } // for readers that take a Fita
     std::size_t tamanho() const { return fita_.tamanho(); }
     bool vazia() const { return fita_.vazia(); }
     bool cabe(std::size_t mais) const { return fita_.cabe(mais); }
@@ -38,9 +37,6 @@ class FitaModelo : public QAbstractListModel {
     void remover(std::size_t i);
     void limpar();
     void trocar(std::vector<std::string> brutos, std::vector<std::string> linhas);
-    // The document commands still call this after a load; trocar() has
-    // already told the views, so nothing is left to do.
-    void tudo_trocado() {}
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;

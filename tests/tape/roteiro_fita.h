@@ -4,6 +4,7 @@
 // port built on tape::DialogosFita, so the application's scripted dialogs
 // share it.
 #include "tape/dialogos_fita.h"
+#include "tests/apoio/roteiro.h"
 
 #include <QStringList>
 #include <deque>
@@ -11,18 +12,9 @@
 
 namespace quarvel::tape {
 
-// The next answer, or `padrao` once the script has run out.
-template <class T, class D> T tirar(std::deque<T>& fila, D padrao) {
-    if (fila.empty()) return padrao;
-    T v = fila.front();
-    fila.pop_front();
-    return v;
-}
-
 template <class Porta> class RoteiroFitaSobre : public Porta {
   public:
     // What was shown, in order.
-    QStringList avisos;
     int sons = 0;
     QString ultimo_titulo;        // form_valor's caption
     QString ultimo_valor_inicial; // and the text it opened with
@@ -31,7 +23,6 @@ template <class Porta> class RoteiroFitaSobre : public Porta {
     std::deque<std::optional<QString>> valores; // form_valor; nothing = Cancelar
     std::deque<std::optional<int>> repeticoes;  // form_repetir
 
-    void aviso(QWidget*, const QString& texto) override { avisos << texto; }
     std::optional<QString>
     pedir_valor(QWidget*, const QString& titulo, const QString&, const QString& inicial,
                 const std::function<bool(const QString&)>& aceitar) override {
@@ -48,11 +39,11 @@ template <class Porta> class RoteiroFitaSobre : public Porta {
         return std::nullopt;
     }
     std::optional<int> pedir_repeticoes(QWidget*) override {
-        return tirar(repeticoes, std::optional<int>());
+        return testes::tirar(repeticoes, std::optional<int>());
     }
     void tocar_confirmacao() override { ++sons; }
 };
 
-using RoteiroFita = RoteiroFitaSobre<DialogosFita>;
+using RoteiroFita = testes::AvisosSobre<RoteiroFitaSobre<DialogosFita>>;
 
 } // namespace quarvel::tape

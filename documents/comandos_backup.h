@@ -1,0 +1,59 @@
+#pragma once
+// The automatic backup of the main window: the switch d01 and the interval
+// qtdetempo, the timer whose tick writes the tape lines into the Backup
+// folder, and form_restaurar's restore and clear.
+#include "documents/campos_configuracao.h"
+
+#include <QString>
+#include <QTimer>
+
+class QWidget;
+
+namespace quarvel::tape {
+class FitaModelo;
+}
+
+namespace quarvel::documents {
+
+class Carregamento;
+class ComandosTexto;
+class DialogosDocumento;
+
+struct ContextoBackup {
+    const tape::FitaModelo& fita; // what a tick writes
+    CamposConfiguracao campos;    // nome_arquivo, d01 and qtdetempo
+    ComandosTexto& texto;         // a restore imports the backup's lines
+    Carregamento& carregamento;   // no tick writes while a load runs
+    DialogosDocumento& dialogos;
+    QWidget* dono; // owner of the message boxes and dialogs
+};
+
+class ComandosBackup {
+  public:
+    explicit ComandosBackup(ContextoBackup contexto);
+
+    // backup: form_restaurar, with the timer held meanwhile.
+    void restaurar();
+    // d01 turned on or off by the user.
+    void chave_mudou(bool ligada);
+    // An interval chosen in qtdetempo.
+    void intervalo_escolhido(int indice);
+    // Opening a file: its switch, then its interval.
+    void aplicar(const Configuracao& c);
+    // One tick: the tape lines into the Backup folder.
+    void tique();
+
+    QTimer& temporizador() { return temporizador_; }
+
+  private:
+    // Starts the timer, or warns and turns the switch off again when there is
+    // no usable backup name.
+    void ligar(int minutos);
+    void limpar_pasta();
+
+    ContextoBackup c_;
+    QTimer temporizador_;
+    bool aviso_dado_ = false; // a failing tick warns once, not once a tick
+};
+
+} // namespace quarvel::documents

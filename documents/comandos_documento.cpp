@@ -1,0 +1,195 @@
+#include "documents/comandos_documento.h"
+
+#include "documents/alteracoes.h"
+#include "documents/arquivos.h"
+#include "documents/carregamento.h"
+#include "documents/comandos_backup.h"
+#include "documents/dialogos_documento.h"
+#include "documents/frm_loading.h"
+#include "documents/mensagens.h"
+#include "documents/pasta_backup.h"
+#include "tape/comandos_fita.h"
+#include "tape/visao_fita.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLineEdit>
+
+namespace quarvel::documents {
+namespace {
+
+std::string_view vista(const QByteArray& b) {
+    return {b.constData(), static_cast<std::size_t>(b.size())};
+}
+
+} // namespace
+
+Configuracao ler_campos(const CamposConfiguracao& campos) {
+    Configuracao c;
+    c.cabecalho = campos.cabecalho.text().toStdString();
+    c.rodape = campos.rodape.text().toStdString();
+    c.texto_backup = campos.nome_arquivo.text().toStdString();
+    c.backup = campos.d01.isChecked();
+    c.qtdetempo = campos.qtdetempo.currentIndex();
+    return c;
+}
+
+QString ComandosDocumento::nome() const {
+    return arquivo_atual_.isEmpty() ? QString::fromUtf8(kNomeNovo) : nome_sem_pasta(arquivo_atual_);
+}
+
+std::string ComandosDocumento::bytes_documento() const {
+    return escrever_calculo({ler_campos(c_.campos), c_.fita.brutos()});
+}
+
+bool ComandosDocumento::alterado() const {
+    const Retrato atual{{ler_campos(c_.campos), c_.fita.brutos()},
+                        c_.entrada.text().toStdString(),
+                        c_.estado_fita.alterado};
+    if (arquivo_atual_.isEmpty()) return documento_alterado(atual, std::nullopt);
+    // The settings as the file on disk has them now: another program may
+    // have changed them.
+    Documento salvo;
+    salvo.config.qtdetempo = -1;
+    QString erro;
+    if (const auto bytes = ler_arquivo(arquivo_atual_, &erro))
+        salvo.config = ler_configuracao(vista(*bytes));
+    salvo.brutos = brutos_salvos_;
+    return documento_alterado(atual, salvo);
+}
+
+bool ComandosDocumento::confirmar_alteracoes() {
+    if (!alterado()) return true;
+    switch (c_.dialogos.perguntar(c_.dono, QString::fromUtf8(kSalvarAlteracoes).arg(nome()))) {
+    case DialogosDocumento::Resposta::Sim:
+        // A cancelled or failed save stops the command that asked.
+        return arquivo_atual_.isEmpty() ? pedir_nome_e_salvar() : salvar();
+    case DialogosDocumento::Resposta::Nao:
+        return true;
+    case DialogosDocumento::Resposta::Cancelar:
+        break;
+    }
+    return false;
+}
+
+void ComandosDocumento::marcar_salvo() {
+    brutos_salvos_ = c_.fita.brutos();
+    c_.estado_fita.alterado = false;
+}
+
+bool ComandosDocumento::gravar(const QString& caminho) {
+    QString erro;
+    if (!gravar_atomico(caminho, QByteArray::fromStdString(bytes_documento()), &erro)) {
+        c_.dialogos.aviso(c_.dono, QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
+        return false;
+    }
+    return true;
+}
+
+bool ComandosDocumento::salvar() {
+    if (!gravar(arquivo_atual_)) return false;
+    marcar_salvo();
+    return true;
+}
+
+bool ComandosDocumento::pedir_nome_e_salvar() {
+    const QString caminho = c_.dialogos.salvar_arquivo(c_.dono, QString::fromUtf8(kFiltroCalculo),
+                                                       QString::fromUtf8(kExtensaoCalculo));
+    if (caminho.isEmpty() || !gravar(caminho)) return false;
+    arquivo_atual_ = caminho;
+    c_.arquivo_mudou();
+    marcar_salvo();
+    return true;
+}
+
+void ComandosDocumento::salvar_padrao() {
+    if (arquivo_atual_.isEmpty())
+        pedir_nome_e_salvar();
+    else
+        salvar();
+}
+
+void ComandosDocumento::salvar_como() {
+    pedir_nome_e_salvar();
+}
+
+void ComandosDocumento::novo() {
+    if (!confirmar_alteracoes()) return;
+    c_.estado_fita.alterado = false;
+    c_.entrada.clear();
+    brutos_salvos_.clear();
+    c_.fita.limpar();
+    c_.visao.definir_linha_atual(1);
+    c_.campos.cabecalho.clear();
+    c_.campos.rodape.clear();
+    c_.campos.d01.setChecked(false); // the switch's own command stops the timer
+    c_.campos.qtdetempo.setCurrentIndex(0);
+    c_.estado_fita.busca.valor = 0; // find-next is off until a new search
+    c_.campos.nome_arquivo.clear();
+    arquivo_atual_.clear();
+    c_.arquivo_mudou();
+    c_.entrada.setFocus();
+}
+
+void ComandosDocumento::abrir() {
+    if (!confirmar_alteracoes()) return;
+    const QString caminho = c_.dialogos.abrir_arquivo(c_.dono, QString::fromUtf8(kFiltroCalculo),
+                                                      QString::fromUtf8(kExtensaoCalculo));
+    if (!caminho.isEmpty()) carregar(caminho);
+}
+
+void ComandosDocumento::abrir_inicial(const QString& argumento) {
+    if (argumento.isEmpty() || !QFileInfo::exists(argumento)) return;
+    carregar(argumento);
+}
+
+bool ComandosDocumento::carregar(const QString& caminho) {
+    const auto bytes = c_.carregamento.ler(caminho);
+    if (!bytes) return false;
+    CargaCalculo carga;
+    c_.carregamento.com_janela_de_espera([&](FormLoading& loading) {
+        carga =
+            carregar_calculo(vista(*bytes), [&loading](std::size_t) { loading.a_cada_valor(); });
+    });
+    if (carga.estado != CargaCalculo::Estado::Ok) {
+        c_.dialogos.aviso(c_.dono,
+                          QString::fromStdString(mensagem_carga(carga, caminho.toStdString())));
+        return false;
+    }
+    arquivo_atual_ = caminho;
+    const Configuracao& config = carga.doc.config;
+    c_.campos.cabecalho.setText(QString::fromStdString(config.cabecalho));
+    c_.campos.rodape.setText(QString::fromStdString(config.rodape));
+    c_.campos.nome_arquivo.setText(QString::fromStdString(config.texto_backup));
+    c_.backup.aplicar(config);
+    c_.fita.trocar(std::move(carga.doc.brutos), std::move(carga.linhas));
+    c_.visao.definir_linha_atual(1);
+    marcar_salvo();
+    c_.arquivo_mudou();
+    return true;
+}
+
+QString ComandosDocumento::salvar_recuperacao() const {
+    // The warnings come before the error report, which then names no file.
+    QWidget* janela = c_.dono ? c_.dono->window() : nullptr;
+    QString erro;
+    const QString pasta = pasta_backup(&erro);
+    if (pasta.isEmpty()) {
+        c_.dialogos.aviso(janela, erro);
+        return {};
+    }
+    const QString caminho =
+        pasta +
+        QStringLiteral("/recuperacao-%1.qvl")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+    if (!gravar_atomico(caminho, QByteArray::fromStdString(bytes_documento()), &erro,
+                        Ligacao::Substituir)) {
+        c_.dialogos.aviso(janela, QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
+        return {};
+    }
+    return caminho;
+}
+
+} // namespace quarvel::documents

@@ -1,0 +1,53 @@
+#include "documents/comandos_texto.h"
+
+#include "documents/arquivos.h"
+#include "documents/carregamento.h"
+#include "documents/dialogos_documento.h"
+#include "documents/frm_loading.h"
+#include "documents/mensagens.h"
+#include "documents/texto.h"
+#include "tape/visao_fita.h"
+
+#include <QLineEdit>
+
+namespace quarvel::documents {
+
+bool ComandosTexto::importar(const QString& caminho, bool so_arquivo_comum) {
+    const auto bytes = c_.carregamento.ler(caminho, so_arquivo_comum);
+    if (!bytes) return false;
+    LeituraTexto leitura;
+    c_.carregamento.com_janela_de_espera([&](FormLoading& loading) {
+        leitura = ler_texto({bytes->constData(), static_cast<std::size_t>(bytes->size())},
+                            [&loading](std::size_t) {
+                                loading.a_cada_valor();
+                                return !loading.cancelado();
+                            });
+    });
+    c_.entrada.setFocus();
+    if (leitura.estado != LeituraTexto::Estado::Ok) {
+        const std::string recusa = mensagem_leitura(leitura, nome_sem_pasta(caminho).toStdString());
+        if (!recusa.empty()) c_.dialogos.aviso(c_.dono, QString::fromStdString(recusa));
+        return false;
+    }
+    c_.fita.trocar(std::move(leitura.brutos), std::move(leitura.linhas));
+    c_.visao.definir_linha_atual(1);
+    return true;
+}
+
+void ComandosTexto::abrir_txt() {
+    const QString caminho = c_.dialogos.abrir_arquivo(c_.dono, QString::fromUtf8(kFiltroTexto),
+                                                      QString::fromUtf8(kExtensaoTexto));
+    if (!caminho.isEmpty()) importar(caminho);
+}
+
+void ComandosTexto::save_txt() {
+    const QString caminho = c_.dialogos.salvar_arquivo(c_.dono, QString::fromUtf8(kFiltroTexto),
+                                                       QString::fromUtf8(kExtensaoTexto));
+    if (caminho.isEmpty()) return;
+    QString erro;
+    if (!gravar_atomico(caminho, QByteArray::fromStdString(escrever_texto(c_.fita.linhas())),
+                        &erro))
+        c_.dialogos.aviso(c_.dono, QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
+}
+
+} // namespace quarvel::documents

@@ -1,0 +1,45 @@
+#pragma once
+// The text file commands of the main window: abrir_txt imports a text file
+// in place of the tape, save_txt exports the tape lines. The restore of a
+// backup imports through here too.
+#include <QString>
+
+class QLineEdit;
+class QWidget;
+
+namespace quarvel::tape {
+class FitaModelo;
+class VisaoFita;
+} // namespace quarvel::tape
+
+namespace quarvel::documents {
+
+class Carregamento;
+class DialogosDocumento;
+
+struct ContextoTexto {
+    tape::FitaModelo& fita;
+    QLineEdit& entrada;     // texto_valor, which has the focus after an import
+    tape::VisaoFita& visao; // the current line
+    Carregamento& carregamento;
+    DialogosDocumento& dialogos;
+    QWidget* dono; // owner of the message boxes and dialogs
+};
+
+class ComandosTexto {
+  public:
+    explicit ComandosTexto(ContextoTexto contexto) : c_(contexto) {}
+
+    void abrir_txt();
+    void save_txt();
+
+    // The file's values in place of the tape; every refusal leaves the tape
+    // exactly as it was. so_arquivo_comum: a backup, read only as a regular
+    // file, never through a link.
+    bool importar(const QString& caminho, bool so_arquivo_comum = false);
+
+  private:
+    ContextoTexto c_;
+};
+
+} // namespace quarvel::documents

@@ -1,0 +1,23 @@
+#include "documents/intervalo_backup.h"
+
+namespace quarvel::documents {
+
+int minutos_do_indice(int indice) {
+    return indice + 1;
+}
+
+int intervalo_ms(int minutos) {
+    return minutos * kMilissegundosPorMinuto;
+}
+
+int indice_do_arquivo(int qtdetempo) {
+    return qtdetempo >= 0 && qtdetempo < kIntervalosBackup ? qtdetempo : -1;
+}
+
+int minutos_ao_abrir(int indice_arquivo, int indice_mostrado) {
+    if (indice_do_arquivo(indice_arquivo) >= 0) return minutos_do_indice(indice_arquivo);
+    if (indice_do_arquivo(indice_mostrado) >= 0) return minutos_do_indice(indice_mostrado);
+    return 1;
+}
+
+} // namespace quarvel::documents
