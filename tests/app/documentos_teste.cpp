@@ -275,6 +275,17 @@ TEST_F(JanelaTeste, ExportarEImportarDevolvemOsValoresComoMostrados) {
     EXPECT_TRUE(janela->arquivo_atual().isEmpty());
 }
 
+TEST_F(JanelaTeste, CadaDialogoDeArquivoPedeASuaExtensao) {
+    // A name typed without one gets it, when opening as when saving.
+    executar("abrir");
+    executar("abrir_txt");
+    executar("salvar_como");
+    adicionar(QStringLiteral("1"));
+    executar("save_txt");
+    EXPECT_EQ(dlg->extensoes_abrir, (QStringList{"qvl", "txt"}));
+    EXPECT_EQ(dlg->extensoes_salvar, (QStringList{"qvl", "txt"}));
+}
+
 TEST_F(JanelaTeste, ImprimirParaPdfEVisualizar) {
     adicionar(QStringLiteral("5"));
     dlg->aceitar_impressao = true;

@@ -20,6 +20,7 @@
 
 #include "apoio_pdf.h"
 #include "printing/documento_impressao.h"
+#include "printing/mensagens.h"
 
 namespace qp = quarvel::printing;
 using Escala = qp::TestPrintPreviewDlg::Escala;
@@ -165,14 +166,14 @@ TEST_F(Previa, CliquesDoMouse) {
 
 TEST_F(Previa, LarguraDaPaginaDobraOPercentualGuardado) {
     auto d = abrir(5);
-    d->zoom(-2); // "Largura Página" with the initial 100 % held
+    d->zoom(qp::kZoomLarguraPagina); // "Largura Página" with the initial 100 % held
     EXPECT_EQ(d->modo_escala(), Escala::largura_pagina);
     clicar(*d, Qt::LeftButton);
     EXPECT_EQ(d->modo_escala(), Escala::percentual);
     EXPECT_EQ(d->percentual(), 200);
 
     d->zoom(25);
-    d->zoom(-2);
+    d->zoom(qp::kZoomLarguraPagina);
     EXPECT_EQ(d->percentual(), 25); // held while page width is shown
     clicar(*d, Qt::LeftButton);
     EXPECT_EQ(d->percentual(), 50);
@@ -186,6 +187,8 @@ TEST_F(Previa, LarguraDaPaginaDobraOPercentualGuardado) {
 TEST_F(Previa, MenuDeZoomPorCodigo) {
     auto d = abrir(5);
     QMenu* m = d->menu_zoom();
+    EXPECT_EQ(m->actions().at(0)->data().toInt(), qp::kZoomPaginaInteira);
+    EXPECT_EQ(m->actions().at(1)->data().toInt(), qp::kZoomLarguraPagina);
     m->actions().at(4)->trigger(); // 50%
     EXPECT_EQ(d->modo_escala(), Escala::percentual);
     EXPECT_EQ(d->percentual(), 50);
@@ -208,7 +211,7 @@ TEST_F(Previa, TamanhoDaPaginaDesenhada) {
     EXPECT_NEAR(double(r.width()) / r.height(), proporcao, 0.01);
     EXPECT_NEAR(r.center().x(), W / 2.0, 1.5); // centred when smaller
 
-    d->zoom(-2);
+    d->zoom(qp::kZoomLarguraPagina);
     r = d->retangulo_pagina();
     EXPECT_EQ(r.width(), d->visao()->width() - 26);
     EXPECT_NEAR(double(r.width()) / r.height(), proporcao, 0.01);

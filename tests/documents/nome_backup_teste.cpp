@@ -43,5 +43,14 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoNome{"a\u0085b", "a\u0085b.qvlbackup", false}),
     [](const auto& caso) { return testes::nome_de_texto(caso.param.nome); });
 
+TEST(RecusaNomeBackup, NenhumNomeOuUmQueSairiaDaPasta) {
+    EXPECT_EQ(recusa_nome_backup(""), "Arquivo Não Definido !");
+    EXPECT_EQ(recusa_nome_backup("../fora"), "Nome de arquivo de backup inválido: ../fora");
+    // The name is quoted as typed, even when it holds what looks like a marker.
+    EXPECT_EQ(recusa_nome_backup("a/%1"), "Nome de arquivo de backup inválido: a/%1");
+    EXPECT_EQ(recusa_nome_backup("malote.dia"), "");
+    EXPECT_EQ(recusa_nome_backup("caixa de sábado"), "");
+}
+
 } // namespace
 } // namespace quarvel::documents

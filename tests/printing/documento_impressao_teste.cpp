@@ -60,13 +60,14 @@ TEST_F(DocumentoImpressao, ArquivoLevaTituloECriador) {
 }
 
 struct CasoTitulo {
+    const char* nome;
     const char* cabecalho;
     const char* titulo;
     const char* impresso;
 };
 
 void PrintTo(const CasoTitulo& c, std::ostream* os) {
-    *os << '"' << c.cabecalho << '"';
+    *os << c.nome;
 }
 
 class MacroTitulo : public DocumentoImpressao, public ::testing::WithParamInterface<CasoTitulo> {};
@@ -79,13 +80,15 @@ TEST_P(MacroTitulo, CabecalhoMostraOTitulo) {
     EXPECT_EQ(apoio::linhas(paginas[0]).value(0), QString::fromUtf8(p.impresso));
 }
 
-INSTANTIATE_TEST_SUITE_P(Titulos, MacroTitulo,
-                         ::testing::Values(CasoTitulo{"$TITLE$", "Quarvel 1.0", "Quarvel 1.0"},
-                                           CasoTitulo{"$title$", "Quarvel 1.0", "Quarvel 1.0"},
-                                           CasoTitulo{"$TITLE$", "Quarvel", "Quarvel"},
-                                           // Two amounts: no macro between the signs.
-                                           CasoTitulo{"Troco R$ 10,00 e R$ 5,00", "Quarvel",
-                                                      "Troco R$ 10,00 e R$ 5,00"}));
+INSTANTIATE_TEST_SUITE_P(
+    Titulos, MacroTitulo,
+    ::testing::Values(CasoTitulo{"Impressao", "$TITLE$", "Quarvel 1.0", "Quarvel 1.0"},
+                      CasoTitulo{"Minusculas", "$title$", "Quarvel 1.0", "Quarvel 1.0"},
+                      CasoTitulo{"Visualizacao", "$TITLE$", "Quarvel", "Quarvel"},
+                      // Two amounts: no macro between the signs.
+                      CasoTitulo{"DoisValores", "Troco R$ 10,00 e R$ 5,00", "Quarvel",
+                                 "Troco R$ 10,00 e R$ 5,00"}),
+    [](const ::testing::TestParamInfo<CasoTitulo>& i) { return std::string(i.param.nome); });
 
 TEST_F(DocumentoImpressao, RodapeComDataEANumeracaoNaMesmaLinha) {
     const QStringList paginas = imprimir(apoio::fita(3, {}, QStringLiteral("Conferido $DATE$")));

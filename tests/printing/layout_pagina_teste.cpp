@@ -1,6 +1,7 @@
 #include "printing/layout_pagina.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 namespace qp = quarvel::printing;
 
@@ -75,7 +76,10 @@ INSTANTIATE_TEST_SUITE_P(Alturas, LinhasPorPagina,
                          ::testing::Values(CasoPaginacao{247.0 / 50, 50}, // exact fit
                                            CasoPaginacao{247.0 / 50 + 0.001, 49},
                                            CasoPaginacao{4.0, 61}, CasoPaginacao{10.0, 24},
-                                           CasoPaginacao{300.0, 1}));
+                                           CasoPaginacao{300.0, 1}),
+                         [](const ::testing::TestParamInfo<CasoPaginacao>& i) {
+                             return "Cabem" + std::to_string(i.param.esperado);
+                         });
 
 TEST(Paginacao, ContaEDistribuiAsLinhas) {
     EXPECT_EQ(qp::contar_paginas(0, 60), 1);

@@ -1,4 +1,5 @@
 #include "printing/macros.h"
+#include "tests/apoio/nome_teste.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,10 @@ void PrintTo(const Caso& c, std::ostream* os) {
 
 class ExpansaoMacros : public ::testing::TestWithParam<Caso> {};
 
+std::string nome_caso(const ::testing::TestParamInfo<Caso>& i) {
+    return quarvel::testes::nome_de_texto(i.param.texto);
+}
+
 TEST_P(ExpansaoMacros, ExpandeComoNaTabela) {
     EXPECT_EQ(qp::expandir_macros(GetParam().texto, valores()), GetParam().esperado)
         << "texto: " << GetParam().texto;
@@ -40,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Caso{"$DATETIME$", "08/12/2026 01:30:05"},
                       Caso{"$timedate$", "01:30:05 08/12/2026"},
                       Caso{"Caixa $DATE$", "Caixa 08/12/2026"},
-                      Caso{"Página $PageNum$ de $PAGECOUNT$.", "Página 2 de 7."}));
+                      Caso{"Página $PageNum$ de $PAGECOUNT$.", "Página 2 de 7."}),
+    nome_caso);
 
 INSTANTIATE_TEST_SUITE_P(NaoMacros, ExpansaoMacros,
                          ::testing::Values(
@@ -53,11 +59,13 @@ INSTANTIATE_TEST_SUITE_P(NaoMacros, ExpansaoMacros,
                              Caso{"$PAGE NUM$", "$PAGE NUM$"}, Caso{"$PAGENUM", "$PAGENUM"},
                              Caso{"$TITLEX$$TITLE$", "$TITLEX$Quarvel 1.0"},
                              Caso{"$DATE$$", "08/12/2026$"},
-                             Caso{"texto simples", "texto simples"}));
+                             Caso{"texto simples", "texto simples"}),
+                         nome_caso);
 
 INSTANTIATE_TEST_SUITE_P(Brancos, ExpansaoMacros,
                          ::testing::Values(Caso{"", ""}, Caso{"   ", ""}, Caso{" \t \r\n", ""},
-                                           Caso{" x ", " x "}));
+                                           Caso{" x ", " x "}),
+                         nome_caso);
 
 TEST(ExpansaoMacros, TituloVazioDaNada) {
     auto v = valores();

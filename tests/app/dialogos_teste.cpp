@@ -1,0 +1,97 @@
+// The real file dialogs of the Dialogos port, driven as a user drives them:
+// a name typed without its extension and Enter.
+#include "app/dialogos.h"
+#include "documents/mensagens.h"
+#include "tests/apoio/impressao_qt.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace quarvel::app {
+namespace {
+
+void criar(const QString& caminho) {
+    QFile f(caminho);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << caminho.toStdString();
+    f.write("1\r\n");
+}
+
+// Types `nome` into the file dialog once it is up, in `pasta`, and presses
+// Enter. Gives up (rejecting the dialog) when no dialog comes.
+void digitar_quando_abrir(const QString& pasta, const QString& nome) {
+    auto tentativas = std::make_shared<int>(0);
+    auto passo = std::make_shared<std::function<void()>>();
+    *passo = [pasta, nome, tentativas, passo] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dlg) {
+            if (++*tentativas < 200) QTimer::singleShot(10, *passo);
+            return;
+        }
+        dlg->setDirectory(pasta);
+        auto* campo = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!campo) {
+            ADD_FAILURE() << "the dialog has no file name field";
+            dlg->reject();
+            return;
+        }
+        // A name the dialog cannot find brings its "File not found" box up
+        // inside Enter's handling: close both, so the test ends and fails.
+        QTimer::singleShot(500, dlg, [dlg] {
+            if (auto* aviso = QApplication::activeModalWidget(); aviso && aviso != dlg)
+                aviso->close();
+            QTimer::singleShot(0, dlg, [dlg] { dlg->reject(); });
+        });
+        campo->setFocus();
+        QTest::keyClicks(campo, nome);
+        QTest::keyClick(campo, Qt::Key_Return);
+    };
+    QTimer::singleShot(0, *passo);
+}
+
+struct Abertura {
+    const char* nome;
+    const char* filtro;
+    const char* extensao;
+    const char* existe;   // the file in the folder
+    const char* digitado; // what the user types
+};
+
+void PrintTo(const Abertura& a, std::ostream* os) {
+    *os << a.nome;
+}
+
+class AbrirArquivo : public ::testing::TestWithParam<Abertura> {};
+
+TEST_P(AbrirArquivo, NomeSemExtensaoGanhaAExtensaoPedida) {
+    const Abertura& a = GetParam();
+    QTemporaryDir pasta;
+    ASSERT_TRUE(pasta.isValid());
+    criar(pasta.filePath(QString::fromUtf8(a.existe)));
+    auto dialogos = criar_dialogos_reais();
+    digitar_quando_abrir(pasta.path(), QString::fromUtf8(a.digitado));
+    const QString escolhido = dialogos->abrir_arquivo(nullptr, QString::fromUtf8(a.filtro),
+                                                      QString::fromUtf8(a.extensao));
+    EXPECT_EQ(escolhido, pasta.filePath(QString::fromUtf8(a.existe)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Digitado, AbrirArquivo,
+    ::testing::Values(Abertura{"Calculo", documents::kFiltroCalculo, documents::kExtensaoCalculo,
+                               "exemplo.qvl", "exemplo"},
+                      Abertura{"Texto", documents::kFiltroTexto, documents::kExtensaoTexto,
+                               "dados.txt", "dados"},
+                      // A name typed with its extension is taken as it is.
+                      Abertura{"ComExtensao", documents::kFiltroCalculo,
+                               documents::kExtensaoCalculo, "exemplo.qvl", "exemplo.qvl"}),
+    [](const ::testing::TestParamInfo<Abertura>& i) { return std::string(i.param.nome); });
+
+} // namespace
+} // namespace quarvel::app
