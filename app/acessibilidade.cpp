@@ -139,8 +139,9 @@ void tornar_acessivel(QMainWindow& janela) {
     // made, before any accessible name: the title goes first. It shows
     // nowhere else.
     if (auto* barra = janela.findChild<QToolBar*>(QStringLiteral("BarraFerramentas"))) {
-        barra->setWindowTitle(QStringLiteral("barra de ferramentas"));
-        nomear(barra, "barra de ferramentas", nullptr);
+        const char* nome = "barra de ferramentas";
+        barra->setWindowTitle(QString::fromUtf8(nome));
+        nomear(barra, nome, nullptr);
         nomear(barra->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")),
                "mais botões", nullptr);
     }

@@ -1,7 +1,9 @@
 // Printing 50,000 tape lines: the layout alone, the whole PDF through the
 // print document, and a bare QPainter loop drawing the same pages.
 #include "printing/documento_impressao.h"
+#include "printing/mensagens.h"
 #include "tape/formas_numero.h"
+#include "tape/mensagens.h"
 
 #include <QFont>
 #include <QPageSize>
@@ -24,10 +26,11 @@ printing::ConteudoImpressao conteudo_50000() {
         total += v;
         c.linhas_fita.append(QString::fromStdString(tape::mascara_dinheiro(v)));
     }
-    c.total = QStringLiteral("R$ ") + QString::fromStdString(tape::mascara_dinheiro(total));
+    c.total = QString::fromUtf8(tape::kPrefixoReais) +
+              QString::fromStdString(tape::mascara_dinheiro(total));
     c.cabecalho = QStringLiteral("Loja Centro - $DATE$");
     c.rodape = QStringLiteral("Conferido por:");
-    c.titulo = QStringLiteral("Quarvel 1.0");
+    c.titulo = QString::fromUtf8(printing::kTituloImpressao);
     return c;
 }
 

@@ -1,5 +1,7 @@
 #include "documents/frm_restaurar.h"
 
+#include "documents/mensagens.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -11,7 +13,7 @@ FormRestaurar::FormRestaurar(const QStringList& nomes, std::function<void()> lim
                              QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("form_restaurar"));
-    setWindowTitle(QStringLiteral("Restaurar / Limpar Backup"));
+    setWindowTitle(QString::fromUtf8(kTituloRestaurar));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint);
     constexpr int largura = 340;

@@ -1,6 +1,7 @@
 #include "documents/pasta_backup.h"
 
 #include "documents/arquivos.h"
+#include "documents/mensagens.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,7 +48,7 @@ QString criar(const QString& pasta, QString* erro) {
     const QString absoluta = QDir::cleanPath(QDir(pasta).absolutePath());
     if (criar_pasta(QFile::encodeName(absoluta).toStdString())) return absoluta;
     if (erro)
-        *erro = QStringLiteral("Não foi possível criar a pasta %1: %2")
+        *erro = QString::fromUtf8(kPastaNaoCriada)
                     .arg(QDir::toNativeSeparators(absoluta), motivo_do_sistema(errno));
     return {};
 }
@@ -107,7 +108,7 @@ QString pasta_backup(QString* erro) {
     const QString dados = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (dados.isEmpty()) {
         if (erro)
-            *erro = QStringLiteral("Não foi possível criar a pasta %1: %2")
+            *erro = QString::fromUtf8(kPastaNaoCriada)
                         .arg(QDir::toNativeSeparators(junto), motivo_do_sistema(EACCES));
         return {};
     }
@@ -138,8 +139,7 @@ bool limpar_pasta_backup(const QString& pasta, QString* erro) {
     struct stat st {};
     if (::lstat(caminho.constData(), &st) != 0) {
         if (errno != ENOENT)
-            return falhar(QStringLiteral("a pasta %1 não pôde ser aberta (%2).")
-                              .arg(nativo, motivo_do_sistema(errno)));
+            return falhar(QString::fromUtf8(kPastaNaoAberta).arg(nativo, motivo_do_sistema(errno)));
         QString motivo;
         return !criar(pasta, &motivo).isEmpty() || falhar(motivo);
     }
@@ -151,7 +151,7 @@ bool limpar_pasta_backup(const QString& pasta, QString* erro) {
     // O_NOFOLLOW: a link swapped in after the check above is refused too.
     const int fd = ::open(caminho.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
-        return falhar(QStringLiteral("a pasta %1 não pôde ser aberta (%2).")
+        return falhar(QString::fromUtf8(kPastaNaoAberta)
                           .arg(nativo, motivo_do_sistema(errno == ELOOP ? ENOTDIR : errno)));
     QStringList ficaram;
     for (const std::string& nome : arquivos_comuns(
