@@ -176,6 +176,10 @@ bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
             campo->del();
         return true;
     }
+    // Enter in any field of the window lights b03 while it is held, as in
+    // the entry field, whose own keys the keypad already follows.
+    const bool enter = k == Qt::Key_Return || k == Qt::Key_Enter;
+    if (enter && obj != texto_valor_) teclado_->acompanhar_evento(*e);
     if (tipo == QEvent::KeyRelease) return false;
     switch (k) {
     case Qt::Key_Return:

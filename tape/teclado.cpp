@@ -135,6 +135,26 @@ void Teclado::tecla_pressionada(const QKeyEvent& e) {
     acender(n, true);
 }
 
+static bool modificadora(int tecla) {
+    switch (tecla) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void Teclado::tecla_solta(const QKeyEvent& e) {
     if (e.isAutoRepeat()) return; // still held
     const auto it = pressionadas_.find(identidade(e));
@@ -144,6 +164,15 @@ void Teclado::tecla_solta(const QKeyEvent& e) {
         pressionadas_.erase(it);
     } else {
         n = botao_da_tecla(e);
+        // A key-up that matches no key held down is one reported as another
+        // key (the keypad's decimal comes back as its Delete when NumLock
+        // changed meanwhile): nothing may stay lit for want of its key-up.
+        // Letting go of a modifier is not that: Shift let go before its 9
+        // keeps "(" lit.
+        if (n == 0 && !modificadora(e.key())) {
+            apagar_tudo();
+            return;
+        }
     }
     if (n == 0) return;
     for (const auto& [id, outro] : pressionadas_)

@@ -55,8 +55,8 @@ class DelegadoFita : public QAbstractItemDelegate {
         p->restore();
     }
 
-    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
-        return QSize(visao_.viewport()->width(), visao_.altura_linha());
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex& indice) const override {
+        return QSize(visao_.viewport()->width(), visao_.altura_da_linha(indice.row()));
     }
 
   private:
@@ -242,6 +242,16 @@ void VisaoFita::medir_linhas(int primeira, int ultima, bool desde_o_inicio) {
     recalcular_geometria();
 }
 
+int VisaoFita::linhas_de_texto(int comprimento) const {
+    return std::max(1, (comprimento * largura_caractere_ + largura_texto_ - 1) / largura_texto_);
+}
+
+int VisaoFita::altura_da_linha(int linha) const {
+    if (!alguma_quebra_ || !modelo_ || linha < 0 || linha >= contagem()) return altura_linha_;
+    const auto c = static_cast<int>(modelo_->linha(static_cast<std::size_t>(linha)).size());
+    return (altura_linha_ - 1) * linhas_de_texto(c) + 1;
+}
+
 void VisaoFita::recalcular_geometria() {
     const QFontMetrics mc(fonte_calha_);
     const int digitos = std::max(2, static_cast<int>(QString::number(contagem()).size()));
@@ -249,18 +259,21 @@ void VisaoFita::recalcular_geometria() {
 
     const QFontMetrics mt(font());
     const int largura = std::max(1, viewport()->width() - calha - 1 - 2 * kFolga);
-    int larguraMaior = 0;
-    if (maior_ >= 0 && maior_ < contagem())
-        larguraMaior = mt.horizontalAdvance(
-            QString::fromStdString(modelo_->linha(static_cast<std::size_t>(maior_))));
-    const int linhasTexto = std::max(1, (larguraMaior + largura - 1) / largura);
-    const int altura = std::max(mt.height(), mc.height()) * linhasTexto + 1;
+    const int altura = std::max(mt.height(), mc.height()) + 1;
+    const int caractere = std::max(1, mt.horizontalAdvance(QLatin1Char('0')));
+    largura_texto_ = largura;
+    largura_caractere_ = caractere;
+    // Only a line wider than the view takes more than one row. While none is,
+    // every row is the same and the layout is a loop over row offsets; the
+    // rows are measured one by one only when the longest line wraps.
+    const bool quebra = linhas_de_texto(comprimento_maior_) > 1;
 
-    if (calha == largura_calha_ && altura == altura_linha_) return;
+    if (calha == largura_calha_ && altura == altura_linha_ && quebra == alguma_quebra_ && !quebra)
+        return;
     largura_calha_ = calha;
     altura_linha_ = altura;
-    // The cached uniform size must be dropped; a layout pass is a loop over
-    // row offsets only.
+    alguma_quebra_ = quebra;
+    setUniformItemSizes(!quebra);
     doItemsLayout();
     viewport()->update();
 }

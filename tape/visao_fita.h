@@ -64,7 +64,9 @@ class VisaoFita : public QListView {
     // Geometry shared with the delegate that paints the lines.
     static constexpr int kFolga = 3;
     int largura_calha() const;
-    int altura_linha() const;
+    int altura_linha() const; // one row of text
+    // The height of a line: one row, or as many as its text wraps into.
+    int altura_da_linha(int linha) const;
     const QFont& fonte_calha() const { return fonte_calha_; }
 
   signals:
@@ -83,6 +85,7 @@ class VisaoFita : public QListView {
     void manter_linha_valida();
     void medir_linhas(int primeira, int ultima, bool desde_o_inicio = false);
     void recalcular_geometria();
+    int linhas_de_texto(int comprimento) const;
     int linha_no_ponto(const QPoint& p) const;
 
     QPointer<FitaModelo> modelo_;
@@ -90,8 +93,11 @@ class VisaoFita : public QListView {
     QFont fonte_calha_;
     int largura_calha_ = 0;
     int altura_linha_ = 0;
-    int maior_ = -1; // row of the longest line, which sets the row height
+    int maior_ = -1; // row of the longest line: whether any line wraps
     int comprimento_maior_ = 0;
+    int largura_texto_ = 1;     // pixels for the text of a line
+    int largura_caractere_ = 1; // the fixed pitch of the tape's font
+    bool alguma_quebra_ = false;
 };
 
 } // namespace quarvel::tape

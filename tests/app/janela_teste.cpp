@@ -234,6 +234,22 @@ TEST_F(JanelaTeste, TeclaSeguradaQuandoOFocoSaiDaEntradaNaoFicaAcesa) {
     EXPECT_FALSE(teclado->aceso(6));
 }
 
+TEST_F(JanelaTeste, EnterEmQualquerCampoAcendeOBotaoDeAdicionar) {
+    auto* teclado = janela->findChild<tape::Teclado*>();
+    ASSERT_NE(teclado, nullptr);
+    campo()->setText(QStringLiteral("12"));
+    for (const char* nome : {"cabecalho", "rodape", "nome_arquivo"}) {
+        auto* f = filho<QLineEdit>(nome);
+        f->setFocus();
+        QTest::keyPress(f, Qt::Key_Return);
+        EXPECT_TRUE(teclado->aceso(3)) << nome;
+        // The add moved the focus to the entry field, where the key-up goes.
+        QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(teclado->aceso(3)) << nome;
+    }
+    EXPECT_EQ(linhas(), (QStringList{"12,00", "0,00", "0,00"}));
+}
+
 TEST_F(JanelaTeste, AjudaAbreOGuiaSoQuandoExiste) {
     executar("ajuda");
     for (const QString& e : dlg->enderecos)

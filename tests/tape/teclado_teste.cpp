@@ -190,6 +190,25 @@ TEST(TecladoLuzSoltura, DuasTeclasDoMesmoBotao) {
     EXPECT_FALSE(t.aceso(10));
 }
 
+TEST(TecladoLuzSoltura, SolturaRelatadaComoOutraTeclaApagaOBotao) {
+    // The keypad's decimal key held, NumLock changed meanwhile: its key-up
+    // comes back as the keypad's Delete.
+    Teclado t;
+    t.acompanhar_evento(evento(QEvent::KeyPress, Qt::Key_Comma, kNum));
+    ASSERT_TRUE(t.aceso(2));
+    t.acompanhar_evento(evento(QEvent::KeyRelease, Qt::Key_Delete, kNum));
+    EXPECT_FALSE(t.aceso(2));
+    EXPECT_FALSE(pintado_de_vermelho(t.botao(2)));
+}
+
+TEST(TecladoLuzSoltura, SoltarSoOShiftMantemOParentesesAceso) {
+    Teclado t;
+    t.acompanhar_evento(evento(QEvent::KeyPress, Qt::Key_ParenLeft, kShift));
+    ASSERT_TRUE(t.aceso(13));
+    t.acompanhar_evento(evento(QEvent::KeyRelease, Qt::Key_Shift, kNada));
+    EXPECT_TRUE(t.aceso(13)); // the 9 is still down
+}
+
 TEST(TecladoLuzSoltura, PerderOFocoApagaTudo) {
     Teclado t;
     t.acompanhar_evento(evento(QEvent::KeyPress, Qt::Key_3, kNada));

@@ -209,20 +209,30 @@ TEST_F(VisaoFitaTeste, LinhaAtualPintadaDeAmarelo) {
     EXPECT_EQ(img.pixelColor(x, centro_da_linha(3).y()), QColor(Qt::white));
 }
 
-TEST_F(VisaoFitaTeste, LinhaLongaQuebraEmDuas) {
+TEST_F(VisaoFitaTeste, SoALinhaLongaQuebraEmDuas) {
     visao.resize(160, 256);
     visao.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&visao));
     acrescentar("1");
-    const int simples = visao.visualRect(visao.modelo().index(0)).height();
+    auto altura = [this](int linha) {
+        return visao.visualRect(visao.modelo().index(linha)).height();
+    };
+    const int simples = altura(0);
     acrescentar("1,5E15"); // 1.500.000.000.000.000,00: wider than the view
+    acrescentar("2");
+    visao.definir_linha_atual(3);
     QApplication::processEvents();
-    const int dupla = visao.visualRect(visao.modelo().index(0)).height();
-    EXPECT_GT(dupla, simples * 3 / 2);
-    // Back to one text line once the long line is gone.
+    EXPECT_EQ(altura(0), simples);
+    EXPECT_GT(altura(1), simples * 3 / 2);
+    EXPECT_EQ(altura(2), simples); // the current line's highlight too
+    // Each line starts where the one above ends.
+    EXPECT_EQ(visao.visualRect(visao.modelo().index(2)).top(),
+              visao.visualRect(visao.modelo().index(1)).bottom() + 1);
+    // One row again for all once the long line is gone.
     fita.remover(1);
     QApplication::processEvents();
-    EXPECT_EQ(visao.visualRect(visao.modelo().index(0)).height(), simples);
+    EXPECT_EQ(altura(0), simples);
+    EXPECT_EQ(altura(1), simples);
 }
 
 TEST_F(VisaoFitaTeste, CalhaCresceComONumeroDeLinhas) {
