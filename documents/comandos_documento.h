@@ -58,7 +58,7 @@ class ComandosDocumento {
     // The file of the document, empty for one never saved.
     const QString& arquivo_atual() const { return arquivo_atual_; }
     // Its name as titles and questions show it: without its folder, or
-    // NovoCalculo.qvl.
+    // kNomeNovo.
     QString nome() const;
     // The whole document as a calculation file would hold it.
     std::string bytes_documento() const;

@@ -22,7 +22,7 @@ struct ConteudoImpressao {
     QString total;           // the text of the total display, "R$ 1.234,56"
     QString cabecalho;
     QString rodape;
-    QString titulo; // "Quarvel 1.0" to print, "Quarvel" to preview
+    QString titulo; // kTituloImpressao to print, kTituloVisualizacao to preview
 };
 
 class DocumentoImpressao {

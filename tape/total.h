@@ -8,7 +8,7 @@
 namespace quarvel::tape {
 
 struct TextosTotal {
-    std::string figuras; // "R$ " and the money mask: "R$ 1.234,56"
+    std::string figuras; // kPrefixoReais and the money mask: "R$ 1.234,56"
     std::string extenso; // the amount in words: "UM MIL, ..."
 };
 
