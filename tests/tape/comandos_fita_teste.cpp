@@ -63,14 +63,13 @@ TEST_F(ComandosFitaTeste, AdicionarConverteComoAFitaMostra) {
         const char* linha;
         const char* total;
     };
+    // The conversion itself has its own table in the core's tests; these are
+    // the cases where the command could part from it: an expression, a line
+    // and total that round differently, and blanks that still add a line.
     const Caso casos[] = {
-        {"1.234,56", "1234,56", "1.234,56", "R$ 1.234,56"},
         {"12*50", "600", "600,00", "R$ 600,00"},
-        {"12,5*2", "25", "25,00", "R$ 25,00"},
-        {"10/3", "3,33333333333333", "3,33", "R$ 3,33"},
         {"2,675", "2,675", "2,68", "R$ 2,67"},
         {"", "0", "0,00", "R$ 0,00"},
-        {"-5", "-5", "-5,00", "R$ -5,00"},
         {"   ", "0", "0,00", "R$ 0,00"},
     };
     for (const Caso& c : casos) {
@@ -80,7 +79,7 @@ TEST_F(ComandosFitaTeste, AdicionarConverteComoAFitaMostra) {
         EXPECT_EQ(linhas(), QStringList{c.linha}) << c.entrada;
         EXPECT_EQ(total(), QString::fromUtf8(c.total)) << c.entrada;
     }
-    EXPECT_EQ(dlg->sons, 8);
+    EXPECT_EQ(dlg->sons, 4);
     EXPECT_TRUE(dlg->avisos.isEmpty());
 }
 
