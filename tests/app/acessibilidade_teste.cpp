@@ -84,17 +84,6 @@ QStringList sem_nome(QWidget* w) {
     return sem_nome(QAccessible::queryAccessibleInterface(w));
 }
 
-// What a screen reader says a control is. On Linux a combo box's name is its
-// current item; its purpose comes from the labels that name it.
-QString nome(QWidget* w) {
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
-    if (i->role() != QAccessible::ComboBox) return i->text(QAccessible::Name);
-    QStringList rotulos;
-    for (const auto& [rotulo, relacao] : i->relations(QAccessible::Label))
-        rotulos << rotulo->text(QAccessible::Name);
-    return rotulos.value(0);
-}
-
 QString descricao(QWidget* w) {
     return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
 }
@@ -171,43 +160,6 @@ TEST_P(JanelasDialogo, TodoControleTemNome) {
 
 INSTANTIATE_TEST_SUITE_P(Acessibilidade, JanelasDialogo, ::testing::ValuesIn(kJanelas),
                          [](const auto& p) { return std::string(p.param.nome); });
-
-TEST(AcessibilidadeDialogos, CamposDizemOQuePedem) {
-    tape::FormValor modificar(QStringLiteral("Modificar Valor"), QStringLiteral("Novo &Valor:"));
-    EXPECT_EQ(nome(modificar.campo()), QStringLiteral("Novo Valor"));
-    tape::FormRepetir repetir;
-    EXPECT_EQ(nome(repetir.valor()), QStringLiteral("quantas vezes repetir"));
-    documents::FormRestaurar restaurar({"a.qvlbackup"}, [] {});
-    EXPECT_EQ(nome(restaurar.lista()), QStringLiteral("arquivos de backup"));
-    FormErro erro(QStringLiteral("x"), 1);
-    EXPECT_EQ(nome(erro.mensagem()), QStringLiteral("mensagem de erro"));
-}
-
-TEST(AcessibilidadeDialogos, VisualizacaoNomeiaOsBotoesEDizAPagina) {
-    printing::TestPrintPreviewDlg d(documento());
-    d.setWindowState(Qt::WindowNoState);
-    d.resize(800, 600);
-    d.show();
-    QApplication::processEvents();
-    ASSERT_GT(d.paginas(), 1);
-    const std::pair<const char*, const char*> botoes[] = {
-        {"FirstCmdButton", "primeira página"}, {"PrevCmdButton", "página anterior"},
-        {"NextCmdButton", "próxima página"},   {"LastCmdButton", "última página"},
-        {"PrintCmdButton", "imprimir"},        {"CloseCmdButton", "fechar"},
-        {"ToolBar", "barra de ferramentas"},
-    };
-    for (const auto& [objeto, esperado] : botoes) {
-        auto* b = d.findChild<QWidget*>(QString::fromLatin1(objeto));
-        ASSERT_NE(b, nullptr) << objeto;
-        EXPECT_EQ(nome(b), QString::fromUtf8(esperado)) << objeto;
-    }
-    auto* pagina =
-        d.findChild<QStatusBar*>(QStringLiteral("StatusBar"))->findChildren<QLabel*>().value(1);
-    ASSERT_NE(pagina, nullptr);
-    EXPECT_EQ(descricao(pagina), QStringLiteral("página 1 de %1").arg(d.paginas()));
-    d.comando(QStringLiteral("LastCmd"))->trigger();
-    EXPECT_EQ(descricao(pagina), QStringLiteral("página %1 de %1").arg(d.paginas()));
-}
 
 // ---------------------------------------------------------------------------
 // The main window.
@@ -297,44 +249,6 @@ TEST_F(JanelaAcessivel, MenusAbertosTemNome) {
         emit w(objeto)->customContextMenuRequested(QPoint(5, 5));
         EXPECT_EQ(faltas, QStringList()) << objeto;
     }
-}
-
-TEST_F(JanelaAcessivel, NomesDaIssue) {
-    const std::pair<const char*, const char*> casos[] = {
-        {"b14", "sete"},
-        {"b17", "vezes"},
-        {"b13", "abre parêntese"},
-        {"b03", "adicionar valor"},
-        {"texto_valor", "valor digitado"},
-        {"valor_final", "total"},
-        {"valor_leitor", "total por extenso"},
-        {"valores", "fita de valores"},
-        {"cabecalho", "título do cabeçalho"},
-        {"rodape", "título do rodapé"},
-        {"nome_arquivo", "nome do arquivo de backup"},
-        {"qtdetempo", "intervalo do backup em minutos"},
-        {"BarraFerramentas", "barra de ferramentas"},
-    };
-    for (const auto& [objeto, esperado] : casos) {
-        ASSERT_NE(w(objeto), nullptr) << objeto;
-        EXPECT_EQ(nome(w(objeto)), QString::fromUtf8(esperado)) << objeto;
-    }
-    EXPECT_FALSE(descricao(w("b03")).isEmpty()) << "adicionar valor diz o que faz";
-}
-
-TEST_F(JanelaAcessivel, TeclasDoTecladoTemPalavrasDistintas) {
-    QSet<QString> nomes;
-    for (int n = 1; n <= 18; ++n) {
-        const QByteArray objeto = QStringLiteral("b%1").arg(n, 2, 10, QLatin1Char('0')).toLatin1();
-        auto* b = filho<QPushButton>(objeto.constData());
-        ASSERT_NE(b, nullptr) << n;
-        const QString falado = nome(b);
-        // A word, not the picture on the button.
-        EXPECT_NE(falado, b->text()) << n;
-        EXPECT_GT(falado.size(), 1) << n;
-        nomes.insert(falado);
-    }
-    EXPECT_EQ(nomes.size(), 18);
 }
 
 TEST_F(JanelaAcessivel, AdicionarAnunciaLinhaTotalEExtenso) {

@@ -123,13 +123,19 @@ TEST_F(JanelaTeste, RegrasDeHabilitacaoNumaFitaVaziaEComUmaLinha) {
     EXPECT_TRUE(ativo("repetir_valor"));
 }
 
-TEST_F(JanelaTeste, EnterDeQualquerCampoAdicionaOValorDaEntrada) {
+TEST_F(JanelaTeste, EnterDeQualquerCampoAdicionaOValorDaEntradaEAcendeB03) {
+    auto* teclado = janela->findChild<tape::Teclado*>();
+    ASSERT_NE(teclado, nullptr);
     campo()->setText(QStringLiteral("7"));
     auto* cabecalho = filho<QLineEdit>("cabecalho");
     cabecalho->setFocus();
-    tecla(cabecalho, Qt::Key_Return);
+    janela->atualizar_acoes();
+    QTest::keyPress(cabecalho, Qt::Key_Return);
+    EXPECT_TRUE(teclado->aceso(3)); // while held, as in the entry field
     EXPECT_EQ(linhas(), QStringList{"7,00"});
     EXPECT_EQ(QApplication::focusWidget(), campo());
+    QTest::keyRelease(campo(), Qt::Key_Return); // the add moved the focus here
+    EXPECT_FALSE(teclado->aceso(3));
     // Each further Enter adds the emptied field: a 0,00 line.
     tecla(campo(), Qt::Key_Enter);
     EXPECT_EQ(linhas(), (QStringList{"7,00", "0,00"}));
@@ -232,22 +238,6 @@ TEST_F(JanelaTeste, TeclaSeguradaQuandoOFocoSaiDaEntradaNaoFicaAcesa) {
     EXPECT_FALSE(teclado->aceso(6));
     QTest::keyRelease(cabecalho, Qt::Key_3); // the key-up goes to the new field
     EXPECT_FALSE(teclado->aceso(6));
-}
-
-TEST_F(JanelaTeste, EnterEmQualquerCampoAcendeOBotaoDeAdicionar) {
-    auto* teclado = janela->findChild<tape::Teclado*>();
-    ASSERT_NE(teclado, nullptr);
-    campo()->setText(QStringLiteral("12"));
-    for (const char* nome : {"cabecalho", "rodape", "nome_arquivo"}) {
-        auto* f = filho<QLineEdit>(nome);
-        f->setFocus();
-        QTest::keyPress(f, Qt::Key_Return);
-        EXPECT_TRUE(teclado->aceso(3)) << nome;
-        // The add moved the focus to the entry field, where the key-up goes.
-        QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
-        EXPECT_FALSE(teclado->aceso(3)) << nome;
-    }
-    EXPECT_EQ(linhas(), (QStringList{"12,00", "0,00", "0,00"}));
 }
 
 TEST_F(JanelaTeste, AjudaAbreOGuiaSoQuandoExiste) {

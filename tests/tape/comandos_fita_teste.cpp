@@ -238,29 +238,6 @@ TEST_F(ComandosFitaTeste, BuscarEBuscarProximo) {
     EXPECT_EQ(estado.busca.posicao, 3);
 }
 
-TEST_F(ComandosFitaTeste, BuscaComparaNumerosENaoTextos) {
-    for (const char* v : {"10/3", "1.234,5", "0-5", "0", "1234"})
-        adicionar(QString::fromLatin1(v));
-    struct Caso {
-        const char* procurado;
-        int linha; // 0: not found
-    };
-    const Caso casos[] = {{"3,33", 0}, {"1.234,5", 2}, {"-5", 3},
-                          {"0", 4},    {"1.234", 5},   {"2*3", 0}};
-    for (const Caso& c : casos) {
-        dlg->avisos.clear();
-        dlg->valores = {QString::fromLatin1(c.procurado)};
-        executar(&ComandosFita::buscar, &ComandosFita::tem_linhas);
-        if (c.linha)
-            EXPECT_EQ(linha_atual(), c.linha) << c.procurado;
-        else
-            EXPECT_EQ(dlg->avisos, QStringList{"Nenhuma Informação Encontrada !"}) << c.procurado;
-    }
-    dlg->valores = {QStringLiteral("0")};
-    executar(&ComandosFita::buscar, &ComandosFita::tem_linhas);
-    EXPECT_FALSE(comandos.busca_ativa()); // a search for 0 leaves find-next off
-}
-
 TEST_F(ComandosFitaTeste, BuscaSemDigitoAvisaEMantemOEstado) {
     for (const char* v : {"10", "10"})
         adicionar(QString::fromLatin1(v));
