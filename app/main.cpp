@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <iostream>
+
 namespace {
 
 void preparar_aplicacao(QApplication& app) {
@@ -28,8 +30,15 @@ int main(int argc, char** argv) {
     quarvel::app::registrar_fontes_equivalentes();
     if (quarvel::app::modo_sem_janela(argc, argv))
         return quarvel::app::executar_sem_janela(argc, argv);
+    // Qt would abort with its own English words; say it ours and go.
+    if (!quarvel::app::tela_disponivel(argc, argv)) {
+        std::cerr << quarvel::app::kSemTela << '\n';
+        return 1;
+    }
 
+    quarvel::app::vigiar_abertura_da_tela();
     quarvel::app::Excecoes app(argc, argv);
+    quarvel::app::tela_aberta();
     preparar_aplicacao(app);
 
     quarvel::app::FormSplash splash;
