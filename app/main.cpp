@@ -18,6 +18,8 @@ namespace {
 void preparar_aplicacao(QApplication& app) {
     QApplication::setApplicationName(QString::fromUtf8(quarvel::app::kNome));
     QApplication::setApplicationVersion(QString::fromUtf8(quarvel::app::kVersao));
+    // Ties the window to its menu entry (the Wayland app id, the dock's icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quarvel"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Qt's own buttons and dialogs speak Portuguese too.
     quarvel::app::instalar_traducoes(app);
