@@ -281,6 +281,30 @@ void tela_aberta() {
     mensagens_da_abertura.clear();
 }
 
+namespace {
+
+// Why the parser refused the arguments, in our words: Qt's own are English
+// unless its translation is installed.
+QString recusa_dos_argumentos(const QCommandLineParser& parser) {
+    if (const QStringList nomes = parser.unknownOptionNames(); !nomes.isEmpty()) {
+        const QString& nome = nomes.first();
+        const QString traco = nome.size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
+        return QString::fromUtf8(kOpcaoDesconhecida).arg(traco + nome);
+    }
+    const QStringList argumentos = QCoreApplication::arguments();
+    for (const QString& a : argumentos.mid(1)) {
+        const std::string nome(nome_da_opcao(a.toStdString()));
+        if (e_opcao(a.toStdString()) && a.contains(QLatin1Char('=')) && nome != "pdf")
+            return QString::fromUtf8(kOpcaoSemValor).arg(a.section(QLatin1Char('='), 0, 0));
+    }
+    // The one option that takes a value, given without it.
+    if (argumentos.last() == QLatin1String("--pdf") || argumentos.last() == QLatin1String("-pdf"))
+        return QString::fromUtf8(kUsoPdf);
+    return parser.errorText();
+}
+
+} // namespace
+
 int executar_sem_janela(int argc, char** argv) {
     // The PDF needs fonts and a painter, never a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -304,14 +328,7 @@ int executar_sem_janela(int argc, char** argv) {
     parser.addOption(pdf);
     parser.addPositionalArgument(QStringLiteral("arquivos"), QString::fromUtf8(kArgumentoArquivos));
     if (!parser.parse(QCoreApplication::arguments())) {
-        const QStringList desconhecidas = parser.unknownOptionNames();
-        if (!desconhecidas.isEmpty()) {
-            const QString& nome = desconhecidas.first();
-            const QString traco = nome.size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
-            erro(QString::fromUtf8(kOpcaoDesconhecida).arg(traco + nome));
-        } else {
-            erro(parser.errorText());
-        }
+        erro(recusa_dos_argumentos(parser));
         erro(QString::fromUtf8(kVejaAAjuda));
         return 1;
     }

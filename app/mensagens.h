@@ -28,6 +28,7 @@ inline constexpr const char* kEnderecoSuporte = "https://quarvel.example.org/sup
 
 // The command line. %1 the option as typed.
 inline constexpr const char* kOpcaoDesconhecida = "Opção desconhecida: %1";
+inline constexpr const char* kOpcaoSemValor = "A opção %1 não leva valor.";
 inline constexpr const char* kVejaAAjuda = "Use \"quarvel --help\" para ver as opções.";
 inline constexpr const char* kUsoPdf = "Uso: quarvel --pdf SAIDA.pdf ARQUIVO";
 inline constexpr const char* kOpcaoTotal =

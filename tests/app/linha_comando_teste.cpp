@@ -192,6 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
         Forma{"AjudaCompleta", {"--help-all"}, 0, "--platform", ""},
         Forma{"Versao", {"--version"}, 0, "quarvel " QUARVEL_VERSAO "\n", ""},
         Forma{"OpcaoDesconhecida", {"--xyz"}, 1, "", "Opção desconhecida: --xyz"},
+        Forma{"PdfSemSaida", {"--pdf"}, 1, "", "Uso: quarvel --pdf SAIDA.pdf ARQUIVO"},
+        Forma{"TotalComValor", {"--total=3"}, 1, "", "A opção --total não leva valor."},
         Forma{"OpcaoCurtaDesconhecida", {"-x", "%TEXTO%"}, 1, "", "Opção desconhecida: -x"},
         Forma{"DesconhecidaComTotal",
               {"--total", "--xyz", "%TEXTO%"},
