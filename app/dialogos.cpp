@@ -4,6 +4,7 @@
 #include "app/mensagens.h"
 #include "app/som.h"
 #include "documents/frm_restaurar.h"
+#include "printing/data_hora.h"
 #include "printing/documento_impressao.h"
 #include "printing/frm_visualizar.h"
 #include "printing/mensagens.h"
@@ -13,6 +14,8 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -57,6 +60,30 @@ class DialogoImpressao : public QPrintDialog {
         w->installEventFilter(this);
     }
     std::vector<QWidget*> escondidos_;
+};
+
+// The file list's size and date columns: Qt writes them in the machine's
+// locale, whatever the default one; here they are Brazilian like the rest.
+class ColunasBrasileiras : public QIdentityProxyModel {
+  public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& indice, int papel) const override {
+        const auto* arquivos = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (papel != Qt::DisplayRole || !arquivos ||
+            (indice.column() != kTamanho && indice.column() != kData))
+            return QIdentityProxyModel::data(indice, papel);
+        const QModelIndex origem = mapToSource(indice);
+        if (indice.column() == kData)
+            return printing::momento_brasileiro(arquivos->lastModified(origem));
+        if (arquivos->isDir(origem)) return QString();
+        return QLocale(QLocale::Portuguese, QLocale::Brazil)
+            .formattedDataSize(arquivos->size(origem));
+    }
+
+  private:
+    static constexpr int kTamanho = 1; // QFileSystemModel's columns
+    static constexpr int kData = 3;
 };
 
 class DialogosReais : public Dialogos {
@@ -165,6 +192,7 @@ class DialogosReais : public Dialogos {
         // Qt's own dialog, so it speaks Portuguese with Qt's translation.
         dlg.setOption(QFileDialog::DontUseNativeDialog, true);
         dlg.setNameFilter(filtro);
+        dlg.setProxyModel(new ColunasBrasileiras(&dlg));
     }
 
     QString ultimo_salvo_;

@@ -9,6 +9,7 @@
 #include "documents/comandos_documento.h"
 #include "documents/comandos_texto.h"
 #include "printing/comandos_impressao.h"
+#include "printing/data_hora.h"
 #include "tape/campo_valor.h"
 #include "tape/teclado.h"
 #include "tape/total.h"
@@ -109,11 +110,9 @@ void FormPrincipal::atualizar_total() {
 }
 
 void FormPrincipal::escrever_relogio() {
-    const QLocale local = QLocale::system();
     const QDateTime agora = QDateTime::currentDateTime();
-    const QString dia = local.toString(agora.date(), QLocale::ShortFormat);
-    const QString hora = printing::hora_longa(local, agora.time()).left(8);
-    relogio_->setText(QStringLiteral("%1 - %2").arg(dia, hora));
+    relogio_->setText(QStringLiteral("%1 - %2").arg(printing::data_brasileira(agora.date()),
+                                                    printing::hora_brasileira(agora.time())));
 }
 
 void FormPrincipal::definir_titulo() {

@@ -13,14 +13,16 @@
 #include "tape/total.h"
 
 #include <QCommandLineParser>
+#include <QDebug>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
+#include <string_view>
 
 namespace quarvel::app {
 namespace {
@@ -180,13 +182,128 @@ int gerar_pdf(const QString& saida, const QString& arquivo) {
 
 } // namespace
 
+namespace {
+
+// Qt's own options, which the window form takes (`quarvel -platform xcb
+// ARQUIVO`) and `--help-all` lists; given with one dash or two, some with
+// "=value".
+constexpr const char* kOpcoesDoQt[] = {"platform",        "platformpluginpath",
+                                       "platformtheme",   "plugin",
+                                       "qwindowgeometry", "geometry",
+                                       "qwindowicon",     "icon",
+                                       "qwindowtitle",    "title",
+                                       "reverse",         "session",
+                                       "display",         "name",
+                                       "style",           "stylesheet",
+                                       "widgetcount",     "qmljsdebugger",
+                                       "testability",     "nograb",
+                                       "dograb",          "visual",
+                                       "ncols",           "cmap"};
+
+bool e_opcao(std::string_view argumento) {
+    return argumento.size() > 1 && argumento[0] == '-';
+}
+
+// "--style=fusion" -> "style".
+std::string_view nome_da_opcao(std::string_view opcao) {
+    opcao.remove_prefix(opcao.compare(0, 2, "--") == 0 ? 2 : 1);
+    return opcao.substr(0, opcao.find('='));
+}
+
+bool opcao_do_qt(std::string_view opcao) {
+    for (const char* nome : kOpcoesDoQt)
+        if (nome_da_opcao(opcao) == nome) return true;
+    return false;
+}
+
+} // namespace
+
 bool modo_sem_janela(int argc, char** argv) {
+    // Every option but Qt's own belongs to the forms without a window; an
+    // unknown one is refused there, where no display is needed to say so.
+    // A lone "-" is standard input, not an option.
     for (int i = 1; i < argc; ++i) {
-        for (const char* opcao : {"--total", "--pdf", "--help", "-h", "--version", "-v"})
-            if (std::strcmp(argv[i], opcao) == 0) return true;
+        const std::string_view a = argv[i];
+        if (e_opcao(a) && !opcao_do_qt(a)) return true;
     }
     return false;
 }
+
+bool tela_disponivel(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (e_opcao(a) && nome_da_opcao(a) == "platform") return true;
+    }
+    for (const char* variavel : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* valor = std::getenv(variavel);
+        if (valor && *valor) return true;
+    }
+    return false;
+}
+
+namespace {
+
+QtMessageHandler anterior = nullptr;
+QStringList mensagens_da_abertura;
+
+QString tela_tentada() {
+    QStringList r;
+    for (const char* variavel : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(variavel))
+            r << QStringLiteral("%1=%2").arg(QLatin1String(variavel),
+                                             qEnvironmentVariable(variavel));
+    return r.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+void vigiar_abertura_da_tela() {
+    mensagens_da_abertura.clear();
+    anterior =
+        qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext&, const QString& texto) {
+            if (tipo != QtFatalMsg) {
+                mensagens_da_abertura << texto;
+                return;
+            }
+            // Qt would abort (status 134, a core file): our words, status 1.
+            erro(QString::fromUtf8(kTelaRecusada).arg(tela_tentada()));
+            for (const QString& m : std::as_const(mensagens_da_abertura))
+                erro(m);
+            std::_Exit(1);
+        });
+}
+
+void tela_aberta() {
+    qInstallMessageHandler(anterior);
+    // What Qt said while it opened goes where it would have gone.
+    for (const QString& m : std::as_const(mensagens_da_abertura))
+        qWarning().noquote() << m;
+    mensagens_da_abertura.clear();
+}
+
+namespace {
+
+// Why the parser refused the arguments, in our words: Qt's own are English
+// unless its translation is installed.
+QString recusa_dos_argumentos(const QCommandLineParser& parser) {
+    if (const QStringList nomes = parser.unknownOptionNames(); !nomes.isEmpty()) {
+        const QString& nome = nomes.first();
+        const QString traco = nome.size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
+        return QString::fromUtf8(kOpcaoDesconhecida).arg(traco + nome);
+    }
+    const QStringList argumentos = QCoreApplication::arguments();
+    for (const QString& a : argumentos.mid(1)) {
+        const std::string nome(nome_da_opcao(a.toStdString()));
+        if (e_opcao(a.toStdString()) && a.contains(QLatin1Char('=')) && nome != "pdf")
+            return QString::fromUtf8(kOpcaoSemValor).arg(a.section(QLatin1Char('='), 0, 0));
+    }
+    // The one option that takes a value, given without it.
+    if (argumentos.last() == QLatin1String("--pdf") || argumentos.last() == QLatin1String("-pdf"))
+        return QString::fromUtf8(kUsoPdf);
+    return parser.errorText();
+}
+
+} // namespace
 
 int executar_sem_janela(int argc, char** argv) {
     // The PDF needs fonts and a painter, never a screen.
@@ -204,23 +321,24 @@ int executar_sem_janela(int argc, char** argv) {
     parser.setApplicationDescription(QString::fromUtf8(kTituloAplicacao));
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption total(
-        QStringLiteral("total"),
-        QStringLiteral("Mostra as linhas da fita, o total e o total por extenso."));
-    QCommandLineOption pdf(QStringLiteral("pdf"),
-                           QStringLiteral("Imprime a fita no arquivo PDF <saida>."),
+    QCommandLineOption total(QStringLiteral("total"), QString::fromUtf8(kOpcaoTotal));
+    QCommandLineOption pdf(QStringLiteral("pdf"), QString::fromUtf8(kOpcaoPdf),
                            QStringLiteral("saida"));
     parser.addOption(total);
     parser.addOption(pdf);
-    parser.addPositionalArgument(
-        QStringLiteral("arquivos"),
-        QStringLiteral("Arquivos de cálculo (.qvl), de texto, ou - para a entrada padrão."));
+    parser.addPositionalArgument(QStringLiteral("arquivos"), QString::fromUtf8(kArgumentoArquivos));
+    if (!parser.parse(QCoreApplication::arguments())) {
+        erro(recusa_dos_argumentos(parser));
+        erro(QString::fromUtf8(kVejaAAjuda));
+        return 1;
+    }
+    // --help, --help-all and --version print and end here.
     parser.process(app);
 
     const QStringList arquivos = parser.positionalArguments();
     if (parser.isSet(pdf)) {
         if (arquivos.size() != 1) {
-            erro(QStringLiteral("Uso: quarvel --pdf SAIDA.pdf ARQUIVO"));
+            erro(QString::fromUtf8(kUsoPdf));
             return 1;
         }
         return gerar_pdf(parser.value(pdf), arquivos.first());

@@ -11,11 +11,15 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <iostream>
+
 namespace {
 
 void preparar_aplicacao(QApplication& app) {
     QApplication::setApplicationName(QString::fromUtf8(quarvel::app::kNome));
     QApplication::setApplicationVersion(QString::fromUtf8(quarvel::app::kVersao));
+    // Ties the window to its menu entry (the Wayland app id, the dock's icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quarvel"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Qt's own buttons and dialogs speak Portuguese too.
     quarvel::app::instalar_traducoes(app);
@@ -28,8 +32,15 @@ int main(int argc, char** argv) {
     quarvel::app::registrar_fontes_equivalentes();
     if (quarvel::app::modo_sem_janela(argc, argv))
         return quarvel::app::executar_sem_janela(argc, argv);
+    // Qt would abort with its own English words; say it ours and go.
+    if (!quarvel::app::tela_disponivel(argc, argv)) {
+        std::cerr << quarvel::app::kSemTela << '\n';
+        return 1;
+    }
 
+    quarvel::app::vigiar_abertura_da_tela();
     quarvel::app::Excecoes app(argc, argv);
+    quarvel::app::tela_aberta();
     preparar_aplicacao(app);
 
     quarvel::app::FormSplash splash;

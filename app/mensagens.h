@@ -26,6 +26,25 @@ inline constexpr const char* kSite = "https://quarvel.example.org";
 inline constexpr const char* kEmail = "contato@quarvel.example.org";
 inline constexpr const char* kEnderecoSuporte = "https://quarvel.example.org/suporte";
 
+// The command line. %1 the option as typed.
+inline constexpr const char* kOpcaoDesconhecida = "Opção desconhecida: %1";
+inline constexpr const char* kOpcaoSemValor = "A opção %1 não leva valor.";
+inline constexpr const char* kVejaAAjuda = "Use \"quarvel --help\" para ver as opções.";
+inline constexpr const char* kUsoPdf = "Uso: quarvel --pdf SAIDA.pdf ARQUIVO";
+inline constexpr const char* kOpcaoTotal =
+    "Mostra as linhas da fita, o total e o total por extenso.";
+inline constexpr const char* kOpcaoPdf = "Imprime a fita no arquivo PDF <saida>.";
+inline constexpr const char* kArgumentoArquivos =
+    "Arquivos de cálculo (.qvl), de backup (.qvlbackup), de texto, ou - para a entrada padrão.";
+// The window asked for where there is no screen to show it on.
+inline constexpr const char* kSemTela =
+    "Não há tela para abrir a janela (DISPLAY e WAYLAND_DISPLAY vazias). Sem janela: "
+    "quarvel --total ou quarvel --pdf; veja quarvel --help.";
+// %1 the display that was tried, as its variables name it.
+inline constexpr const char* kTelaRecusada =
+    "Não foi possível abrir a janela na tela (%1). Sem janela: quarvel --total ou "
+    "quarvel --pdf; veja quarvel --help.";
+
 #undef QUARVEL_PRODUTO
 #undef QUARVEL_NOME
 

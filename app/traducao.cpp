@@ -44,6 +44,9 @@ class TraducaoPropria : public QTranslator {
 } // namespace
 
 void instalar_traducoes(QCoreApplication& app) {
+    // Whatever the machine's locale, what Qt writes by the default locale
+    // (dates, numbers of its widgets) is Brazilian, as is every text.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     auto* qt = new QTranslator(&app);
     if (qt->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
                  QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

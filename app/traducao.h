@@ -7,6 +7,7 @@ class QCoreApplication;
 namespace quarvel::app {
 
 // Installs both translations on the application; they live as long as it.
+// Makes Brazilian Portuguese the default locale too.
 void instalar_traducoes(QCoreApplication& app);
 
 } // namespace quarvel::app

@@ -7,6 +7,7 @@
 #include "documents/dialogos_documento.h"
 #include "documents/frm_loading.h"
 #include "documents/mensagens.h"
+#include "documents/nome_backup.h"
 #include "documents/pasta_backup.h"
 #include "tape/comandos_fita.h"
 #include "tape/visao_fita.h"
@@ -117,6 +118,10 @@ void ComandosDocumento::salvar_como() {
 
 void ComandosDocumento::novo() {
     if (!confirmar_alteracoes()) return;
+    esvaziar();
+}
+
+void ComandosDocumento::esvaziar() {
     c_.estado_fita.alterado = false;
     c_.entrada.clear();
     brutos_salvos_.clear();
@@ -135,8 +140,8 @@ void ComandosDocumento::novo() {
 
 void ComandosDocumento::abrir() {
     if (!confirmar_alteracoes()) return;
-    const QString caminho = c_.dialogos.abrir_arquivo(c_.dono, QString::fromUtf8(kFiltroCalculo),
-                                                      QString::fromUtf8(kExtensaoCalculo));
+    const QString caminho = c_.dialogos.abrir_arquivo(
+        c_.dono, QString::fromUtf8(kFiltroAbrirCalculo), QString::fromUtf8(kExtensaoCalculo));
     if (!caminho.isEmpty()) carregar(caminho);
 }
 
@@ -146,6 +151,7 @@ void ComandosDocumento::abrir_inicial(const QString& argumento) {
 }
 
 bool ComandosDocumento::carregar(const QString& caminho) {
+    if (e_arquivo_backup(caminho.toStdString())) return carregar_backup(caminho);
     const auto bytes = c_.carregamento.ler(caminho);
     if (!bytes) return false;
     CargaCalculo carga;

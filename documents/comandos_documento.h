@@ -72,7 +72,11 @@ class ComandosDocumento {
     bool pedir_nome_e_salvar();
     bool gravar(const QString& caminho);
     void marcar_salvo();
+    // New without the question: the document as the program starts.
+    void esvaziar();
     bool carregar(const QString& caminho);
+    // A backup's tape lines as a new, unsaved calculation.
+    bool carregar_backup(const QString& caminho);
 
     ContextoDocumento c_;
     QString arquivo_atual_;

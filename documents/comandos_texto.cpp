@@ -12,23 +12,29 @@
 
 namespace quarvel::documents {
 
-bool ComandosTexto::importar(const QString& caminho, bool so_arquivo_comum) {
-    const auto bytes = c_.carregamento.ler(caminho, so_arquivo_comum);
+bool ler_valores_texto(Carregamento& carregamento, DialogosDocumento& dialogos, QWidget* dono,
+                       const QString& caminho, bool so_arquivo_comum, LeituraTexto& leitura) {
+    const auto bytes = carregamento.ler(caminho, so_arquivo_comum);
     if (!bytes) return false;
-    LeituraTexto leitura;
-    c_.carregamento.com_janela_de_espera([&](FormLoading& loading) {
+    carregamento.com_janela_de_espera([&](FormLoading& loading) {
         leitura = ler_texto({bytes->constData(), static_cast<std::size_t>(bytes->size())},
                             [&loading](std::size_t) {
                                 loading.a_cada_valor();
                                 return !loading.cancelado();
                             });
     });
+    if (leitura.estado == LeituraTexto::Estado::Ok) return true;
+    const std::string recusa = mensagem_leitura(leitura, nome_sem_pasta(caminho).toStdString());
+    if (!recusa.empty()) dialogos.aviso(dono, QString::fromStdString(recusa));
+    return false;
+}
+
+bool ComandosTexto::importar(const QString& caminho, bool so_arquivo_comum) {
+    LeituraTexto leitura;
+    const bool lido = ler_valores_texto(c_.carregamento, c_.dialogos, c_.dono, caminho,
+                                        so_arquivo_comum, leitura);
     c_.entrada.setFocus();
-    if (leitura.estado != LeituraTexto::Estado::Ok) {
-        const std::string recusa = mensagem_leitura(leitura, nome_sem_pasta(caminho).toStdString());
-        if (!recusa.empty()) c_.dialogos.aviso(c_.dono, QString::fromStdString(recusa));
-        return false;
-    }
+    if (!lido) return false;
     c_.fita.trocar(std::move(leitura.brutos), std::move(leitura.linhas));
     c_.visao.definir_linha_atual(1);
     return true;

@@ -16,6 +16,12 @@ namespace quarvel::documents {
 
 class Carregamento;
 class DialogosDocumento;
+struct LeituraTexto;
+
+// The values of a text file, read behind the loading window. False after the
+// warning that names the file, or when the user cancelled.
+bool ler_valores_texto(Carregamento& carregamento, DialogosDocumento& dialogos, QWidget* dono,
+                       const QString& caminho, bool so_arquivo_comum, LeituraTexto& leitura);
 
 struct ContextoTexto {
     tape::FitaModelo& fita;

@@ -26,6 +26,10 @@ inline constexpr const char* kSalvarAlteracoes = "Deseja salvar as alterações 
 // The file dialogs: the filter and the extension a name typed without one gets.
 inline constexpr const char* kFiltroCalculo = "Calculos de Vantorel (*.qvl)";
 inline constexpr const char* kExtensaoCalculo = "qvl";
+// Open lists the backups too: they open as a new, unsaved calculation.
+inline constexpr const char* kFiltroAbrirCalculo =
+    "Calculos de Vantorel e backups (*.qvl *.qvlbackup);;Calculos de Vantorel (*.qvl);;"
+    "Backups do Quarvel (*.qvlbackup)";
 inline constexpr const char* kFiltroTexto = "Arquivo de Texto (*.txt)";
 inline constexpr const char* kExtensaoTexto = "txt";
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "documents/arquivos.h"
+#include "printing/data_hora.h"
 #include "printing/envio_cups.h"
 #include "printing/macros.h"
 #include "printing/mensagens.h"
@@ -197,10 +198,9 @@ int DocumentoImpressao::paginas() const {
 }
 
 int DocumentoImpressao::paginar(const QPagedPaintDevice& d) {
-    const QLocale local = QLocale::system();
     const QDateTime agora = QDateTime::currentDateTime();
-    data_ = local.toString(agora.date(), QLocale::ShortFormat);
-    hora_ = hora_longa(local, agora.time());
+    data_ = data_brasileira(agora.date());
+    hora_ = hora_brasileira(agora.time());
 
     dispositivo_ = medir(d);
     geometria_ = calcular_geometria(dispositivo_);
@@ -370,22 +370,6 @@ bool imprimir_pdf(DocumentoImpressao& doc, const QString& caminho, QString* erro
     const QPageLayout layout(QPageSize(polegadas ? QPageSize::Letter : QPageSize::A4),
                              QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
     return gravar_pdf(doc, caminho, layout, 1200, erro);
-}
-
-} // namespace quarvel::printing
-
-namespace quarvel::printing {
-
-QString hora_longa(const QLocale& local, const QTime& hora) {
-    const QString formato = local.timeFormat(QLocale::LongFormat);
-    QString sem_fuso;
-    bool citando = false;
-    for (QChar c : formato) {
-        if (c == QLatin1Char('\'')) citando = !citando;
-        if (!citando && c == QLatin1Char('t')) continue;
-        sem_fuso += c;
-    }
-    return local.toString(hora, sem_fuso.simplified());
 }
 
 } // namespace quarvel::printing

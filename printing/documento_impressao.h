@@ -102,10 +102,6 @@ class DocumentoImpressao {
     QString hora_;
 };
 
-// The locale's long time (hours, minutes and seconds) without the time zone
-// that Qt's long format appends: the desktop clock's "long time".
-QString hora_longa(const QLocale& local, const QTime& hora);
-
 // Prints into a PDF file exactly as the print command would.
 bool imprimir_pdf(DocumentoImpressao& doc, const QString& caminho, QString* erro);
 

@@ -3,6 +3,7 @@
 #include "app/dialogos.h"
 #include "documents/mensagens.h"
 #include "tests/apoio/impressao_qt.h"
+#include "tests/apoio/localidade_sistema.h"
 
 #include <QApplication>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -92,6 +94,55 @@ INSTANTIATE_TEST_SUITE_P(
                       Abertura{"ComExtensao", documents::kFiltroCalculo,
                                documents::kExtensaoCalculo, "exemplo.qvl", "exemplo.qvl"}),
     [](const ::testing::TestParamInfo<Abertura>& i) { return std::string(i.param.nome); });
+
+// Open's dialog for calculation files, on a machine set to American English:
+// its first filter lists the backups beside the calculations, and its date
+// column is written the Brazilian way.
+TEST(DialogoAbrirCalculo, ListaBackupsComDatasComoNoBrasil) {
+    QTemporaryDir pasta;
+    ASSERT_TRUE(pasta.isValid());
+    for (const char* nome : {"exemplo.qvl", "malote.qvlbackup", "notas.txt"}) {
+        QFile f(pasta.filePath(QString::fromLatin1(nome)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("1\r\n");
+        f.flush(); // a later write would set the time again
+        ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2026, 12, 8), QTime(13, 7, 40)),
+                                  QFileDevice::FileModificationTime));
+    }
+    const QByteArray antes = qgetenv("LC_ALL");
+    testes::ler_localidade_do_sistema("en_US.UTF-8");
+    ASSERT_EQ(QLocale::system().name(), QStringLiteral("en_US"));
+
+    QMap<QString, QString> datas; // file name -> date column
+    auto tentativas = std::make_shared<int>(0);
+    auto passo = std::make_shared<std::function<void()>>();
+    *passo = [&, tentativas, passo] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* lista = dlg ? dlg->findChild<QTreeView*>(QStringLiteral("treeView")) : nullptr;
+        if (dlg && lista && lista->model()->rowCount(lista->rootIndex()) >= 2) {
+            const QAbstractItemModel* m = lista->model();
+            for (int i = 0; i < m->rowCount(lista->rootIndex()); ++i)
+                datas[m->index(i, 0, lista->rootIndex()).data().toString()] =
+                    m->index(i, 3, lista->rootIndex()).data().toString();
+            dlg->reject();
+            return;
+        }
+        if (dlg && *tentativas == 0) dlg->setDirectory(pasta.path());
+        if (++*tentativas < 500)
+            QTimer::singleShot(10, *passo);
+        else if (dlg)
+            dlg->reject();
+    };
+    QTimer::singleShot(0, *passo);
+    criar_dialogos_reais()->abrir_arquivo(nullptr,
+                                          QString::fromUtf8(documents::kFiltroAbrirCalculo),
+                                          QString::fromUtf8(documents::kExtensaoCalculo));
+    testes::ler_localidade_do_sistema(antes);
+
+    EXPECT_EQ(datas.keys(), (QStringList{"exemplo.qvl", "malote.qvlbackup"}));
+    for (const QString& data : datas)
+        EXPECT_EQ(data, QStringLiteral("08/12/2026 13:07"));
+}
 
 } // namespace
 } // namespace quarvel::app

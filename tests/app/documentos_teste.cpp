@@ -298,6 +298,56 @@ TEST_F(JanelaTeste, ImprimirParaPdfEVisualizar) {
     EXPECT_EQ(linhas(), QStringList{"5,00"}); // the tape keeps its lines without "R$ "
 }
 
+// A backup opens as a calculation never saved: its lines, the settings of a
+// new one, and the question on the next New.
+TEST_F(JanelaTeste, BackupAbreComoCalculoNovoNaoSalvo) {
+    const QString calculo = caminho("exemplo.qvl");
+    gravar(calculo, kExemplo);
+    dlg->arquivos_abrir = {calculo};
+    executar("abrir");
+    const QString backup = caminho("malote.QVLBACKUP");
+    gravar(backup, "1.234,56\r\n600,00\r\n");
+    dlg->arquivos_abrir = {backup};
+    executar("abrir");
+    EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join(' ').toStdString();
+    EXPECT_EQ(linhas(), (QStringList{"1.234,56", "600,00"}));
+    EXPECT_EQ(total(), QStringLiteral("R$ 1.834,56"));
+    EXPECT_TRUE(janela->arquivo_atual().isEmpty());
+    EXPECT_EQ(janela->windowTitle(),
+              QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - NovoCalculo.qvl"));
+    EXPECT_TRUE(filho<QLineEdit>("cabecalho")->text().isEmpty());
+    EXPECT_FALSE(filho<QCheckBox>("d01")->isChecked());
+    EXPECT_FALSE(janela->temporizador_backup().isActive());
+    dlg->respostas = {Resposta::Nao};
+    executar("novo");
+    EXPECT_EQ(dlg->perguntas, QStringList{"Deseja salvar as alterações em NovoCalculo.qvl"});
+    // A backup with a line that is no amount is refused like an import.
+    adicionar(QStringLiteral("7"));
+    gravar(backup, "1\r\nabc\r\n");
+    dlg->respostas = {Resposta::Nao};
+    dlg->arquivos_abrir = {backup};
+    executar("abrir");
+    EXPECT_EQ(dlg->avisos, QStringList{"A linha 2 de malote.QVLBACKUP não contém um valor: abc"});
+    EXPECT_EQ(linhas(), QStringList{"7,00"});
+}
+
+class JanelaComBackup : public JanelaTeste {
+  protected:
+    QString arquivo_inicial() override {
+        const QString a = pasta.filePath(QStringLiteral("inicial.qvlbackup"));
+        QFile f(a);
+        if (f.open(QIODevice::WriteOnly)) f.write("150,00\r\n");
+        return a;
+    }
+};
+
+TEST_F(JanelaComBackup, BackupDaLinhaDeComandoAbreSemNome) {
+    QTRY_COMPARE_WITH_TIMEOUT(janela->fita().tamanho(), std::size_t(1), 5000);
+    EXPECT_TRUE(janela->arquivo_atual().isEmpty());
+    EXPECT_EQ(janela->windowTitle(),
+              QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - NovoCalculo.qvl"));
+}
+
 class JanelaComArquivo : public JanelaTeste {
   protected:
     QString arquivo_inicial() override {

@@ -1,4 +1,5 @@
-// The headless forms, run as a user's script would run them.
+// The headless forms, run as a user's script would run them: with no display
+// at all (no DISPLAY, WAYLAND_DISPLAY nor QT_QPA_PLATFORM).
 #include "app/versao.h"
 
 #include <QProcess>
@@ -11,20 +12,25 @@ struct Saida {
     int status;
     QByteArray saida;
     QByteArray erros;
+    bool normal = true; // ended by exit, not by a signal (abort)
 };
 
-Saida rodar(const QStringList& argumentos, const QByteArray& entrada = {}) {
+Saida rodar(const QStringList& argumentos, const QByteArray& entrada = {},
+            const QStringList& ambiente = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY")); // it must not need one
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(v));
+    for (const QString& par : ambiente)
+        env.insert(par.section(QLatin1Char('='), 0, 0), par.section(QLatin1Char('='), 1));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(QUARVEL_BINARIO), argumentos);
     p.waitForStarted();
     p.write(entrada);
     p.closeWriteChannel();
     p.waitForFinished(60000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError(),
+            p.exitStatus() == QProcess::NormalExit};
 }
 
 TEST(LinhaDeComando, TotalDaEntradaPadrao) {
@@ -62,12 +68,6 @@ TEST(LinhaDeComando, PosicaoDoErroContaOsPontosComoAJanela) {
     EXPECT_EQ(s.erros, QByteArray("entrada, linha 1: Expressão inválida: 1.234*-3 (posição 7)\n"));
 }
 
-TEST(LinhaDeComando, VersaoDoProjeto) {
-    const Saida s = rodar({"--version"});
-    EXPECT_EQ(s.status, 0);
-    EXPECT_EQ(s.saida, QByteArray("quarvel " QUARVEL_VERSAO "\n"));
-}
-
 TEST(LinhaDeComando, TotalDeArquivosDeCalculoEDeTexto) {
     QTemporaryDir pasta;
     const QString qvl = pasta.filePath(QStringLiteral("a.qvl"));
@@ -87,21 +87,6 @@ TEST(LinhaDeComando, TotalDeArquivosDeCalculoEDeTexto) {
         QByteArray("150,00\n1,50\nR$ 151,50\nCENTO E CINQUENTA E UM REAIS E CINQUENTA CENTAVOS\n"));
     const Saida ruim = rodar({"--total", pasta.filePath(QStringLiteral("nao_existe.qvl"))});
     EXPECT_EQ(ruim.status, 1);
-}
-
-TEST(LinhaDeComando, PdfSemJanela) {
-    QTemporaryDir pasta;
-    const QString txt = pasta.filePath(QStringLiteral("b.txt"));
-    QFile g(txt);
-    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
-    g.write("1\r\n2\r\n");
-    g.close();
-    const QString pdf = pasta.filePath(QStringLiteral("s.pdf"));
-    const Saida s = rodar({"--pdf", pdf, txt});
-    EXPECT_EQ(s.status, 0) << s.erros.toStdString();
-    QFile p(pdf);
-    ASSERT_TRUE(p.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(p.readAll().startsWith("%PDF"));
 }
 
 } // namespace
@@ -145,5 +130,91 @@ INSTANTIATE_TEST_SUITE_P(
                       PdfRecusado{"PastaDeSaidaInexistente", "1\r\n", "txt", "nao/existe/s.pdf",
                                   "nao/existe/s.pdf"}),
     [](const ::testing::TestParamInfo<PdfRecusado>& i) { return std::string(i.param.nome); });
+
+} // namespace
+
+namespace {
+
+// Every form of the command line with no display: what it prints and its
+// status. %SAIDA% is a PDF to write, %TEXTO% a text file, %BACKUP% a backup
+// file; ambiente adds variables to the empty display environment.
+struct Forma {
+    const char* nome;
+    QStringList argumentos;
+    int status;
+    const char* saida; // what standard output holds
+    const char* erros; // what standard error holds
+    bool gera_pdf = false;
+    QStringList ambiente = {};
+    friend void PrintTo(const Forma& f, std::ostream* os) { *os << f.nome; }
+};
+
+class FormaSemTela : public ::testing::TestWithParam<Forma> {};
+
+TEST_P(FormaSemTela, TerminaComOStatusEATextoEsperados) {
+    const Forma& f = GetParam();
+    QTemporaryDir pasta;
+    auto escrever = [&pasta](const char* nome, const QByteArray& bytes) {
+        QFile a(pasta.filePath(QString::fromLatin1(nome)));
+        EXPECT_TRUE(a.open(QIODevice::WriteOnly));
+        a.write(bytes);
+        return a.fileName();
+    };
+    const QString texto = escrever("notas.txt", "1\r\n2\r\n");
+    const QString backup = escrever("malote.qvlbackup", "1.234,56\r\n600,00\r\n");
+    const QString pdf = pasta.filePath(QStringLiteral("s.pdf"));
+    QStringList argumentos;
+    for (QString a : f.argumentos)
+        argumentos << a.replace(QLatin1String("%SAIDA%"), pdf)
+                          .replace(QLatin1String("%TEXTO%"), texto)
+                          .replace(QLatin1String("%BACKUP%"), backup);
+    const Saida s = rodar(argumentos, {}, f.ambiente);
+    EXPECT_TRUE(s.normal) << "abortou: " << s.erros.toStdString();
+    EXPECT_EQ(s.status, f.status) << s.erros.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(s.saida).contains(QString::fromUtf8(f.saida)))
+        << s.saida.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(s.erros).contains(QString::fromUtf8(f.erros)))
+        << s.erros.toStdString();
+    QFile p(pdf);
+    EXPECT_EQ(p.open(QIODevice::ReadOnly) && p.readAll().startsWith("%PDF"), f.gera_pdf);
+}
+
+const char* const kSemTela = "Sem janela: quarvel --total ou quarvel --pdf";
+
+INSTANTIATE_TEST_SUITE_P(
+    Formas, FormaSemTela,
+    ::testing::Values(
+        Forma{"Total", {"--total", "%TEXTO%"}, 0, "R$ 3,00\nTRES REAIS\n", ""},
+        Forma{"TotalDeBackup", {"--total", "%BACKUP%"}, 0, "600,00\nR$ 1.834,56\n", ""},
+        Forma{"Pdf", {"--pdf", "%SAIDA%", "%TEXTO%"}, 0, "", "", true},
+        Forma{"PdfComIgual", {"--pdf=%SAIDA%", "%TEXTO%"}, 0, "", "", true},
+        Forma{"Ajuda", {"--help"}, 0, "--help-all", ""},
+        Forma{"AjudaCompleta", {"--help-all"}, 0, "--platform", ""},
+        Forma{"Versao", {"--version"}, 0, "quarvel " QUARVEL_VERSAO "\n", ""},
+        Forma{"OpcaoDesconhecida", {"--xyz"}, 1, "", "Opção desconhecida: --xyz"},
+        Forma{"PdfSemSaida", {"--pdf"}, 1, "", "Uso: quarvel --pdf SAIDA.pdf ARQUIVO"},
+        Forma{"TotalComValor", {"--total=3"}, 1, "", "A opção --total não leva valor."},
+        Forma{"OpcaoCurtaDesconhecida", {"-x", "%TEXTO%"}, 1, "", "Opção desconhecida: -x"},
+        Forma{"DesconhecidaComTotal",
+              {"--total", "--xyz", "%TEXTO%"},
+              1,
+              "",
+              "Use \"quarvel --help\" para ver as opções."},
+        // The window form needs a display: it says so and ends, never aborts.
+        Forma{"JanelaSemTela", {}, 1, "", kSemTela},
+        Forma{"JanelaComArquivoSemTela", {"%TEXTO%"}, 1, "", kSemTela},
+        Forma{"JanelaNumaTelaQueNaoResponde", {}, 1, "", "(DISPLAY=:97)", false, {"DISPLAY=:97"}},
+        Forma{
+            "JanelaXcbSemTela", {}, 1, "", "(QT_QPA_PLATFORM=xcb)", false, {"QT_QPA_PLATFORM=xcb"}},
+        // A platform asked for by the user does not reach the forms without
+        // a window.
+        Forma{"TotalComXcbPedido",
+              {"--total", "%TEXTO%"},
+              0,
+              "R$ 3,00",
+              "",
+              false,
+              {"QT_QPA_PLATFORM=xcb"}}),
+    [](const ::testing::TestParamInfo<Forma>& i) { return std::string(i.param.nome); });
 
 } // namespace

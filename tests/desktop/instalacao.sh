@@ -5,6 +5,7 @@
 # pictures, and the same guide beside the executable of the build tree.
 set -uo pipefail
 cmake_cmd=$1 build=$2 fonte=$3
+. "$(dirname "$0")/integracao.sh"
 
 destino=$(mktemp -d)
 trap 'rm -rf "$destino"' EXIT
@@ -18,7 +19,7 @@ if ! DESTDIR="$destino" "$cmake_cmd" --install "$build" --prefix /usr >"$destino
   exit 1
 fi
 raiz=$destino/usr
-app=$raiz/share/applications/quarvel.desktop
+app=$raiz/share/applications/org.example.quarvel.desktop
 mime=$raiz/share/mime/packages/quarvel.xml
 icone=$raiz/share/icons/hicolor/scalable/apps/quarvel.svg
 guia=$raiz/share/quarvel/ajuda_quarvel.html
@@ -99,6 +100,8 @@ if command -v xmllint >/dev/null; then
     grep -Ev "Tag (nav|figure|figcaption) invalid") || true
   [ -z "$erros" ] || falha "HTML do guia: $erros"
 fi
+
+verificar_integracao "$raiz"
 
 # The installed binary starts (its headless form needs no display).
 "$raiz/bin/quarvel" --version >/dev/null 2>&1 || falha "quarvel --version falhou"

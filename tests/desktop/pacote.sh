@@ -7,6 +7,7 @@
 # Exits 77 (skipped) when the Debian packaging tools are missing.
 set -uo pipefail
 cpack_cmd=$1 build=$2 sanitizada=${3:-0}
+. "$(dirname "$0")/integracao.sh"
 
 if [ "$sanitizada" = 1 ]; then
   echo "pulado: uma compilação com sanitizadores não se empacota"
@@ -61,7 +62,7 @@ for f in Maintainer Section Priority Description; do [ -n "$(campo $f)" ] || fal
 
 # Contents: everything a desktop and a terminal need, all under /usr.
 dpkg-deb -c "$deb" >"$rascunho/conteudo" || falha "dpkg-deb -c"
-for f in usr/bin/quarvel usr/share/applications/quarvel.desktop \
+for f in usr/bin/quarvel usr/share/applications/org.example.quarvel.desktop \
   usr/share/mime/packages/quarvel.xml usr/share/icons/hicolor/scalable/apps/quarvel.svg \
   usr/share/quarvel/ajuda_quarvel.html usr/share/quarvel/imagens/principal.png \
   usr/share/man/man1/quarvel.1.gz usr/share/doc/quarvel/copyright \
@@ -75,6 +76,9 @@ raiz=$rascunho/raiz
 dpkg -x "$deb" "$raiz" || falha "dpkg -x"
 quarvel=$raiz/usr/bin/quarvel
 doc=$raiz/usr/share/doc/quarvel
+
+# Software centres and menus.
+verificar_integracao "$raiz/usr"
 
 # Copyright in the machine-readable form; changelog of this very version.
 head -n1 "$doc/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
