@@ -129,9 +129,10 @@ class DialogosReais : public Dialogos {
         return dlg.vezes();
     }
 
-    QString escolher_backup(QWidget* dono, const QStringList& nomes,
+    QString escolher_backup(QWidget* dono, const QStringList& nomes, const QString& aviso,
                             const std::function<void()>& limpar) override {
         documents::FormRestaurar dlg(nomes, limpar, dono);
+        dlg.mostrar_aviso(aviso);
         if (dlg.exec() != QDialog::Accepted) return {};
         return dlg.escolhido();
     }

@@ -87,11 +87,15 @@ TEST_P(NoEspecial, EscritoDentroOuRecusadoSemSerSubstituido) {
 
     std::string lido;
     std::thread leitor;
+    int outro_escritor = -1;
     if (c.com_leitor) {
         // Opened before the save starts, as the reading end of `| lp` is.
         const int fd = ::open(alvo.c_str(), O_RDONLY | O_NONBLOCK);
         ASSERT_GE(fd, 0);
         ::fcntl(fd, F_SETFL, 0);
+        // Keeps the reader from seeing the end before the save has begun.
+        outro_escritor = ::open(alvo.c_str(), O_WRONLY | O_NONBLOCK);
+        ASSERT_GE(outro_escritor, 0);
         leitor = std::thread([fd, &lido] {
             lido = testes::ler_tudo(fd);
             ::close(fd);
@@ -99,6 +103,7 @@ TEST_P(NoEspecial, EscritoDentroOuRecusadoSemSerSubstituido) {
     }
     std::string erro;
     const bool ok = gravar_atomico(alvo, kBytes, &erro, c.ligacao);
+    if (outro_escritor >= 0) ::close(outro_escritor);
     if (leitor.joinable()) leitor.join();
 
     if (c.recusa) {
