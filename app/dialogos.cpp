@@ -4,6 +4,7 @@
 #include "app/mensagens.h"
 #include "app/som.h"
 #include "documents/frm_restaurar.h"
+#include "documents/nome_sugerido.h"
 #include "printing/documento_impressao.h"
 #include "printing/frm_visualizar.h"
 #include "printing/mensagens.h"
@@ -12,6 +13,7 @@
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -98,7 +100,10 @@ class DialogosReais : public Dialogos {
         dlg.setAcceptMode(QFileDialog::AcceptSave);
         dlg.setFileMode(QFileDialog::AnyFile);
         dlg.setDefaultSuffix(extensao);
-        if (!ultimo_salvo_.isEmpty()) dlg.selectFile(ultimo_salvo_);
+        // The folder and name last used, with the extension of this kind of file.
+        if (!ultimo_salvo_.isEmpty())
+            dlg.selectFile(QFile::decodeName(QByteArray::fromStdString(documents::nome_sugerido(
+                QFile::encodeName(ultimo_salvo_).toStdString(), extensao.toStdString()))));
         if (dlg.exec() != QDialog::Accepted) return {};
         ultimo_salvo_ = dlg.selectedFiles().value(0);
         return ultimo_salvo_;
