@@ -129,13 +129,15 @@ QString motivo_pasta_backup(const QString& pasta) {
         ::close(fd);
         return {};
     }
-    if (errno != ENOENT)
-        return QString::fromUtf8(kPastaNaoLida).arg(nativo, motivo_do_sistema(errno));
+    const int numero_aberto = errno;
+    struct stat st {};
+    // There but not readable as a folder.
+    if (::stat(caminho.constData(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR))
+        return QString::fromUtf8(kPastaNaoLida).arg(nativo, motivo_do_sistema(numero_aberto));
     // Missing: it could be made if the nearest folder that exists lets us.
     std::string acima = caminho.toStdString();
-    struct stat st {};
     while (::stat(acima.c_str(), &st) != 0) {
-        if (errno != ENOENT) break;
+        if (errno != ENOENT && errno != ENOTDIR) break;
         const std::size_t barra = acima.rfind('/');
         if (barra == std::string::npos || barra == 0) {
             acima = "/";
