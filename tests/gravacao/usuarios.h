@@ -15,6 +15,18 @@ inline bool tem_programa(const char* caminho) {
     return ::access(caminho, X_OK) == 0;
 }
 
+// The account tools refuse while another holds /etc/passwd's lock (tests
+// running side by side): they are tried again for a while.
+inline Saida conta(const std::vector<std::string>& argumentos) {
+    Saida s;
+    for (int tentativa = 0; tentativa < 50; ++tentativa) {
+        s = rodar(argumentos);
+        if (s.status == 0 || s.erros.find("lock") == std::string::npos) break;
+        ::usleep(100000);
+    }
+    return s;
+}
+
 class Grupo {
   public:
     explicit Grupo(const std::string& nome) : nome_(nome) {
@@ -26,7 +38,7 @@ class Grupo {
             motivo = "groupadd is missing";
             return;
         }
-        const Saida s = rodar({"/usr/sbin/groupadd", nome_});
+        const Saida s = conta({"/usr/sbin/groupadd", nome_});
         if (s.status != 0) {
             motivo = "groupadd failed: " + s.erros;
             return;
@@ -35,7 +47,7 @@ class Grupo {
         criado_ = true;
     }
     ~Grupo() {
-        if (criado_) rodar({"/usr/sbin/groupdel", nome_});
+        if (criado_) conta({"/usr/sbin/groupdel", nome_});
     }
     Grupo(const Grupo&) = delete;
     Grupo& operator=(const Grupo&) = delete;
@@ -68,7 +80,7 @@ class Usuario {
         std::vector<std::string> args = {"/usr/sbin/useradd", "-M", "-N", "-g", nome_, "-s",
                                          "/bin/false",        nome_};
         if (!outro_grupo.empty()) args.insert(args.end() - 1, {"-G", outro_grupo});
-        const Saida s = rodar(args);
+        const Saida s = conta(args);
         if (s.status != 0) {
             motivo = "useradd failed: " + s.erros;
             return;
@@ -78,7 +90,7 @@ class Usuario {
         criado_ = true;
     }
     ~Usuario() {
-        if (criado_) rodar({"/usr/sbin/userdel", nome_});
+        if (criado_) conta({"/usr/sbin/userdel", nome_});
     }
     Usuario(const Usuario&) = delete;
     Usuario& operator=(const Usuario&) = delete;
