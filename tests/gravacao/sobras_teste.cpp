@@ -105,28 +105,5 @@ TEST_P(Sobras, AProximaGravacaoApagaAsDeGravacoesMortas) {
 INSTANTIATE_TEST_SUITE_P(Temporarios, Sobras, ::testing::ValuesIn(kCasos),
                          [](const ::testing::TestParamInfo<Caso>& i) { return i.param.nome; });
 
-TEST(NomesTemporarios, ReconhecidosPeloArquivoQueSubstituem) {
-    struct Linha {
-        const char* entrada;
-        const char* arquivo;
-        bool dele;
-    };
-    const std::string longo(250, 'n');
-    const std::string temporario_longo = prefixo_temporario(longo) + "Zz09aB";
-    const Linha linhas[] = {
-        {".malote.qvl.aB3xY9", "malote.qvl", true},
-        {".malote.qvl.aB3xY9", "malote", false},
-        {".malote.qvl.aB3-Y9", "malote.qvl", false},
-        {".malote.qvl.aB3xY", "malote.qvl", false},
-        {"..qvlbackup.000000", ".qvlbackup", true},
-        {temporario_longo.c_str(), longo.c_str(), true},
-    };
-    for (const Linha& l : linhas)
-        EXPECT_EQ(e_temporario_de(l.entrada, l.arquivo), l.dele) << l.entrada << " " << l.arquivo;
-    std::string nome;
-    ASSERT_TRUE(e_temporario(".malote.qvlbackup.Ab12Cd", &nome));
-    EXPECT_EQ(nome, "malote.qvlbackup");
-}
-
 } // namespace
 } // namespace quarvel::gravacao
