@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
@@ -105,21 +104,6 @@ bool sincronizar_pasta(const std::string& pasta) {
     ::close(dir);
     errno = numero;
     return sincronizou == 0 || numero == EINVAL;
-}
-
-// Umask of the process, read without changing it (umask() would, for a
-// moment, for every thread).
-mode_t mascara_do_processo() {
-    const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        std::string status;
-        const bool lido = ler_tudo(fd, status);
-        ::close(fd);
-        const std::size_t p = status.find("Umask:");
-        if (lido && p != std::string::npos)
-            return static_cast<mode_t>(std::strtoul(status.c_str() + p + 6, nullptr, 8) & 0777);
-    }
-    return 022;
 }
 
 class Gravacao {
@@ -260,7 +244,7 @@ bool Gravacao::arquivo_novo(const std::string& destino, const struct stat* antig
             ::unlink(temporario.c_str());
             return no_lugar(destino, *antigo);
         }
-    } else if (::fchmod(fd, 0666 & ~mascara_do_processo()) != 0) {
+    } else if (::fchmod(fd, modo_de_arquivo_novo(pasta)) != 0) {
         return desistir(errno);
     }
     if (!escrever_tudo(fd, bytes_.data(), bytes_.size())) return desistir(errno);

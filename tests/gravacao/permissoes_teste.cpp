@@ -3,12 +3,14 @@
 // file its user could not open for writing is refused with the reason a plain
 // write gets. Real users and groups (useradd, groupadd), the save run as
 // them with runuser, a real ACL set with setfacl.
+#include "gravacao/gravar.h"
 #include "gravacao/mensagens.h"
 #include "tests/gravacao/pasta_temporaria.h"
 #include "tests/gravacao/usuarios.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -190,6 +192,59 @@ INSTANTIATE_TEST_SUITE_P(Usuarios, Acl,
                          ::testing::Values(CasoAcl{"Root", Quem::Root},
                                            CasoAcl{"Dono", Quem::Autor}),
                          [](const ::testing::TestParamInfo<CasoAcl>& i) { return i.param.nome; });
+
+// A new file gets what a plain create (mode 0666) gets in its folder: the
+// umask's bits, or, under a default ACL, the ACL's entries and mask.
+struct CasoNovo {
+    const char* nome;
+    mode_t mascara;         // umask of the saving process
+    const char* acl_padrao; // setfacl -d -m argument, or nullptr
+};
+
+const CasoNovo kCasosNovos[] = {
+    {"Umask022", 022, nullptr},
+    {"Umask027", 027, nullptr},
+    {"Umask077", 077, nullptr},
+    {"AclPadraoComUsuario", 077, "u::rw,g::r,o::-,u:12345:rw"},
+    {"AclPadraoComMascara", 022, "u::rw,g::rw,o::r,g:12345:r,m::rw"},
+};
+
+class ArquivoNovo : public ::testing::TestWithParam<CasoNovo> {};
+
+TEST_P(ArquivoNovo, ComoUmaCriacaoSimples) {
+    const CasoNovo& c = GetParam();
+    PastaTemporaria pasta;
+    if (c.acl_padrao) {
+        if (!testes::tem_programa("/usr/bin/setfacl")) GTEST_SKIP() << "setfacl is missing (acl)";
+        const testes::Saida s =
+            testes::rodar({"/usr/bin/setfacl", "-d", "-m", c.acl_padrao, pasta.caminho()});
+        if (s.status != 0) GTEST_SKIP() << "no ACLs on this file system: " << s.erros;
+    }
+    const mode_t antes = ::umask(c.mascara);
+    const std::string simples = pasta / "simples.txt";
+    const int fd = ::open(simples.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    std::string erro;
+    const bool ok = gravar_atomico(pasta / "salvo.txt", kNovo, &erro);
+    ::umask(antes);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    ASSERT_TRUE(ok) << erro;
+    struct stat esperado {
+    }, salvo{};
+    ASSERT_EQ(::stat(simples.c_str(), &esperado), 0);
+    ASSERT_EQ(::stat((pasta / "salvo.txt").c_str(), &salvo), 0);
+    EXPECT_EQ(salvo.st_mode & 07777, esperado.st_mode & 07777);
+    if (c.acl_padrao) {
+        const auto acl = [](const std::string& f) {
+            return testes::rodar({"/usr/bin/getfacl", "--omit-header", "--absolute-names", f})
+                .saida;
+        };
+        EXPECT_EQ(acl(pasta / "salvo.txt"), acl(simples));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pastas, ArquivoNovo, ::testing::ValuesIn(kCasosNovos),
+                         [](const ::testing::TestParamInfo<CasoNovo>& i) { return i.param.nome; });
 
 } // namespace
 } // namespace quarvel::gravacao
