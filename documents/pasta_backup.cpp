@@ -72,6 +72,11 @@ bool e_sobra(const std::string& nome) {
     return gravacao::e_temporario(nome, &de) && (e_backup(de) || e_recuperacao(de));
 }
 
+// The hold of a window on a backup name (documents/trava_backup.h).
+bool e_trava(const std::string& nome) {
+    return nome.size() > 1 && nome.front() == '.' && termina_com(nome, ".qvlbackup.trava");
+}
+
 // Backup beside the program is, or could be made, writable.
 bool junto_gravavel(const QByteArray& programa, const QByteArray& junto) {
     struct stat st {};
@@ -205,10 +210,13 @@ bool limpar_pasta_backup(const QString& pasta, QString* erro) {
                           .arg(nativo, motivo_do_sistema(errno == ELOOP ? ENOTDIR : errno)));
     QStringList ficaram;
     for (const std::string& nome : arquivos_comuns(fd, [](const std::string& n) {
-             return e_backup(n) || e_recuperacao(n) || e_sobra(n);
+             return e_backup(n) || e_recuperacao(n) || e_sobra(n) || e_trava(n);
          })) {
         const QString dito = QFile::decodeName(QByteArray::fromStdString(nome));
-        if (e_sobra(nome)) {
+        if (e_trava(nome)) {
+            // A window that holds it keeps it; it is no leftover.
+            gravacao::apagar_sobra(fd, nome);
+        } else if (e_sobra(nome)) {
             // Its save may still run: only a dead one's file goes.
             const gravacao::Sobra r = gravacao::apagar_sobra(fd, nome);
             if (r == gravacao::Sobra::EmUso)

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quarvel::documents {
@@ -34,6 +35,22 @@ TravaBackup::Resultado TravaBackup::tomar(const QString& arquivo, QString* erro)
         if (numero == EWOULDBLOCK) return Resultado::EmUso;
         if (erro) *erro = motivo_do_sistema(numero);
         return Resultado::Falhou;
+    }
+    // Clearing the folder deletes lock files nobody holds: one deleted
+    // between the open and the flock is no hold at all, so take it again.
+    struct stat aberto {
+    }, pelo_nome{};
+    if (::fstat(fd, &aberto) != 0 || ::lstat(nome.constData(), &pelo_nome) != 0 ||
+        aberto.st_dev != pelo_nome.st_dev || aberto.st_ino != pelo_nome.st_ino) {
+        ::close(fd);
+        if (++tentativas_ > 10) {
+            tentativas_ = 0;
+            if (erro) *erro = motivo_do_sistema(EAGAIN);
+            return Resultado::Falhou;
+        }
+        const Resultado r = tomar(arquivo, erro);
+        tentativas_ = 0;
+        return r;
     }
     fd_ = fd;
     arquivo_ = arquivo;

@@ -2,7 +2,8 @@
 // One window per backup name: the window that writes a backup file holds an
 // exclusive lock (flock) on a hidden lock file beside it,
 // ".<file>.trava". The system lets it go when the window closes or dies,
-// so a lock is never left behind by a killed window.
+// so a lock is never left behind by a killed window; clearing the Backup
+// folder deletes the lock files nobody holds.
 #include <QString>
 
 namespace quarvel::documents {
@@ -29,6 +30,7 @@ class TravaBackup {
 
   private:
     int fd_ = -1;
+    int tentativas_ = 0;
     QString arquivo_;
 };
 

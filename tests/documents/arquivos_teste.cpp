@@ -156,8 +156,9 @@ TEST_F(PastaBackup, LimparApagaSoOsBackupsECriaAPastaQueFalta) {
     EXPECT_TRUE(QDir(pasta_).exists());
 }
 
-// The temporary files killed backup saves left go with the backups; one
-// whose save still runs (its lock held) stays and is named.
+// The temporary files killed backup saves left go with the backups, and the
+// lock files no window holds; a temporary file whose save still runs (its
+// lock held) stays and is named.
 TEST_F(PastaBackup, LimparApagaAsSobrasDeGravacoesMortas) {
     ASSERT_FALSE(pasta_backup().isEmpty());
     struct Entrada {
@@ -169,8 +170,11 @@ TEST_F(PastaBackup, LimparApagaAsSobrasDeGravacoesMortas) {
         {".malote.qvlbackup.Ab12Cd", false, true},
         {".recuperacao-2024-01-02-030405.qvl.Zz09Yy", false, true},
         {".dia.qvlbackup.Qw34Er", true, false},
-        {".notas.txt.Ab12Cd", false, false},       // not a file Quarvel writes there
-        {".malote.qvlbackup.trava", false, false}, // a window's hold on its name
+        {".notas.txt.Ab12Cd", false, false}, // not a file Quarvel writes there
+        // A window's hold on a name: deleted once nobody holds it, and
+        // never named as a failure.
+        {".malote.qvlbackup.trava", false, true},
+        {".dia.qvlbackup.trava", true, false},
     };
     std::vector<int> travas;
     for (const Entrada& e : entradas) {
