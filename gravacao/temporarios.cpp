@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -109,9 +110,15 @@ void apagar_sobras(const std::string& pasta, const std::string& nome) {
         ::close(fd);
         return;
     }
+    // Most folders hold no leftover: a cheap look at each name first.
+    const std::string prefixo = prefixo_temporario(nome);
     std::vector<std::string> sobras;
-    while (const dirent* e = ::readdir(d))
+    while (const dirent* e = ::readdir(d)) {
+        if (std::strncmp(e->d_name, prefixo.c_str(), prefixo.size()) != 0 ||
+            std::strlen(e->d_name) != prefixo.size() + kLetras)
+            continue;
         if (e_temporario_de(e->d_name, nome)) sobras.emplace_back(e->d_name);
+    }
     ::closedir(d);
     for (const std::string& s : sobras)
         apagar_sobra(fd, s);
