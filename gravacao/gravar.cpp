@@ -281,8 +281,14 @@ bool Gravacao::no_lugar(const std::string& destino, const struct stat& antigo) {
         if (!lido) return falhar(numero);
     }
 
+    // "malote.copia-XXXXXX.qvl": found by the same file dialog filter, and
+    // opened as the document it is.
+    const std::string nome = nome_de(destino);
+    const std::size_t ponto = nome.rfind('.');
+    const bool extensao = ponto != std::string::npos && ponto > 0;
     std::string copia;
-    const int fd = criar_unico(pasta, nome_de(destino) + ".copia-", std::string(), &copia);
+    const int fd = criar_unico(pasta, (extensao ? nome.substr(0, ponto) : nome) + ".copia-",
+                               extensao ? nome.substr(ponto) : std::string(), &copia);
     if (fd < 0) return falhar(errno);
     // Readable by those who could read the file (best effort: the saver may
     // not belong to its group).

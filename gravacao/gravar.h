@@ -5,9 +5,9 @@
 // renamed over it, when the new file can carry the old one's owner, group,
 // mode and extended attributes (the ACL among them) and the old one has no
 // other hard link. Otherwise the old bytes are first kept in a synced and
-// verified copy "<name>.copia-XXXXXX" beside it, the new bytes are written
+// verified copy "<base>.copia-XXXXXX.<ext>" beside it, the new bytes are written
 // into the file itself, and the copy is deleted; a save killed meanwhile
-// leaves that copy, which nothing deletes. A named pipe or a character
+// leaves that copy, which no save deletes. A named pipe or a character
 // device is written into, never replaced; any other node is refused. A file
 // its user could not open for writing is refused as a plain write is.
 #include <string>

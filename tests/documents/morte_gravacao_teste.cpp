@@ -58,7 +58,7 @@ TEST_P(MorteDuranteAGravacao, SempreOAntigoOuONovoInteiro) {
     int partidos = 0;
     for (int espera : {0, 1, 3, 7, 12, 20, 33, 50}) {
         QDir dir(pasta.path());
-        for (const QString& c : dir.entryList({"malote.qvl.copia-*"}, QDir::Files))
+        for (const QString& c : dir.entryList({"malote.copia-*.qvl"}, QDir::Files))
             dir.remove(c);
         QProcess p;
         p.start(QStringLiteral(QUARVEL_GRAVADOR), gravador_args);
@@ -70,7 +70,7 @@ TEST_P(MorteDuranteAGravacao, SempreOAntigoOuONovoInteiro) {
         p.kill(); // SIGKILL
         p.waitForFinished();
         const QByteArray agora = ler(arquivo);
-        const QStringList copias = dir.entryList({"malote.qvl.copia-*"}, QDir::Files);
+        const QStringList copias = dir.entryList({"malote.copia-*.qvl"}, QDir::Files);
         if (agora == velho || agora == novo) {
             EXPECT_LE(copias.size(), 1) << "after " << espera << " ms";
         } else {
