@@ -103,25 +103,6 @@ TEST(FormRestaurar, NomesEControles) {
     EXPECT_TRUE(achou);
 }
 
-// The reason the folder cannot be read shows above the list, which gives it
-// room; nothing overlaps.
-TEST(FormRestaurar, AvisoDaPastaAcimaDaLista) {
-    FormRestaurar f({}, [] {});
-    f.show();
-    auto* aviso = f.findChild<QLabel*>("aviso_pasta");
-    ASSERT_TRUE(aviso);
-    EXPECT_FALSE(aviso->isVisible());
-    const QString texto =
-        QStringLiteral("Não foi possível ler a pasta /x/Backup: Permissão negada");
-    f.mostrar_aviso(texto);
-    EXPECT_TRUE(aviso->isVisible());
-    EXPECT_EQ(aviso->text(), texto);
-    EXPECT_LT(aviso->geometry().bottom(), f.lista()->geometry().top());
-    EXPECT_LT(f.lista()->geometry().bottom(), f.bot_limpar()->geometry().top());
-    f.mostrar_aviso(QString());
-    EXPECT_FALSE(aviso->isVisible());
-}
-
 TEST(FormRestaurar, LimparChamaERejeita) {
     int chamadas = 0;
     FormRestaurar f({"a.qvlbackup"}, [&] { ++chamadas; });

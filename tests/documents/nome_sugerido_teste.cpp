@@ -15,13 +15,10 @@ struct Caso {
 const Caso kCasos[] = {
     {"CalculoParaTexto", "/home/ana/caixa.qvl", "txt", "/home/ana/caixa.txt"},
     {"TextoParaCalculo", "/home/ana/caixa.txt", "qvl", "/home/ana/caixa.qvl"},
-    {"JaComAExtensao", "/home/ana/caixa.txt", "txt", "/home/ana/caixa.txt"},
     {"SemExtensao", "/home/ana/caixa", "txt", "/home/ana/caixa.txt"},
     {"SoOUltimoPonto", "/home/ana/malote.dia.qvl", "txt", "/home/ana/malote.dia.txt"},
     {"PontoNaPastaNaoConta", "/home/ana.b/caixa", "txt", "/home/ana.b/caixa.txt"},
     {"OcultoSemExtensao", "/home/ana/.caixa", "txt", "/home/ana/.caixa.txt"},
-    {"OcultoComExtensao", "/home/ana/.caixa.qvl", "txt", "/home/ana/.caixa.txt"},
-    {"SemPasta", "caixa.qvl", "txt", "caixa.txt"},
     {"Vazio", "", "txt", ""},
     {"SoAPasta", "/home/ana/", "txt", "/home/ana/"},
 };

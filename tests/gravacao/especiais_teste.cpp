@@ -141,20 +141,5 @@ TEST(SaidaPadrao, PdfParaUmPipe) {
     EXPECT_NE(s.saida.find("%%EOF"), std::string::npos);
 }
 
-TEST(SaidaPadrao, PdfParaUmDispositivoNulo) {
-    PastaTemporaria pasta;
-    const std::string nulo = pasta / "null";
-    if (const std::string motivo = dispositivo(nulo, S_IFCHR, 1, 3); !motivo.empty())
-        GTEST_SKIP() << motivo;
-    const std::string entrada = pasta / "fita.txt";
-    ASSERT_TRUE(testes::escrever(entrada, "7,00\r\n"));
-    const testes::Saida s = testes::rodar({QUARVEL_BINARIO, "--pdf", nulo, entrada});
-    EXPECT_EQ(s.status, 0) << s.erros;
-    struct stat st {};
-    ASSERT_EQ(::lstat(nulo.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device became a file";
-    EXPECT_EQ(st.st_rdev, makedev(1, 3));
-}
-
 } // namespace
 } // namespace quarvel::gravacao

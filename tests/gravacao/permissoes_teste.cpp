@@ -133,43 +133,6 @@ TEST_P(Permissoes, DonoGrupoEModoFicam) {
 INSTANTIATE_TEST_SUITE_P(Usuarios, Permissoes, ::testing::ValuesIn(kCasos),
                          [](const ::testing::TestParamInfo<Caso>& i) { return i.param.nome; });
 
-// The program itself, as a user of the shared group: printing into a PDF
-// that user could not write is refused and leaves it as it was; into the
-// group's 0660 PDF it goes, the colleague still its owner.
-TEST(PdfComoUsuario, RecusadoSemEscritaGravadoNoGrupo) {
-    Equipe equipe;
-    if (!equipe.autor.criado()) GTEST_SKIP() << equipe.motivo();
-    PastaTemporaria base;
-    ASSERT_EQ(::chmod(base.caminho().c_str(), 0777), 0);
-    const std::string entrada = base / "fita.txt";
-    ASSERT_TRUE(testes::escrever(entrada, "12*50\r\n"));
-    ASSERT_EQ(::chmod(entrada.c_str(), 0644), 0);
-    struct Alvo {
-        const char* nome;
-        mode_t modo;
-        bool gravado;
-    };
-    for (const Alvo a : {Alvo{"alheio.pdf", 0644, false}, Alvo{"do_grupo.pdf", 0660, true}}) {
-        const std::string pdf = base / a.nome;
-        ASSERT_TRUE(testes::escrever(pdf, kAntigo));
-        ASSERT_EQ(::chown(pdf.c_str(), equipe.colega.uid, equipe.grupo.gid), 0);
-        ASSERT_EQ(::chmod(pdf.c_str(), a.modo), 0);
-        const testes::Saida s = equipe.autor.rodar_como({QUARVEL_BINARIO, "--pdf", pdf, entrada});
-        struct stat st {};
-        ASSERT_EQ(::stat(pdf.c_str(), &st), 0);
-        EXPECT_EQ(st.st_uid, equipe.colega.uid) << a.nome;
-        EXPECT_EQ(st.st_mode & 07777, a.modo) << a.nome;
-        if (a.gravado) {
-            EXPECT_EQ(s.status, 0) << s.erros;
-            EXPECT_EQ(testes::conteudo(pdf).substr(0, 5), "%PDF-");
-        } else {
-            EXPECT_EQ(s.status, 1);
-            EXPECT_NE(s.erros.find("Permissão negada"), std::string::npos) << s.erros;
-            EXPECT_EQ(testes::conteudo(pdf), kAntigo);
-        }
-    }
-}
-
 // An ACL entry and a user attribute survive the save, whoever saves.
 struct CasoAcl {
     const char* nome;
