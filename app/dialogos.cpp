@@ -4,6 +4,7 @@
 #include "app/mensagens.h"
 #include "app/som.h"
 #include "documents/frm_restaurar.h"
+#include "documents/nome_sugerido.h"
 #include "printing/data_hora.h"
 #include "printing/documento_impressao.h"
 #include "printing/frm_visualizar.h"
@@ -13,6 +14,7 @@
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
@@ -125,7 +127,10 @@ class DialogosReais : public Dialogos {
         dlg.setAcceptMode(QFileDialog::AcceptSave);
         dlg.setFileMode(QFileDialog::AnyFile);
         dlg.setDefaultSuffix(extensao);
-        if (!ultimo_salvo_.isEmpty()) dlg.selectFile(ultimo_salvo_);
+        // The folder and name last used, with the extension of this kind of file.
+        if (!ultimo_salvo_.isEmpty())
+            dlg.selectFile(QFile::decodeName(QByteArray::fromStdString(documents::nome_sugerido(
+                QFile::encodeName(ultimo_salvo_).toStdString(), extensao.toStdString()))));
         if (dlg.exec() != QDialog::Accepted) return {};
         ultimo_salvo_ = dlg.selectedFiles().value(0);
         return ultimo_salvo_;
@@ -156,9 +161,10 @@ class DialogosReais : public Dialogos {
         return dlg.vezes();
     }
 
-    QString escolher_backup(QWidget* dono, const QStringList& nomes,
+    QString escolher_backup(QWidget* dono, const QStringList& nomes, const QString& aviso,
                             const std::function<void()>& limpar) override {
         documents::FormRestaurar dlg(nomes, limpar, dono);
+        dlg.mostrar_aviso(aviso);
         if (dlg.exec() != QDialog::Accepted) return {};
         return dlg.escolhido();
     }

@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -217,6 +218,12 @@ void FormPrincipal::criar_comandos() {
         std::make_unique<documents::ComandosDocumento>(documents::ContextoDocumento{
             fita_, estado_fita_, *texto_valor_, *valores_, campos, *comandos_backup_,
             *carregamento_, *dialogos_, this, [this] { definir_titulo(); }});
+    comandos_backup_->ao_mudar_estado([this](const QString& texto) {
+        if (auto* l = statusBar()->findChild<QLabel*>(QStringLiteral("estado_backup"))) {
+            l->setText(texto);
+            l->setVisible(!texto.isEmpty());
+        }
+    });
     connect(d01_, &QCheckBox::toggled, this,
             [this](bool ligada) { comandos_backup_->chave_mudou(ligada); });
     connect(qtdetempo_, &QComboBox::activated, this,
@@ -262,6 +269,17 @@ void FormPrincipal::criar_barra_estado() {
     painel(QStringLiteral("%1 - %2").arg(QString::fromUtf8(kAutor), QString::fromUtf8(kSite)), 350);
     relogio_ = painel(QString(), 0);
     relogio_->setObjectName(QStringLiteral("relogio"));
+    // Shown only while the backup ticks keep failing; beside the three
+    // panels, not one of them.
+    auto* caixa = new QWidget(barra);
+    auto* backup = new QLabel(caixa);
+    backup->setObjectName(QStringLiteral("estado_backup"));
+    backup->setStyleSheet(QStringLiteral("color: #b00000"));
+    auto* arranjo = new QHBoxLayout(caixa);
+    arranjo->setContentsMargins(0, 0, 0, 0);
+    arranjo->addWidget(backup);
+    barra->addPermanentWidget(caixa);
+    backup->hide();
 }
 
 } // namespace quarvel::app

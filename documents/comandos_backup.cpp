@@ -25,6 +25,8 @@ ComandosBackup::ComandosBackup(ContextoBackup contexto) : c_(contexto) {
 void ComandosBackup::chave_mudou(bool ligada) {
     if (!ligada) {
         temporizador_.stop();
+        trava_.soltar();
+        funcionou();
         return;
     }
     const int indice = c_.campos.qtdetempo.currentIndex();
@@ -48,6 +50,22 @@ void ComandosBackup::ligar(int minutos) {
         return;
     }
     aviso_dado_ = false;
+    tomar_nome();
+}
+
+void ComandosBackup::tomar_nome() {
+    QString erro;
+    const QString arquivo = arquivo_do_nome(&erro);
+    // A folder that cannot be made is told by the ticks; only a name in use
+    // by another window turns the switch off.
+    if (arquivo.isEmpty() || trava_.tomar(arquivo) != TravaBackup::Resultado::EmUso) return;
+    c_.dialogos.aviso(c_.dono, QString::fromUtf8(kBackupEmOutraJanela).arg(arquivo));
+    {
+        const QSignalBlocker sem_sinal(&c_.campos.d01);
+        c_.campos.d01.setChecked(false);
+    }
+    temporizador_.stop();
+    c_.campos.nome_arquivo.setFocus();
 }
 
 void ComandosBackup::intervalo_escolhido(int indice) {
@@ -71,35 +89,56 @@ void ComandosBackup::aplicar(const Configuracao& c) {
     c_.campos.qtdetempo.setCurrentIndex(indice);
 }
 
+QString ComandosBackup::arquivo_do_nome(QString* erro) {
+    const std::string nome = c_.campos.nome_arquivo.text().toStdString();
+    if (const std::string recusa = recusa_nome_backup(nome); !recusa.empty()) {
+        *erro = QString::fromStdString(recusa);
+        return {};
+    }
+    const QString pasta = pasta_backup(erro);
+    if (pasta.isEmpty()) return {};
+    return pasta + QLatin1Char('/') + QString::fromStdString(arquivo_backup(nome));
+}
+
+void ComandosBackup::falhou(const QString& texto) {
+    if (avisar_estado_) avisar_estado_(QString::fromUtf8(kBackupFalhando).arg(texto));
+    if (aviso_dado_) return;
+    aviso_dado_ = true;
+    c_.dialogos.aviso(c_.dono, texto);
+}
+
+void ComandosBackup::funcionou() {
+    aviso_dado_ = false;
+    if (avisar_estado_) avisar_estado_(QString());
+}
+
 void ComandosBackup::tique() {
-    const QString nome = c_.campos.nome_arquivo.text();
     // While a load runs the tape is not yet the new one: no tick may write it.
-    if (nome.isEmpty() || c_.carregamento.ativo()) return;
-    auto falhar = [this](const QString& texto) {
-        if (aviso_dado_) return;
-        aviso_dado_ = true;
-        c_.dialogos.aviso(c_.dono, texto);
-    };
-    const std::string nome_utf8 = nome.toStdString();
-    if (const std::string recusa = recusa_nome_backup(nome_utf8); !recusa.empty()) {
-        falhar(QString::fromStdString(recusa));
-        return;
-    }
+    if (c_.campos.nome_arquivo.text().isEmpty() || c_.carregamento.ativo()) return;
     QString erro;
-    const QString pasta = pasta_backup(&erro);
-    if (pasta.isEmpty()) {
-        falhar(erro);
+    const QString caminho = arquivo_do_nome(&erro);
+    if (caminho.isEmpty()) {
+        falhou(erro);
         return;
     }
-    const QString caminho =
-        pasta + QLatin1Char('/') + QString::fromStdString(arquivo_backup(nome_utf8));
+    // Another window writes this name: its backup is left alone.
+    switch (trava_.tomar(caminho, &erro)) {
+    case TravaBackup::Resultado::Obtida:
+        break;
+    case TravaBackup::Resultado::EmUso:
+        falhou(QString::fromUtf8(kBackupEmOutraJanela).arg(caminho));
+        return;
+    case TravaBackup::Resultado::Falhou:
+        falhou(QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
+        return;
+    }
     // A link in the Backup folder is replaced, never written through.
     if (!gravar_atomico(caminho, QByteArray::fromStdString(escrever_texto(c_.fita.linhas())), &erro,
                         Ligacao::Substituir)) {
-        falhar(QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
+        falhou(QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
         return;
     }
-    aviso_dado_ = false;
+    funcionou();
 }
 
 void ComandosBackup::limpar_pasta() {
@@ -114,11 +153,12 @@ void ComandosBackup::limpar_pasta() {
 }
 
 void ComandosBackup::restaurar() {
-    const QString pasta = pasta_backup();
+    // Looked at, never made: only the clear command makes the folder.
+    const QString pasta = local_de_backup();
     const QStringList nomes = listar_backups(pasta);
     temporizador_.stop();
-    const QString escolhido =
-        c_.dialogos.escolher_backup(c_.dono, nomes, [this] { limpar_pasta(); });
+    const QString escolhido = c_.dialogos.escolher_backup(
+        c_.dono, nomes, motivo_pasta_backup(pasta), [this] { limpar_pasta(); });
     if (!escolhido.isEmpty()) c_.texto.importar(pasta + QLatin1Char('/') + escolhido, true);
     if (c_.campos.d01.isChecked()) temporizador_.start();
 }

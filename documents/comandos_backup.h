@@ -3,9 +3,11 @@
 // qtdetempo, the timer whose tick writes the tape lines into the Backup
 // folder, and form_restaurar's restore and clear.
 #include "documents/campos_configuracao.h"
+#include "documents/trava_backup.h"
 
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 class QWidget;
 
@@ -45,15 +47,33 @@ class ComandosBackup {
 
     QTimer& temporizador() { return temporizador_; }
 
+    // Told the state of the backup after every tick and switch change: the
+    // text to show while ticks keep failing, empty once one goes through or
+    // the switch is off.
+    void ao_mudar_estado(std::function<void(const QString&)> avisar) {
+        avisar_estado_ = std::move(avisar);
+    }
+
   private:
     // Starts the timer, or warns and turns the switch off again when there is
     // no usable backup name.
     void ligar(int minutos);
     void limpar_pasta();
+    // Holds the backup name typed, or, when another window holds it, says so
+    // and turns the switch off.
+    void tomar_nome();
+    // The path of the backup file for the name typed; empty with the reason
+    // in *erro when there is none.
+    QString arquivo_do_nome(QString* erro);
+    // A failed tick: warns the first time, shows the state meanwhile.
+    void falhou(const QString& texto);
+    void funcionou();
 
     ContextoBackup c_;
     QTimer temporizador_;
     bool aviso_dado_ = false; // a failing tick warns once, not once a tick
+    TravaBackup trava_;       // the backup name this window writes
+    std::function<void(const QString&)> avisar_estado_;
 };
 
 } // namespace quarvel::documents

@@ -30,9 +30,10 @@ class DialogosDocumento {
     virtual QString salvar_arquivo(QWidget* dono, const QString& filtro,
                                    const QString& extensao) = 0;
 
-    // form_restaurar: the chosen backup name, or empty. `limpar` runs when the
-    // user empties the folder (the window then closes without a choice).
-    virtual QString escolher_backup(QWidget* dono, const QStringList& nomes,
+    // form_restaurar: the chosen backup name, or empty. `aviso`, when not
+    // empty, says why the folder cannot be read or made. `limpar` runs when
+    // the user empties the folder (the window then closes without a choice).
+    virtual QString escolher_backup(QWidget* dono, const QStringList& nomes, const QString& aviso,
                                     const std::function<void()>& limpar) = 0;
 };
 

@@ -33,6 +33,12 @@ FormRestaurar::FormRestaurar(const QStringList& nomes, std::function<void()> lim
     auto* grupo = new QGroupBox(QStringLiteral("Arquivos de Backup"), this);
     grupo->setGeometry(12, 80, largura - 24, 226);
 
+    aviso_ = new QLabel(grupo);
+    aviso_->setObjectName(QStringLiteral("aviso_pasta"));
+    aviso_->setWordWrap(true);
+    aviso_->setGeometry(10, 22, grupo->width() - 20, 52);
+    aviso_->hide();
+
     lista_ = new QListWidget(grupo);
     lista_->setObjectName(QStringLiteral("lista"));
     lista_->setGeometry(10, 24, grupo->width() - 20, 154);
@@ -76,6 +82,15 @@ FormRestaurar::FormRestaurar(const QStringList& nomes, std::function<void()> lim
         r.moveCenter(parent->window()->frameGeometry().center());
         move(r.topLeft());
     }
+}
+
+void FormRestaurar::mostrar_aviso(const QString& texto) {
+    aviso_->setText(texto);
+    aviso_->setVisible(!texto.isEmpty());
+    // The list gives up the room the text takes.
+    const QRect r = lista_->geometry();
+    const int topo = texto.isEmpty() ? 24 : aviso_->geometry().bottom() + 4;
+    lista_->setGeometry(r.x(), topo, r.width(), 178 - topo);
 }
 
 QString FormRestaurar::escolhido() const {

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 
+class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -18,12 +19,15 @@ class FormRestaurar : public QDialog {
     FormRestaurar(const QStringList& nomes, std::function<void()> limpar,
                   QWidget* parent = nullptr);
     QString escolhido() const; // empty when nothing is selected
+    // Why the Backup folder cannot be read or made, shown above the list.
+    void mostrar_aviso(const QString& texto);
 
     QListWidget* lista() const { return lista_; }
     QPushButton* bot_limpar() const { return bot_limpar_; }
 
   private:
     QListWidget* lista_;
+    QLabel* aviso_;
     QPushButton* bot_limpar_;
 };
 

@@ -38,6 +38,11 @@ inline constexpr const char* kBackupSemNome = "Arquivo Não Definido !";
 // %1 the name as typed.
 inline constexpr const char* kBackupNomeInvalido = "Nome de arquivo de backup inválido: %1";
 inline constexpr const char* kBackupSemIntervalo = "Selecione o intervalo do backup.";
+// %1 the backup file.
+inline constexpr const char* kBackupEmOutraJanela =
+    "O backup %1 já está sendo feito por outra janela do Quarvel. Escolha outro nome de arquivo.";
+// The status bar while ticks keep failing; %1 why the last one failed.
+inline constexpr const char* kBackupFalhando = "Backup falhando: %1";
 inline constexpr const char* kTituloRestaurar = "Restaurar / Limpar Backup";
 inline constexpr const char* kPastaLimpa = "O processo da limpeza foi concluído com sucesso !";
 // %1 why.
@@ -45,6 +50,12 @@ inline constexpr const char* kPastaNaoLimpa = "Não foi possível limpar a pasta
 // %1 the folder, %2 why.
 inline constexpr const char* kPastaNaoCriada = "Não foi possível criar a pasta %1: %2";
 inline constexpr const char* kPastaNaoAberta = "a pasta %1 não pôde ser aberta (%2).";
+// %1 the folder, %2 why.
+inline constexpr const char* kPastaNaoLida = "Não foi possível ler a pasta %1: %2";
+inline constexpr const char* kPastaIndefinida =
+    "A pasta Backup não está definida: nem XDG_DATA_HOME nem HOME indicam a pasta de dados.";
+// Why a temporary file stays in the folder being cleared.
+inline constexpr const char* kGravacaoEmCurso = "em uso por uma gravação em andamento";
 
 // Each %1..%9 of `modelo` replaced by that value, in one pass as
 // QString::arg with several arguments does: a value holding "%2" stays as it

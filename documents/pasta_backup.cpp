@@ -1,13 +1,13 @@
 #include "documents/pasta_backup.h"
 
 #include "documents/arquivos.h"
+#include "documents/local_backup.h"
 #include "documents/mensagens.h"
+#include "gravacao/temporarios.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
-#include <QTemporaryFile>
 
 #include <cerrno>
 #include <dirent.h>
@@ -53,14 +53,6 @@ QString criar(const QString& pasta, QString* erro) {
     return {};
 }
 
-// The folder exists (made when missing) and a file can really be created in
-// it; permission bits alone do not tell about read-only mounts.
-bool pasta_utilizavel(const QString& pasta) {
-    if (criar(pasta, nullptr).isEmpty()) return false;
-    QTemporaryFile teste(pasta + QStringLiteral("/.quarvel-teste-XXXXXX"));
-    return teste.open();
-}
-
 bool termina_com(const std::string& s, const char* fim) {
     const std::string f(fim);
     return s.size() >= f.size() && s.compare(s.size() - f.size(), f.size(), f) == 0;
@@ -72,6 +64,25 @@ bool e_backup(const std::string& nome) {
 
 bool e_recuperacao(const std::string& nome) {
     return nome.rfind("recuperacao-", 0) == 0 && termina_com(nome, ".qvl");
+}
+
+// A temporary file of a save of a backup or a recovery file.
+bool e_sobra(const std::string& nome) {
+    std::string de;
+    return gravacao::e_temporario(nome, &de) && (e_backup(de) || e_recuperacao(de));
+}
+
+// The hold of a window on a backup name (documents/trava_backup.h).
+bool e_trava(const std::string& nome) {
+    return nome.size() > 1 && nome.front() == '.' && termina_com(nome, ".qvlbackup.trava");
+}
+
+// Backup beside the program is, or could be made, writable.
+bool junto_gravavel(const QByteArray& programa, const QByteArray& junto) {
+    struct stat st {};
+    if (::stat(junto.constData(), &st) == 0)
+        return S_ISDIR(st.st_mode) && ::access(junto.constData(), W_OK | X_OK) == 0;
+    return errno == ENOENT && ::access(programa.constData(), W_OK | X_OK) == 0;
 }
 
 // The names of the regular files (not links) in the open folder `fd` that
@@ -97,22 +108,66 @@ template <class Filtro> std::vector<std::string> arquivos_comuns(int fd, Filtro 
 
 } // namespace
 
-QString pasta_backup(QString* erro) {
-    const QString forcada = qEnvironmentVariable("QUARVEL_PASTA_BACKUP");
-    if (!forcada.isEmpty()) return criar(forcada, erro);
+QString local_de_backup() {
+    AmbienteBackup a;
+    a.forcada = qEnvironmentVariable("QUARVEL_PASTA_BACKUP").toStdString();
+    const QString programa =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    a.pasta_programa = QFile::encodeName(programa).toStdString();
+    a.junto_gravavel = !programa.isEmpty() &&
+                       junto_gravavel(QFile::encodeName(programa),
+                                      QFile::encodeName(programa + QStringLiteral("/Backup")));
+    a.dados_xdg = qEnvironmentVariable("XDG_DATA_HOME").toStdString();
+    a.casa = qEnvironmentVariable("HOME").toStdString();
+    const std::string pasta = local_backup(a);
+    if (pasta.empty()) return {};
+    return QDir::cleanPath(
+        QDir(QFile::decodeName(QByteArray::fromStdString(pasta))).absolutePath());
+}
 
-    const QString junto = QCoreApplication::applicationDirPath() + QStringLiteral("/Backup");
-    if (!QCoreApplication::applicationDirPath().isEmpty() && pasta_utilizavel(junto))
-        return QDir::cleanPath(QDir(junto).absolutePath());
-
-    const QString dados = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (dados.isEmpty()) {
-        if (erro)
-            *erro = QString::fromUtf8(kPastaNaoCriada)
-                        .arg(QDir::toNativeSeparators(junto), motivo_do_sistema(EACCES));
+QString motivo_pasta_backup(const QString& pasta) {
+    if (pasta.isEmpty()) return QString::fromUtf8(kPastaIndefinida);
+    const QString nativo = QDir::toNativeSeparators(pasta);
+    const QByteArray caminho = QFile::encodeName(pasta);
+    const int fd = ::open(caminho.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
         return {};
     }
-    return criar(dados + QStringLiteral("/Backup"), erro);
+    const int numero_aberto = errno;
+    struct stat st {};
+    // There but not readable as a folder.
+    if (::stat(caminho.constData(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR))
+        return QString::fromUtf8(kPastaNaoLida).arg(nativo, motivo_do_sistema(numero_aberto));
+    // Missing: it could be made if the nearest folder that exists lets us.
+    std::string acima = caminho.toStdString();
+    while (::stat(acima.c_str(), &st) != 0) {
+        if (errno != ENOENT && errno != ENOTDIR) break;
+        const std::size_t barra = acima.rfind('/');
+        if (barra == std::string::npos || barra == 0) {
+            acima = "/";
+            break;
+        }
+        acima.resize(barra);
+    }
+    int numero = 0;
+    if (::stat(acima.c_str(), &st) != 0)
+        numero = errno;
+    else if (!S_ISDIR(st.st_mode))
+        numero = ENOTDIR;
+    else if (::access(acima.c_str(), W_OK | X_OK) != 0)
+        numero = errno;
+    return numero == 0 ? QString()
+                       : QString::fromUtf8(kPastaNaoCriada).arg(nativo, motivo_do_sistema(numero));
+}
+
+QString pasta_backup(QString* erro) {
+    const QString pasta = local_de_backup();
+    if (pasta.isEmpty()) {
+        if (erro) *erro = QString::fromUtf8(kPastaIndefinida);
+        return {};
+    }
+    return criar(pasta, erro);
 }
 
 QStringList listar_backups(const QString& pasta) {
@@ -133,7 +188,7 @@ bool limpar_pasta_backup(const QString& pasta, QString* erro) {
         return false;
     };
     // An empty path would mean the current folder.
-    if (pasta.isEmpty()) return falhar(QStringLiteral("A pasta Backup não está definida."));
+    if (pasta.isEmpty()) return falhar(QString::fromUtf8(kPastaIndefinida));
     const QByteArray caminho = QFile::encodeName(pasta);
     const QString nativo = QDir::toNativeSeparators(pasta);
     struct stat st {};
@@ -154,11 +209,23 @@ bool limpar_pasta_backup(const QString& pasta, QString* erro) {
         return falhar(QString::fromUtf8(kPastaNaoAberta)
                           .arg(nativo, motivo_do_sistema(errno == ELOOP ? ENOTDIR : errno)));
     QStringList ficaram;
-    for (const std::string& nome : arquivos_comuns(
-             fd, [](const std::string& n) { return e_backup(n) || e_recuperacao(n); })) {
-        if (::unlinkat(fd, nome.c_str(), 0) != 0)
-            ficaram << QStringLiteral("%1 (%2)").arg(
-                QFile::decodeName(QByteArray::fromStdString(nome)), motivo_do_sistema(errno));
+    for (const std::string& nome : arquivos_comuns(fd, [](const std::string& n) {
+             return e_backup(n) || e_recuperacao(n) || e_sobra(n) || e_trava(n);
+         })) {
+        const QString dito = QFile::decodeName(QByteArray::fromStdString(nome));
+        if (e_trava(nome)) {
+            // A window that holds it keeps it; it is no leftover.
+            gravacao::apagar_sobra(fd, nome);
+        } else if (e_sobra(nome)) {
+            // Its save may still run: only a dead one's file goes.
+            const gravacao::Sobra r = gravacao::apagar_sobra(fd, nome);
+            if (r == gravacao::Sobra::EmUso)
+                ficaram << QStringLiteral("%1 (%2)").arg(dito, QString::fromUtf8(kGravacaoEmCurso));
+            else if (r == gravacao::Sobra::Falhou)
+                ficaram << QStringLiteral("%1 (%2)").arg(dito, motivo_do_sistema(errno));
+        } else if (::unlinkat(fd, nome.c_str(), 0) != 0) {
+            ficaram << QStringLiteral("%1 (%2)").arg(dito, motivo_do_sistema(errno));
+        }
     }
     ::close(fd);
     if (ficaram.isEmpty()) return true;

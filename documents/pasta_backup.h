@@ -1,10 +1,18 @@
 #pragma once
-// Where backups go: the folder Backup beside the executable, or, when that
-// folder cannot be written, Backup under the user's data folder.
+// Where backups go: the folder Backup beside the executable, or, for an
+// installed program or when that folder cannot be written, Backup under the
+// user's data folder (documents/local_backup.h).
 #include <QString>
 #include <QStringList>
 
 namespace quarvel::documents {
+
+// The folder in use, without making anything; empty when there is none.
+QString local_de_backup();
+
+// Why the folder cannot be listed, or could not be made when it is missing,
+// as a message naming it; empty when nothing is wrong.
+QString motivo_pasta_backup(const QString& pasta);
 
 // The folder in use, created when missing. Empty when none can be made, with
 // the warning that names the folder and the reason in *erro.
@@ -14,8 +22,9 @@ QString pasta_backup(QString* erro = nullptr);
 // "*.qvlbackup" files only, never a symbolic link or a folder.
 QStringList listar_backups(const QString& pasta);
 
-// Deletes the files Quarvel writes there (regular "*.qvlbackup" files and the
-// "recuperacao-*.qvl" recovery files) and nothing else: no subfolder, nothing
+// Deletes the files Quarvel writes there (regular "*.qvlbackup" files, the
+// "recuperacao-*.qvl" recovery files, and the temporary files their killed
+// saves left; one whose save still runs stays) and nothing else: no subfolder, nothing
 // through a symbolic link, and no folder that is itself a link. The folder is
 // made when missing. Returns false with the reason, naming each file that
 // could not be deleted, when anything stayed.

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QLocale>
 #include <QPageLayout>
@@ -12,7 +13,7 @@
 #include <QPrinter>
 #include <algorithm>
 
-#include "documents/arquivos.h"
+#include "gravacao/gravar.h"
 #include "printing/data_hora.h"
 #include "printing/envio_cups.h"
 #include "printing/macros.h"
@@ -111,9 +112,13 @@ bool gravar_pdf(DocumentoImpressao& doc, const QString& caminho, const QPageLayo
     memoria.open(QIODevice::WriteOnly);
     if (!desenhar_pdf(doc, memoria, layout, dpi, erro)) return false;
     memoria.close();
-    QString motivo;
-    if (!documents::gravar_atomico(caminho, pdf, &motivo)) {
-        if (erro) *erro = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(caminho), motivo);
+    std::string motivo;
+    if (!gravacao::gravar_atomico(QFile::encodeName(caminho).toStdString(),
+                                  {pdf.constData(), static_cast<std::size_t>(pdf.size())},
+                                  &motivo)) {
+        if (erro)
+            *erro = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(caminho),
+                                                 QString::fromStdString(motivo));
         return false;
     }
     return true;

@@ -144,5 +144,44 @@ TEST(DialogoAbrirCalculo, ListaBackupsComDatasComoNoBrasil) {
         EXPECT_EQ(data, QStringLiteral("08/12/2026 13:07"));
 }
 
+// When the save dialog comes up: what its file name field suggests, then
+// Cancel.
+void ler_sugestao_quando_abrir(std::shared_ptr<QString> sugestao) {
+    auto tentativas = std::make_shared<int>(0);
+    auto passo = std::make_shared<std::function<void()>>();
+    *passo = [sugestao, tentativas, passo] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dlg) {
+            if (++*tentativas < 200) QTimer::singleShot(10, *passo);
+            return;
+        }
+        *sugestao = dlg->selectedFiles().value(0);
+        dlg->reject();
+    };
+    QTimer::singleShot(0, *passo);
+}
+
+// After a calculation is saved as caixa.qvl, exporting text suggests
+// caixa.txt in the same folder, and back.
+TEST(SalvarArquivo, SugestaoTomaAExtensaoDoTipo) {
+    QTemporaryDir pasta;
+    ASSERT_TRUE(pasta.isValid());
+    auto dialogos = criar_dialogos_reais();
+    const QString calculo = QString::fromUtf8(documents::kFiltroCalculo);
+    const QString qvl = QString::fromUtf8(documents::kExtensaoCalculo);
+    digitar_quando_abrir(pasta.path(), QStringLiteral("caixa"));
+    ASSERT_EQ(dialogos->salvar_arquivo(nullptr, calculo, qvl), pasta.filePath("caixa.qvl"));
+    auto sugestao = std::make_shared<QString>();
+    ler_sugestao_quando_abrir(sugestao);
+    EXPECT_TRUE(dialogos
+                    ->salvar_arquivo(nullptr, QString::fromUtf8(documents::kFiltroTexto),
+                                     QString::fromUtf8(documents::kExtensaoTexto))
+                    .isEmpty());
+    EXPECT_EQ(*sugestao, pasta.filePath("caixa.txt"));
+    ler_sugestao_quando_abrir(sugestao);
+    dialogos->salvar_arquivo(nullptr, calculo, qvl);
+    EXPECT_EQ(*sugestao, pasta.filePath("caixa.qvl"));
+}
+
 } // namespace
 } // namespace quarvel::app

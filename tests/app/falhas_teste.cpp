@@ -37,9 +37,13 @@ void escrever(const QString& caminho, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// What a save may leave in the folder; the lock a backup tick takes on its
+// name (".<file>.trava") stays by design and is not counted.
 QStringList conteudo(const QString& pasta) {
-    return QDir(pasta).entryList(
+    QStringList r = QDir(pasta).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    r.removeIf([](const QString& n) { return n.endsWith(QStringLiteral(".trava")); });
+    return r;
 }
 
 enum class Gravador { Salvar, SalvarComo, Exportar, Tique, Recuperacao };

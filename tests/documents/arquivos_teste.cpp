@@ -10,10 +10,13 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace quarvel::documents {
 namespace {
@@ -151,6 +154,49 @@ TEST_F(PastaBackup, LimparApagaSoOsBackupsECriaAPastaQueFalta) {
     ASSERT_TRUE(QDir(pasta_).removeRecursively());
     EXPECT_TRUE(limpar_pasta_backup(pasta_, &erro));
     EXPECT_TRUE(QDir(pasta_).exists());
+}
+
+// The temporary files killed backup saves left go with the backups, and the
+// lock files no window holds; a temporary file whose save still runs (its
+// lock held) stays and is named.
+TEST_F(PastaBackup, LimparApagaAsSobrasDeGravacoesMortas) {
+    ASSERT_FALSE(pasta_backup().isEmpty());
+    struct Entrada {
+        const char* nome;
+        bool travada; // a save in progress holds it
+        bool apagada;
+    };
+    const Entrada entradas[] = {
+        {".malote.qvlbackup.Ab12Cd", false, true},
+        {".recuperacao-2024-01-02-030405.qvl.Zz09Yy", false, true},
+        {".dia.qvlbackup.Qw34Er", true, false},
+        {".notas.txt.Ab12Cd", false, false}, // not a file Quarvel writes there
+        // A window's hold on a name: deleted once nobody holds it, and
+        // never named as a failure.
+        {".malote.qvlbackup.trava", false, true},
+        {".dia.qvlbackup.trava", true, false},
+    };
+    std::vector<int> travas;
+    for (const Entrada& e : entradas) {
+        criar(QString::fromLatin1(e.nome));
+        if (!e.travada) continue;
+        const QByteArray nome = QFile::encodeName(pasta_ + "/" + e.nome);
+        const int fd = ::open(nome.constData(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+        travas.push_back(fd);
+    }
+    QString erro;
+    EXPECT_FALSE(limpar_pasta_backup(pasta_, &erro));
+    EXPECT_EQ(erro, QStringLiteral("o arquivo .dia.qvlbackup.Qw34Er (em uso por uma gravação em "
+                                   "andamento) não foi apagado."));
+    for (const Entrada& e : entradas)
+        EXPECT_EQ(QFile::exists(pasta_ + "/" + e.nome), !e.apagada) << e.nome;
+    // Once that save is gone, its file goes too.
+    for (const int fd : travas)
+        ::close(fd);
+    EXPECT_TRUE(limpar_pasta_backup(pasta_, &erro)) << erro.toStdString();
+    EXPECT_FALSE(QFile::exists(pasta_ + "/.dia.qvlbackup.Qw34Er"));
 }
 
 TEST_F(PastaBackup, LimparSemPastaDefinidaFalha) {

@@ -1,7 +1,9 @@
 // A save killed with SIGKILL at any moment leaves the old document or the new
-// one, complete — never a part of either.
+// one, complete — never a part of either; the temporary file it may leave
+// goes with the next save.
 #include "documents/arquivo_calculo.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -47,6 +49,15 @@ TEST(MorteDuranteAGravacao, SempreOAntigoOuONovoInteiro) {
         const QByteArray agora = f.readAll();
         EXPECT_TRUE(agora == velho || agora == novo)
             << "after " << espera << " ms: " << agora.size() << " bytes";
+        QProcess proxima;
+        proxima.start(QStringLiteral(QUARVEL_GRAVADOR),
+                      {arquivo, pasta.filePath(QStringLiteral("a")),
+                       pasta.filePath(QStringLiteral("b")), QStringLiteral("uma")});
+        ASSERT_TRUE(proxima.waitForFinished(10000));
+        EXPECT_EQ(proxima.exitCode(), 0);
+        EXPECT_TRUE(
+            QDir(pasta.path()).entryList({".malote.qvl.*"}, QDir::Files | QDir::Hidden).isEmpty())
+            << "after " << espera << " ms";
     }
 }
 

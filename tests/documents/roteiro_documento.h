@@ -20,6 +20,7 @@ template <class Porta> class RoteiroDocumentoSobre : public Porta {
     QStringList extensoes_abrir;  // the extension each Open dialog adds
     QStringList extensoes_salvar; // and each Save dialog
     QStringList nomes_backup;     // what form_restaurar listed last
+    QString aviso_backup;         // and what it said of the folder
 
     // The answers, taken in order; an empty queue answers "cancel".
     std::deque<Resposta> respostas;
@@ -40,9 +41,10 @@ template <class Porta> class RoteiroDocumentoSobre : public Porta {
         extensoes_salvar << extensao;
         return testes::tirar(arquivos_salvar, QString());
     }
-    QString escolher_backup(QWidget*, const QStringList& nomes,
+    QString escolher_backup(QWidget*, const QStringList& nomes, const QString& aviso,
                             const std::function<void()>& limpar) override {
         nomes_backup = nomes;
+        aviso_backup = aviso;
         if (limpar_no_restaurar) {
             limpar();
             return {};
