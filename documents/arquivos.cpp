@@ -117,6 +117,15 @@ const char* recusa_do_tipo(mode_t modo) {
     return kNaoEArquivoComum;
 }
 
+// Why a name could not be opened for reading: a socket cannot be opened at
+// all, and says so by its kind rather than by the system's ENXIO.
+QString motivo_ao_abrir(const QByteArray& nome, int numero) {
+    struct stat st {};
+    if (numero == ENXIO && ::stat(nome.constData(), &st) == 0)
+        if (const char* tipo = recusa_do_tipo(st.st_mode)) return QString::fromUtf8(tipo);
+    return motivo_do_sistema(numero);
+}
+
 // Only a regular file, and only up to the size 50,000 values can take: a
 // pipe or a device would block or never end, and the size is known before
 // a byte is read.
@@ -197,7 +206,7 @@ std::optional<QByteArray> ler_arquivo(const QString& caminho, QString* erro) {
     const int fd = sem_interrupcao(
         [&] { return ::open(nome.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); });
     if (fd < 0) {
-        if (erro) *erro = motivo_do_sistema(errno);
+        if (erro) *erro = motivo_ao_abrir(nome, errno);
         return std::nullopt;
     }
     return ler_descritor(fd, erro);
@@ -213,7 +222,7 @@ std::optional<QByteArray> ler_arquivo_comum(const QString& caminho, QString* err
         if (erro)
             *erro = numero == ELOOP && ::lstat(nome.constData(), &st) == 0 && S_ISLNK(st.st_mode)
                         ? QStringLiteral("É uma ligação simbólica, que não é seguida")
-                        : motivo_do_sistema(numero);
+                        : motivo_ao_abrir(nome, numero);
         return std::nullopt;
     }
     return ler_descritor(fd, erro);
