@@ -2,8 +2,11 @@
 // The print commands of the main window: imprimir through the system print
 // dialog, visualizar in the preview window. Both print what the window shows
 // when they run: the tape lines, the total display, header and footer.
+// Every exchange with the print server runs away from the window's thread,
+// within a time limit, while the window waits with its events running.
 #include "printing/documento_impressao.h"
 
+#include <atomic>
 #include <functional>
 #include <utility>
 
@@ -13,11 +16,18 @@ namespace quarvel::printing {
 
 class DialogosImpressao;
 
+// Waits, the event loop running, until pronto() holds, behind a waiting
+// window whose cancel calls cancelar (once).
+using Espera =
+    std::function<void(const std::function<bool()>& pronto, const std::function<void()>& cancelar)>;
+
 struct ContextoImpressao {
     // What is printed, as it stands now; the title is the command's own.
     std::function<ConteudoImpressao()> conteudo;
     DialogosImpressao& dialogos;
     QWidget* dono; // owner of the message boxes and dialogs
+    // The application's waiting window; empty, an event loop with none.
+    Espera esperar = {};
 };
 
 class ComandosImpressao {
@@ -27,11 +37,17 @@ class ComandosImpressao {
     void imprimir();
     void visualizar();
 
+    // The server is being waited for: the window must not go away meanwhile.
+    bool ocupado() const { return ocupado_; }
+
   private:
     void preparar(const char* titulo);
+    // Runs `tarefa` on a thread of its own and waits for it.
+    void fora_da_janela(const std::function<void(const std::atomic<bool>& cancelar)>& tarefa);
 
     ContextoImpressao c_;
     DocumentoImpressao documento_;
+    bool ocupado_ = false;
 };
 
 } // namespace quarvel::printing
