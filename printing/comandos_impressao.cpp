@@ -4,11 +4,7 @@
 #include "printing/envio_cups.h"
 #include "printing/mensagens.h"
 
-#include <QEventLoop>
 #include <QPrinter>
-#include <QTimer>
-#include <chrono>
-#include <thread>
 
 namespace quarvel::printing {
 
@@ -18,36 +14,9 @@ void ComandosImpressao::preparar(const char* titulo) {
     documento_.preparar(c);
 }
 
-void ComandosImpressao::fora_da_janela(
-    const std::function<void(const std::atomic<bool>&)>& tarefa) {
+void ComandosImpressao::servidor(const std::function<void(const std::atomic<bool>&)>& tarefa) {
     ocupado_ = true;
-    std::atomic<bool> cancelar{false};
-    std::atomic<bool> pronto{false};
-    std::thread fio([&] {
-        tarefa(cancelar);
-        pronto = true;
-    });
-    // A quick answer shows no window: for a fifth of a second at most the
-    // window simply waits.
-    for (int i = 0; i < 20 && !pronto; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (!pronto) {
-        const auto terminou = [&pronto] { return pronto.load(); };
-        const auto desistir = [&cancelar] { cancelar = true; };
-        if (c_.esperar) {
-            c_.esperar(terminou, desistir);
-        } else {
-            QEventLoop laco;
-            QTimer vigia;
-            QObject::connect(&vigia, &QTimer::timeout, [&] {
-                if (pronto) laco.quit();
-            });
-            vigia.start(20);
-            laco.exec();
-        }
-    }
-    // The task ends at the server's time limit or soon after the cancel.
-    fio.join();
+    fora_da_janela(tarefa, c_.esperar);
     ocupado_ = false;
 }
 
@@ -55,7 +24,7 @@ void ComandosImpressao::imprimir() {
     // Qt's print dialog asks the server for its printers on this thread and
     // without a limit: the server is asked first, away from it.
     Resposta resposta = Resposta::Respondeu;
-    fora_da_janela([&resposta](const std::atomic<bool>& cancelar) {
+    servidor([&resposta](const std::atomic<bool>& cancelar) {
         resposta = consultar_destinos(cancelar);
     });
     if (resposta == Resposta::Cancelada) return;
@@ -67,8 +36,7 @@ void ComandosImpressao::imprimir() {
     if (!c_.dialogos.configurar_impressao(c_.dono, impressora)) return;
     preparar(kTituloImpressao);
     QString erro;
-    if (documento_.imprimir(impressora, &erro,
-                            [this](const auto& tarefa) { fora_da_janela(tarefa); }))
+    if (documento_.imprimir(impressora, &erro, [this](const auto& tarefa) { servidor(tarefa); }))
         return;
     if (erro == QString::fromUtf8(kImpressaoCancelada)) return; // the user's own choice
     c_.dialogos.aviso(c_.dono, erro == QString::fromUtf8(kServidorNaoRespondeu)

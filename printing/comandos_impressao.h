@@ -5,6 +5,7 @@
 // Every exchange with the print server runs away from the window's thread,
 // within a time limit, while the window waits with its events running.
 #include "printing/documento_impressao.h"
+#include "printing/fora_da_janela.h"
 
 #include <atomic>
 #include <functional>
@@ -15,11 +16,6 @@ class QWidget;
 namespace quarvel::printing {
 
 class DialogosImpressao;
-
-// Waits, the event loop running, until pronto() holds, behind a waiting
-// window whose cancel calls cancelar (once).
-using Espera =
-    std::function<void(const std::function<bool()>& pronto, const std::function<void()>& cancelar)>;
 
 struct ContextoImpressao {
     // What is printed, as it stands now; the title is the command's own.
@@ -42,8 +38,8 @@ class ComandosImpressao {
 
   private:
     void preparar(const char* titulo);
-    // Runs `tarefa` on a thread of its own and waits for it.
-    void fora_da_janela(const std::function<void(const std::atomic<bool>& cancelar)>& tarefa);
+    // Runs `tarefa` on a thread of its own behind the waiting window.
+    void servidor(const std::function<void(const std::atomic<bool>& cancelar)>& tarefa);
 
     ContextoImpressao c_;
     DocumentoImpressao documento_;
