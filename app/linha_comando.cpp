@@ -109,10 +109,12 @@ bool ler_entrada_padrao(FitaLida& fita) {
             erro_no_arquivo(origem, QString::fromUtf8(documents::kGrandeDemais));
             return false;
         }
+        // What was kept holds no line break: only the new block is searched.
+        std::size_t busca = pendente.size();
         pendente.append(bloco, static_cast<std::size_t>(n));
         std::size_t inicio = 0;
-        for (std::size_t fim; (fim = pendente.find('\n', inicio)) != std::string::npos;
-             inicio = fim + 1)
+        for (std::size_t fim; (fim = pendente.find('\n', busca)) != std::string::npos;
+             inicio = busca = fim + 1)
             if (!entradas.linha(std::string_view(pendente).substr(inicio, fim - inicio)))
                 return false;
         pendente.erase(0, inicio);
