@@ -140,8 +140,9 @@ void FormPrincipal::showEvent(QShowEvent* e) {
 }
 
 void FormPrincipal::closeEvent(QCloseEvent* e) {
-    // A load lets events run; the window must not go away under it.
-    if (carregamento_->ativo() || !comandos_documento_->confirmar_alteracoes()) {
+    // A load or a print lets events run; the window must not go away under it.
+    if (carregamento_->ativo() || comandos_impressao_->ocupado() ||
+        !comandos_documento_->confirmar_alteracoes()) {
         e->ignore();
         return;
     }

@@ -8,6 +8,7 @@
 #include "documents/comandos_backup.h"
 #include "documents/comandos_documento.h"
 #include "documents/comandos_texto.h"
+#include "documents/frm_loading.h"
 #include "documents/intervalo_backup.h"
 #include "documents/mensagens.h"
 #include "documents/validador_configuracao.h"
@@ -240,8 +241,13 @@ void FormPrincipal::criar_comandos() {
         c.rodape = rodape_->text();
         return c;
     };
+    // The print server is waited for behind the loading window.
+    auto esperar = [this](const std::function<bool()>& pronto,
+                          const std::function<void()>& cancelar) {
+        documents::FormLoading::esperar(this, pronto, cancelar);
+    };
     comandos_impressao_ = std::make_unique<printing::ComandosImpressao>(
-        printing::ContextoImpressao{conteudo, *dialogos_, this});
+        printing::ContextoImpressao{conteudo, *dialogos_, this, esperar});
 }
 
 void FormPrincipal::criar_barra_estado() {

@@ -4,6 +4,7 @@
 #include "app/traducao.h"
 #include "documents/arquivo_calculo.h"
 #include "documents/arquivos.h"
+#include "documents/limite_leitura.h"
 #include "documents/mensagens.h"
 #include "documents/texto.h"
 #include "printing/documento_impressao.h"
@@ -18,11 +19,13 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string_view>
+#include <unistd.h>
 
 namespace quarvel::app {
 namespace {
@@ -56,29 +59,69 @@ std::string_view vista(const QByteArray& b) {
 }
 
 // Entry texts, one a line, each converted as the add command converts the
-// entry field. A malformed entry refuses the whole input.
-bool ler_entradas(const QByteArray& bytes, const QString& origem, FitaLida& fita) {
-    std::string_view resto = vista(bytes);
-    int numero = 0;
-    while (!resto.empty()) {
-        const std::size_t fim = resto.find('\n');
-        std::string_view linha = resto.substr(0, fim);
-        resto = fim == std::string_view::npos ? std::string_view() : resto.substr(fim + 1);
+// entry field. A malformed entry, or one past the limit, refuses the whole
+// input.
+class LeitorEntradas {
+  public:
+    LeitorEntradas(QString origem, FitaLida& fita) : origem_(std::move(origem)), fita_(fita) {}
+
+    bool linha(std::string_view linha) {
         if (!linha.empty() && linha.back() == '\r') linha.remove_suffix(1);
-        ++numero;
+        ++numero_;
         const tape::Conversao c = tape::converter_entrada(linha);
         if (tape::entrada_recusada(linha, c)) {
-            erro_na_linha(origem, numero, de_utf8(tape::expressao_invalida(linha, c.posicao_erro)));
+            erro_na_linha(origem_, numero_,
+                          de_utf8(tape::expressao_invalida(linha, c.posicao_erro)));
             return false;
         }
-        if (fita.brutos.size() >= tape::kMaximoValores) {
-            erro_na_linha(origem, numero, QString::fromUtf8(tape::kMensagemMaximo));
+        if (fita_.brutos.size() >= tape::kMaximoValores) {
+            erro_na_linha(origem_, numero_, QString::fromUtf8(tape::kMensagemMaximo));
             return false;
         }
-        fita.linhas.push_back(tape::linha_fita(c.bruto));
-        fita.brutos.push_back(c.bruto);
+        fita_.linhas.push_back(tape::linha_fita(c.bruto));
+        fita_.brutos.push_back(c.bruto);
+        return true;
     }
-    return true;
+
+  private:
+    QString origem_;
+    FitaLida& fita_;
+    int numero_ = 0;
+};
+
+// Standard input, converted line by line as it arrives: reading stops at
+// the entry past the limit, and at the byte past the size a file of 50,000
+// values can have, so an endless input ends too.
+bool ler_entrada_padrao(FitaLida& fita) {
+    const QString origem = QStringLiteral("entrada");
+    LeitorEntradas entradas(origem, fita);
+    std::string pendente;
+    std::size_t lidos = 0;
+    char bloco[65536];
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, bloco, sizeof bloco);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            erro_no_arquivo(origem, documents::motivo_do_sistema(errno));
+            return false;
+        }
+        if (n == 0) break;
+        lidos += static_cast<std::size_t>(n);
+        if (lidos > documents::kMaximoBytesLeitura) {
+            erro_no_arquivo(origem, QString::fromUtf8(documents::kGrandeDemais));
+            return false;
+        }
+        // What was kept holds no line break: only the new block is searched.
+        std::size_t busca = pendente.size();
+        pendente.append(bloco, static_cast<std::size_t>(n));
+        std::size_t inicio = 0;
+        for (std::size_t fim; (fim = pendente.find('\n', busca)) != std::string::npos;
+             inicio = busca = fim + 1)
+            if (!entradas.linha(std::string_view(pendente).substr(inicio, fim - inicio)))
+                return false;
+        pendente.erase(0, inicio);
+    }
+    return pendente.empty() || entradas.linha(pendente);
 }
 
 // A calculation file through the document loader, any other file through the
@@ -124,19 +167,11 @@ bool ler_arquivo_fita(const QString& caminho, FitaLida& fita) {
     return true;
 }
 
-QByteArray ler_entrada_padrao() {
-    QFile entrada;
-    if (!entrada.open(stdin, QIODevice::ReadOnly)) return {};
-    return entrada.readAll();
-}
-
 bool ler_fontes(const QStringList& arquivos, FitaLida& fita) {
-    if (arquivos.isEmpty())
-        return ler_entradas(ler_entrada_padrao(), QStringLiteral("entrada"), fita);
+    if (arquivos.isEmpty()) return ler_entrada_padrao(fita);
     for (const QString& a : arquivos) {
-        const bool ok = a == QLatin1String("-")
-                            ? ler_entradas(ler_entrada_padrao(), QStringLiteral("entrada"), fita)
-                            : ler_arquivo_fita(a, fita);
+        const bool ok =
+            a == QLatin1String("-") ? ler_entrada_padrao(fita) : ler_arquivo_fita(a, fita);
         if (!ok) return false;
     }
     return true;

@@ -16,6 +16,15 @@ namespace {
 
 constexpr std::string_view kConfig = "CONFIG";
 constexpr std::string_view kLer = "LER";
+
+// The only keys a calculation file is read for.
+const std::vector<ini::Documento::Procurada>& chaves_do_calculo() {
+    static const std::vector<ini::Documento::Procurada> chaves = {
+        {kConfig, "CABECALHO"},    {kConfig, "RODAPE"}, {kConfig, "BACKUP"}, {kConfig, "QTDETEMPO"},
+        {kConfig, "TEXTO_BACKUP"}, {kLer, "INICIO"},    {kLer, "FIM"},
+    };
+    return chaves;
+}
 // Texts quoted in a detail message are cut, so a damaged 2 MB line does not
 // become a 2 MB message.
 
@@ -123,13 +132,12 @@ bool cabe_na_configuracao(std::string_view utf8) {
 }
 
 Configuracao ler_configuracao(std::string_view bytes) {
-    return configuracao_de(ini::Documento::ler(dividir_linhas(bytes)));
+    return configuracao_de(ini::Documento::ler(bytes, chaves_do_calculo()));
 }
 
 CargaCalculo carregar_calculo(std::string_view bytes,
                               const std::function<void(std::size_t)>& a_cada_valor) {
-    const std::vector<std::string> linhas = dividir_linhas(bytes);
-    const ini::Documento ini = ini::Documento::ler(linhas);
+    const ini::Documento ini = ini::Documento::ler(bytes, chaves_do_calculo());
 
     const ini::Chave* chave_inicio = ini.achar(kLer, "INICIO");
     const ini::Chave* chave_fim = ini.achar(kLer, "FIM");
@@ -162,29 +170,36 @@ CargaCalculo carregar_calculo(std::string_view bytes,
     carga.doc.config = configuracao_de(ini);
     if (quantidade <= 0) return carga;
 
-    if (static_cast<std::size_t>(*fim) >= linhas.size()) {
-        const std::size_t n = linhas.size();
+    // The lines are walked, never kept: first to see that the last value
+    // line exists, then to read the values.
+    std::string_view linha;
+    std::size_t total = 0;
+    for (LeitorLinhas contador(bytes); contador.proxima(linha);)
+        ++total;
+    if (static_cast<std::size_t>(*fim) >= total)
         return danificado(linha_n(static_cast<std::size_t>(*fim)) + " não existe: o arquivo tem " +
-                          std::to_string(n) + (n == 1 ? " linha" : " linhas"));
-    }
+                          std::to_string(total) + (total == 1 ? " linha" : " linhas"));
 
     const auto primeira = static_cast<std::size_t>(*inicio);
     const auto n = static_cast<std::size_t>(quantidade);
     carga.doc.brutos.reserve(n);
     carga.linhas.reserve(n);
-    for (std::size_t k = 0; k < n; ++k) {
+    LeitorLinhas leitor(bytes);
+    std::size_t indice = 0;
+    for (; indice < primeira; ++indice)
+        leitor.proxima(linha);
+    for (std::size_t k = 0; k < n; ++k, ++indice) {
+        leitor.proxima(linha);
         if (a_cada_valor) a_cada_valor(k);
-        const std::string& linha = linhas[primeira + k];
         const auto v = tape::ler_estrito(linha);
         if (!v)
-            return danificado(linha_n(primeira + k) + ": '" + citar_linha(linha) +
-                              "' não é um valor");
+            return danificado(linha_n(indice) + ": '" + citar_linha(linha) + "' não é um valor");
         // The total is kept in double precision; a value past its range
         // could not be added up.
         if (!calc::finito(*v) || calc::absoluto(*v) > calc::Estendido(DBL_MAX))
-            return danificado(linha_n(primeira + k) + ": '" + citar_linha(linha) +
+            return danificado(linha_n(indice) + ": '" + citar_linha(linha) +
                               "' é grande demais para um valor");
-        carga.doc.brutos.push_back(linha);
+        carga.doc.brutos.emplace_back(linha);
         carga.linhas.push_back(tape::mascara_dinheiro(*v));
     }
     return carga;

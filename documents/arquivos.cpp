@@ -1,5 +1,7 @@
 #include "documents/arquivos.h"
 
+#include "documents/limite_leitura.h"
+#include "documents/mensagens.h"
 #include "gravacao/motivos.h"
 
 #include <QFile>
@@ -27,24 +29,53 @@ template <class F> auto sem_interrupcao(F chamada) {
     return r;
 }
 
+// Why a file of this kind is not read; empty for a regular file.
+const char* recusa_do_tipo(mode_t modo) {
+    if (S_ISREG(modo)) return nullptr;
+    if (S_ISDIR(modo)) return kEPasta;
+    if (S_ISFIFO(modo)) return kEFifo;
+    if (S_ISCHR(modo) || S_ISBLK(modo)) return kEDispositivo;
+    if (S_ISSOCK(modo)) return kESocket;
+    return kNaoEArquivoComum;
+}
+
+// Why a name could not be opened for reading: a socket cannot be opened at
+// all, and says so by its kind rather than by the system's ENXIO.
+QString motivo_ao_abrir(const QByteArray& nome, int numero) {
+    struct stat st {};
+    if (numero == ENXIO && ::stat(nome.constData(), &st) == 0)
+        if (const char* tipo = recusa_do_tipo(st.st_mode)) return QString::fromUtf8(tipo);
+    return motivo_do_sistema(numero);
+}
+
+// Only a regular file, and only up to the size 50,000 values can take: a
+// pipe or a device would block or never end, and the size is known before
+// a byte is read.
 std::optional<QByteArray> ler_descritor(int fd, QString* erro) {
-    auto falhar = [&](int numero) -> std::optional<QByteArray> {
+    auto recusar = [&](const QString& motivo) -> std::optional<QByteArray> {
         ::close(fd);
-        if (erro) *erro = motivo_do_sistema(numero);
+        if (erro) *erro = motivo;
         return std::nullopt;
     };
     struct stat st {};
-    if (::fstat(fd, &st) != 0) return falhar(errno);
-    if (S_ISDIR(st.st_mode)) return falhar(EISDIR);
+    if (::fstat(fd, &st) != 0) return recusar(motivo_do_sistema(errno));
+    if (const char* tipo = recusa_do_tipo(st.st_mode)) return recusar(QString::fromUtf8(tipo));
+    constexpr auto limite = static_cast<qsizetype>(kMaximoBytesLeitura);
+    if (st.st_size > limite) return recusar(QString::fromUtf8(kGrandeDemais));
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     QByteArray bytes;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) bytes.reserve(static_cast<qsizetype>(st.st_size));
+    bytes.reserve(static_cast<qsizetype>(st.st_size));
     char bloco[65536];
-    for (;;) {
-        const ssize_t n = sem_interrupcao([&] { return ::read(fd, bloco, sizeof bloco); });
-        if (n < 0) return falhar(errno);
+    // A file that grows while it is read stops one byte past the limit.
+    while (bytes.size() <= limite) {
+        const auto pedir = std::min<qsizetype>(sizeof bloco, limite + 1 - bytes.size());
+        const ssize_t n =
+            sem_interrupcao([&] { return ::read(fd, bloco, static_cast<std::size_t>(pedir)); });
+        if (n < 0) return recusar(motivo_do_sistema(errno));
         if (n == 0) break;
         bytes.append(bloco, static_cast<qsizetype>(n));
     }
+    if (bytes.size() > limite) return recusar(QString::fromUtf8(kGrandeDemais));
     ::close(fd);
     return bytes;
 }
@@ -57,9 +88,11 @@ QString motivo_do_sistema(int numero) {
 
 std::optional<QByteArray> ler_arquivo(const QString& caminho, QString* erro) {
     const QByteArray nome = QFile::encodeName(caminho);
-    const int fd = sem_interrupcao([&] { return ::open(nome.constData(), O_RDONLY | O_CLOEXEC); });
+    // Not blocked by a FIFO: the open returns at once and the type refuses it.
+    const int fd = sem_interrupcao(
+        [&] { return ::open(nome.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); });
     if (fd < 0) {
-        if (erro) *erro = motivo_do_sistema(errno);
+        if (erro) *erro = motivo_ao_abrir(nome, errno);
         return std::nullopt;
     }
     return ler_descritor(fd, erro);
@@ -67,7 +100,6 @@ std::optional<QByteArray> ler_arquivo(const QString& caminho, QString* erro) {
 
 std::optional<QByteArray> ler_arquivo_comum(const QString& caminho, QString* erro) {
     const QByteArray nome = QFile::encodeName(caminho);
-    // Not blocked by a FIFO put in place of the file: it is refused below.
     const int fd = sem_interrupcao(
         [&] { return ::open(nome.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK); });
     if (fd < 0) {
@@ -76,16 +108,9 @@ std::optional<QByteArray> ler_arquivo_comum(const QString& caminho, QString* err
         if (erro)
             *erro = numero == ELOOP && ::lstat(nome.constData(), &st) == 0 && S_ISLNK(st.st_mode)
                         ? QStringLiteral("É uma ligação simbólica, que não é seguida")
-                        : motivo_do_sistema(numero);
+                        : motivo_ao_abrir(nome, numero);
         return std::nullopt;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        if (erro) *erro = QStringLiteral("Não é um arquivo comum");
-        return std::nullopt;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return ler_descritor(fd, erro);
 }
 

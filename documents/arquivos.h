@@ -12,7 +12,9 @@ namespace quarvel::documents {
 
 using gravacao::Ligacao;
 
-// Empty optional on failure, with the system's reason in *erro.
+// A regular file of at most kMaximoBytesLeitura bytes, read whole; a folder,
+// pipe, device or socket is refused at once, without blocking. Empty
+// optional on failure, with the reason in *erro.
 std::optional<QByteArray> ler_arquivo(const QString& caminho, QString* erro);
 // The same for a regular file only, never read through a symbolic link.
 std::optional<QByteArray> ler_arquivo_comum(const QString& caminho, QString* erro);

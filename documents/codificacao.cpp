@@ -113,24 +113,27 @@ std::string cp1252_para_utf8(std::string_view bytes) {
     return saida;
 }
 
-std::vector<std::string> dividir_linhas(std::string_view bytes) {
-    const std::size_t nul = bytes.find('\0');
-    if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
+LeitorLinhas::LeitorLinhas(std::string_view bytes) : resto_(bytes.substr(0, bytes.find('\0'))) {}
 
-    std::vector<std::string> linhas;
-    std::size_t inicio = 0;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const char b = bytes[i];
-        if (b == '\r' || b == '\n') {
-            linhas.emplace_back(bytes.substr(inicio, i - inicio));
-            i += (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-            inicio = i;
-        } else {
-            ++i;
-        }
+bool LeitorLinhas::proxima(std::string_view& linha) {
+    if (resto_.empty()) return false;
+    const std::size_t fim = resto_.find_first_of("\r\n");
+    if (fim == std::string_view::npos) {
+        linha = resto_;
+        resto_ = {};
+        return true;
     }
-    if (inicio < bytes.size()) linhas.emplace_back(bytes.substr(inicio));
+    linha = resto_.substr(0, fim);
+    const bool crlf = resto_[fim] == '\r' && fim + 1 < resto_.size() && resto_[fim + 1] == '\n';
+    resto_.remove_prefix(fim + (crlf ? 2 : 1));
+    return true;
+}
+
+std::vector<std::string> dividir_linhas(std::string_view bytes) {
+    std::vector<std::string> linhas;
+    LeitorLinhas leitor(bytes);
+    for (std::string_view l; leitor.proxima(l);)
+        linhas.emplace_back(l);
     return linhas;
 }
 

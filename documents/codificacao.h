@@ -14,6 +14,18 @@ std::string cp1252_para_utf8(std::string_view bytes);
 // starts no further line; a NUL byte ends the text.
 std::vector<std::string> dividir_linhas(std::string_view bytes);
 
+// The same lines one at a time, as views into the bytes: a file of millions
+// of lines costs no string per line.
+class LeitorLinhas {
+  public:
+    explicit LeitorLinhas(std::string_view bytes);
+    // The next line into *linha; false at the end of the text.
+    bool proxima(std::string_view& linha);
+
+  private:
+    std::string_view resto_;
+};
+
 // A line of a file quoted in a message, as UTF-8: at most 40 characters,
 // then "...", so a 2 MB line never becomes a 2 MB message.
 std::string citar_linha(std::string_view bytes);

@@ -20,6 +20,20 @@ namespace quarvel::documents {
 
 ComandosBackup::ComandosBackup(ContextoBackup contexto) : c_(contexto) {
     QObject::connect(&temporizador_, &QTimer::timeout, [this] { tique(); });
+    // Whoever changes the box, the user or the program, the running timer
+    // follows the interval it shows.
+    QObject::connect(&c_.campos.qtdetempo, &QComboBox::currentIndexChanged,
+                     [this](int indice) { intervalo_mostrado(indice); });
+}
+
+void ComandosBackup::intervalo_mostrado(int indice) {
+    if (!c_.campos.d01.isChecked() || !temporizador_.isActive()) return;
+    if (indice < 0) {
+        temporizador_.stop();
+        return;
+    }
+    const int ms = intervalo_ms(minutos_do_indice(indice));
+    if (temporizador_.interval() != ms) temporizador_.start(ms);
 }
 
 void ComandosBackup::chave_mudou(bool ligada) {
@@ -75,18 +89,22 @@ void ComandosBackup::intervalo_escolhido(int indice) {
 }
 
 void ComandosBackup::aplicar(const Configuracao& c) {
-    // The switch, then the interval. A switch the file turns on runs without
-    // asking for an interval.
-    const int indice = indice_do_arquivo(c.qtdetempo);
-    if (c.backup != c_.campos.d01.isChecked()) {
+    // The box first, so that the switch runs the interval the box shows. A
+    // file that turns the switch on without an interval of its own shows,
+    // and runs, the item shown before, else one minute: opening never stops
+    // to ask for one. Already on, the timer still takes the file's interval.
+    const int mostrado = c_.campos.qtdetempo.currentIndex();
+    const int indice =
+        c.backup ? indice_ao_abrir(c.qtdetempo, mostrado) : indice_do_arquivo(c.qtdetempo);
+    {
         const QSignalBlocker sem_sinal(&c_.campos.d01);
         c_.campos.d01.setChecked(c.backup);
-        if (c.backup)
-            ligar(minutos_ao_abrir(indice, c_.campos.qtdetempo.currentIndex()));
-        else
-            temporizador_.stop();
     }
     c_.campos.qtdetempo.setCurrentIndex(indice);
+    if (c.backup)
+        ligar(minutos_do_indice(indice));
+    else
+        temporizador_.stop();
 }
 
 QString ComandosBackup::arquivo_do_nome(QString* erro) {

@@ -58,6 +58,8 @@ class ComandosBackup {
     // Starts the timer, or warns and turns the switch off again when there is
     // no usable backup name.
     void ligar(int minutos);
+    // The box shows another item: a running timer takes its interval.
+    void intervalo_mostrado(int indice);
     void limpar_pasta();
     // Holds the backup name typed, or, when another window holds it, says so
     // and turns the switch off.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
@@ -106,6 +107,24 @@ void FormLoading::iniciar() {
     ultimos_eventos_ = -intervalo_eventos_ms; // the first value lets them run
     relogio_->start();
     repaint();
+}
+
+void FormLoading::esperar(QWidget* principal, const std::function<bool()>& pronto,
+                          const std::function<void()>& cancelar) {
+    FormLoading loading(principal);
+    loading.iniciar();
+    bool cancelou = false;
+    QEventLoop laco;
+    QTimer vigia;
+    connect(&vigia, &QTimer::timeout, &laco, [&] {
+        if (!cancelou && loading.cancelado()) {
+            cancelou = true;
+            cancelar();
+        }
+        if (pronto()) laco.quit();
+    });
+    vigia.start(20);
+    if (!pronto()) laco.exec();
 }
 
 void FormLoading::pulsar() {

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QTimer;
 
@@ -28,6 +29,12 @@ class FormLoading : public QWidget {
     void a_cada_valor();
     // 0 lets the events run after every value (the benchmarks' baseline).
     static inline int intervalo_eventos_ms = 16;
+
+    // Shows the window over `principal` while pronto() is false, the event
+    // loop running (the clock and the backup tick); Alt+F4 in it calls
+    // cancelar, once, and the wait goes on until pronto().
+    static void esperar(QWidget* principal, const std::function<bool()>& pronto,
+                        const std::function<void()>& cancelar);
 
     // Position of the moving band, for painting.
     int fase() const { return fase_; }

@@ -1,5 +1,7 @@
 #include "documents/ini.h"
 
+#include "documents/codificacao.h"
+
 #include <climits>
 #include <cstdint>
 
@@ -45,31 +47,65 @@ bool iguais_sem_caixa(std::string_view a, std::string_view b) {
     return true;
 }
 
+void Documento::ler_linha(std::string_view original, std::size_t i,
+                          const std::vector<Procurada>* procuradas) {
+    const std::string_view linha = aparar(original);
+    if (linha.empty() || linha.front() == ';') return;
+    if (linha.front() == '[') {
+        const std::size_t fecha = linha.find(']');
+        if (fecha != std::string_view::npos) {
+            const std::string_view nome = aparar(linha.substr(1, fecha - 1));
+            em_secao_ = true;
+            if (procuradas == nullptr) {
+                secoes_.emplace_back(nome);
+                secao_atual_ = secoes_.size() - 1;
+                return;
+            }
+            secao_procurada_ = false;
+            for (const Procurada& p : *procuradas)
+                secao_procurada_ = secao_procurada_ || iguais_sem_caixa(p.secao, nome);
+            if (!secao_procurada_) return;
+            // One entry per name: a repeated header adds nothing.
+            secao_atual_ = secoes_.size();
+            for (std::size_t s = 0; s < secoes_.size(); ++s)
+                if (iguais_sem_caixa(secoes_[s], nome)) secao_atual_ = s;
+            if (secao_atual_ == secoes_.size()) secoes_.emplace_back(nome);
+            return;
+        }
+    }
+    if (!em_secao_ || !secao_procurada_) return;
+    // The value is cut from the untrimmed line so blanks typed at its ends
+    // survive.
+    const std::size_t igual = original.find('=');
+    if (igual == std::string_view::npos) return;
+    const std::string_view nome = aparar(original.substr(0, igual));
+    if (nome.empty()) return;
+    if (procuradas != nullptr) {
+        const std::string& secao = secoes_[secao_atual_];
+        bool procurada = false;
+        for (const Procurada& p : *procuradas)
+            procurada =
+                procurada || (iguais_sem_caixa(p.secao, secao) && iguais_sem_caixa(p.nome, nome));
+        // Only the first of a name is ever looked up.
+        if (!procurada || achar(secao, nome) != nullptr) return;
+    }
+    chaves_.push_back(
+        Chave{secao_atual_, std::string(nome), std::string(original.substr(igual + 1)), i});
+}
+
 Documento Documento::ler(const std::vector<std::string>& linhas) {
     Documento doc;
-    bool em_secao = false;
-    for (std::size_t i = 0; i < linhas.size(); ++i) {
-        const std::string_view linha = aparar(linhas[i]);
-        if (linha.empty() || linha.front() == ';') continue;
-        if (linha.front() == '[') {
-            const std::size_t fecha = linha.find(']');
-            if (fecha != std::string_view::npos) {
-                doc.secoes_.emplace_back(aparar(linha.substr(1, fecha - 1)));
-                em_secao = true;
-                continue;
-            }
-        }
-        if (!em_secao) continue;
-        // The value is cut from the untrimmed line so blanks typed at its
-        // ends survive.
-        const std::string_view original = linhas[i];
-        const std::size_t igual = original.find('=');
-        if (igual == std::string_view::npos) continue;
-        const std::string_view nome = aparar(original.substr(0, igual));
-        if (nome.empty()) continue;
-        doc.chaves_.push_back(Chave{doc.secoes_.size() - 1, std::string(nome),
-                                    std::string(original.substr(igual + 1)), i});
-    }
+    for (std::size_t i = 0; i < linhas.size(); ++i)
+        doc.ler_linha(linhas[i], i, nullptr);
+    return doc;
+}
+
+Documento Documento::ler(std::string_view bytes, const std::vector<Procurada>& procuradas) {
+    Documento doc;
+    LeitorLinhas leitor(bytes);
+    std::size_t i = 0;
+    for (std::string_view linha; leitor.proxima(linha); ++i)
+        doc.ler_linha(linha, i, &procuradas);
     return doc;
 }
 

@@ -25,13 +25,30 @@ class Documento {
     // the first section) is passed over.
     static Documento ler(const std::vector<std::string>& linhas);
 
+    struct Procurada {
+        std::string_view secao;
+        std::string_view nome;
+    };
+    // The same reading straight from a file's bytes, keeping only the first
+    // of each of these keys and the sections they live in: a file made of
+    // millions of keys costs nothing more than its bytes.
+    static Documento ler(std::string_view bytes, const std::vector<Procurada>& procuradas);
+
     bool tem_secao(std::string_view secao) const;
     // The first key of that name in that section, like the Windows reader.
     const Chave* achar(std::string_view secao, std::string_view nome) const;
 
   private:
+    void ler_linha(std::string_view original, std::size_t i,
+                   const std::vector<Procurada>* procuradas);
+
     std::vector<std::string> secoes_; // names as written, one per header line
     std::vector<Chave> chaves_;
+    // While reading: whether a section was opened, which one, and whether
+    // its keys are kept.
+    bool em_secao_ = false;
+    std::size_t secao_atual_ = 0;
+    bool secao_procurada_ = true;
 };
 
 // Decimal with an optional sign, or "0x"/"0X" and hexadecimal digits; blanks

@@ -14,10 +14,14 @@ int indice_do_arquivo(int qtdetempo) {
     return qtdetempo >= 0 && qtdetempo < kIntervalosBackup ? qtdetempo : -1;
 }
 
+int indice_ao_abrir(int indice_arquivo, int indice_mostrado) {
+    if (indice_do_arquivo(indice_arquivo) >= 0) return indice_arquivo;
+    if (indice_do_arquivo(indice_mostrado) >= 0) return indice_mostrado;
+    return 0;
+}
+
 int minutos_ao_abrir(int indice_arquivo, int indice_mostrado) {
-    if (indice_do_arquivo(indice_arquivo) >= 0) return minutos_do_indice(indice_arquivo);
-    if (indice_do_arquivo(indice_mostrado) >= 0) return minutos_do_indice(indice_mostrado);
-    return 1;
+    return minutos_do_indice(indice_ao_abrir(indice_arquivo, indice_mostrado));
 }
 
 } // namespace quarvel::documents

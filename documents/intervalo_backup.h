@@ -20,5 +20,7 @@ int indice_do_arquivo(int qtdetempo);
 // one, else with the item shown, else with one minute: opening never stops
 // to ask for an interval. Both are item indexes, -1 for none.
 int minutos_ao_abrir(int indice_arquivo, int indice_mostrado);
+// The item that is then shown, and runs.
+int indice_ao_abrir(int indice_arquivo, int indice_mostrado);
 
 } // namespace quarvel::documents

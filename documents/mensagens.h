@@ -14,6 +14,15 @@ struct LeituraTexto;
 
 // %1 the file, %2 why.
 inline constexpr const char* kArquivoNaoAberto = "O arquivo %1 não pôde ser aberto: %2";
+// Why a name is not read (kArquivoNaoAberto's %2): only regular files are,
+// and none larger than 50,000 values make (limite_leitura.h).
+inline constexpr const char* kEPasta = "É uma pasta, não um arquivo";
+inline constexpr const char* kEFifo = "É um pipe nomeado (FIFO), não um arquivo";
+inline constexpr const char* kEDispositivo = "É um dispositivo, não um arquivo";
+inline constexpr const char* kESocket = "É um socket, não um arquivo";
+inline constexpr const char* kNaoEArquivoComum = "Não é um arquivo comum";
+inline constexpr const char* kGrandeDemais =
+    "Tem mais de 13 MB, mais do que um arquivo de 50.000 valores ocupa";
 // %1 the line number, %2 the file, %3 the line as quoted.
 inline constexpr const char* kLinhaSemValor = "A linha %1 de %2 não contém um valor: %3";
 // %1 the file, %2 why.

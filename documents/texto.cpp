@@ -40,22 +40,22 @@ std::string escrever_texto(const std::vector<std::string>& linhas_fita) {
 }
 
 LeituraTexto ler_texto(std::string_view bytes, const std::function<bool(std::size_t)>& continuar) {
-    const std::vector<std::string> linhas = dividir_linhas(bytes);
-
-    // Refused by its size before any line is read, so a huge file costs no
-    // conversions.
+    // Counted first, and refused at the first line past the limit, before
+    // any line is converted; the lines are views into the bytes, never kept.
     std::size_t com_texto = 0;
-    for (const auto& l : linhas)
-        if (!so_brancos(l)) ++com_texto;
-    if (com_texto > tape::kMaximoValores) return com_estado(LeituraTexto::Estado::ExcedeMaximo);
+    std::string_view linha;
+    for (LeitorLinhas contador(bytes); contador.proxima(linha);)
+        if (!so_brancos(linha) && ++com_texto > tape::kMaximoValores)
+            return com_estado(LeituraTexto::Estado::ExcedeMaximo);
 
     LeituraTexto leitura;
     leitura.brutos.reserve(com_texto);
     leitura.linhas.reserve(com_texto);
-    for (std::size_t i = 0; i < linhas.size(); ++i) {
-        if (continuar && !continuar(i)) return com_estado(LeituraTexto::Estado::Cancelado);
-        const std::string& linha = linhas[i];
+    LeitorLinhas leitor(bytes);
+    for (std::size_t i = 0; leitor.proxima(linha); ++i) {
+        // Blank lines cost no call: a file of them is passed over at once.
         if (so_brancos(linha)) continue;
+        if (continuar && !continuar(i)) return com_estado(LeituraTexto::Estado::Cancelado);
         const auto v = tape::extrair_valor(linha);
         // A number past the double range could not be added to the total.
         if (!v || !calc::finito(*v) || calc::absoluto(*v) > calc::Estendido(DBL_MAX)) {

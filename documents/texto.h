@@ -22,7 +22,8 @@ struct LeituraTexto {
 };
 
 // Blank lines are skipped; a line with text but no number refuses the whole
-// file. continuar is called once per line and may return false to cancel.
+// file. continuar is called once per line with text (its 0-based index)
+// and may return false to cancel.
 LeituraTexto ler_texto(std::string_view bytes,
                        const std::function<bool(std::size_t)>& continuar = {});
 

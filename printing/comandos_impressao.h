@@ -2,8 +2,12 @@
 // The print commands of the main window: imprimir through the system print
 // dialog, visualizar in the preview window. Both print what the window shows
 // when they run: the tape lines, the total display, header and footer.
+// Every exchange with the print server runs away from the window's thread,
+// within a time limit, while the window waits with its events running.
 #include "printing/documento_impressao.h"
+#include "printing/fora_da_janela.h"
 
+#include <atomic>
 #include <functional>
 #include <utility>
 
@@ -18,6 +22,8 @@ struct ContextoImpressao {
     std::function<ConteudoImpressao()> conteudo;
     DialogosImpressao& dialogos;
     QWidget* dono; // owner of the message boxes and dialogs
+    // The application's waiting window; empty, an event loop with none.
+    Espera esperar = {};
 };
 
 class ComandosImpressao {
@@ -27,11 +33,17 @@ class ComandosImpressao {
     void imprimir();
     void visualizar();
 
+    // The server is being waited for: the window must not go away meanwhile.
+    bool ocupado() const { return ocupado_; }
+
   private:
     void preparar(const char* titulo);
+    // Runs `tarefa` on a thread of its own behind the waiting window.
+    void servidor(const std::function<void(const std::atomic<bool>& cancelar)>& tarefa);
 
     ContextoImpressao c_;
     DocumentoImpressao documento_;
+    bool ocupado_ = false;
 };
 
 } // namespace quarvel::printing

@@ -345,7 +345,7 @@ void DocumentoImpressao::desenhar_pagina(QPainter& p, int n) const {
     p.restore();
 }
 
-bool DocumentoImpressao::imprimir(QPrinter& impressora, QString* erro) {
+bool DocumentoImpressao::imprimir(QPrinter& impressora, QString* erro, const Envio& envio) {
     impressora.setDocName(titulo_);
     impressora.setCopyCount(1);
     const QPageLayout layout = impressora.pageLayout();
@@ -365,8 +365,20 @@ bool DocumentoImpressao::imprimir(QPrinter& impressora, QString* erro) {
     memoria.open(QIODevice::WriteOnly);
     if (!desenhar_pdf(*this, memoria, layout, dpi, erro)) return false;
     memoria.close();
-    return enviar_para_cups(impressora.printerName(), titulo_, opcoes_da_impressora(impressora),
-                            pdf, erro) != 0;
+    const QString destino = impressora.printerName();
+    const OpcoesCups opcoes = opcoes_da_impressora(impressora);
+    int id = 0;
+    QString motivo;
+    const auto tarefa = [&](const std::atomic<bool>& cancelar) {
+        id = enviar_para_cups(destino, titulo_, opcoes, pdf, &motivo, &cancelar);
+    };
+    const std::atomic<bool> nunca{false};
+    if (envio)
+        envio(tarefa);
+    else
+        tarefa(nunca);
+    if (id == 0 && erro) *erro = motivo;
+    return id != 0;
 }
 
 bool imprimir_pdf(DocumentoImpressao& doc, const QString& caminho, QString* erro) {

@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <atomic>
+#include <functional>
 #include <vector>
 
 #include "printing/layout_pagina.h"
@@ -39,11 +41,17 @@ class DocumentoImpressao {
     // Draws page n (1-based) in device coordinates of the last layout.
     void desenhar_pagina(QPainter& p, int n) const;
 
+    // Runs the hand-over to the print server and waits for it; the task
+    // gets the flag the user's cancel sets.
+    using Envio =
+        std::function<void(const std::function<void(const std::atomic<bool>& cancelar)>& tarefa)>;
+
     // Every page as one job named after the title, one copy, whatever range
     // or copies the printer settings hold: into the PDF file the dialog chose,
-    // or handed to the CUPS queue. False with the reason on failure: the print
-    // server's, or the file's name and the system's.
-    bool imprimir(QPrinter& impressora, QString* erro);
+    // or handed to the CUPS queue, through `envio` when given. False with the
+    // reason on failure: the print server's, or the file's name and the
+    // system's.
+    bool imprimir(QPrinter& impressora, QString* erro, const Envio& envio = {});
 
     // What the layout found, for the preview and for checks.
     const QStringList& corpo() const { return corpo_; }

@@ -1,16 +1,39 @@
 #pragma once
-// Hands a PDF document to a CUPS queue as one print job, and says why when
-// the print server refuses it (Qt's own CUPS engine drops that answer).
+// Talks to the CUPS print server: asks for its destinations and hands a PDF
+// document to a queue as one print job, each within a time limit, over a
+// connection of its own whose every wait gives up at the limit or when the
+// user cancels. The reasons the server gives come out in Portuguese (Qt's
+// own CUPS engine drops them).
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 
 #include "printing/opcoes_cups.h"
 
 namespace quarvel::printing {
 
+// How long the print server may take to answer, in milliseconds: 30 s, or
+// the QUARVEL_PRAZO_IMPRESSAO_MS of the environment.
+int prazo_servidor_ms();
+
+enum class Resposta {
+    Respondeu,
+    SemServidor,  // none is running: nothing to wait for
+    NaoRespondeu, // it took longer than the limit
+    Cancelada,    // the user gave up waiting
+};
+
+// Whether the server lists its destinations within the limit. Qt's print
+// dialog asks it the same, without a limit, on the window's thread.
+Resposta consultar_destinos(const std::atomic<bool>& cancelar);
+
 // `destino` is the printer name as Qt knows it ("fila" or "fila/instancia").
-// Returns the job id, or 0 with the server's reason in *erro.
+// The job is created held, and released only once the whole document has
+// reached the server: a job left behind by a failure or a cancel never
+// prints, and is cancelled when the server still answers. Returns the job
+// id, or 0 with the reason in *erro.
 int enviar_para_cups(const QString& destino, const QString& titulo, const OpcoesCups& opcoes,
-                     const QByteArray& pdf, QString* erro);
+                     const QByteArray& pdf, QString* erro,
+                     const std::atomic<bool>* cancelar = nullptr);
 
 } // namespace quarvel::printing

@@ -1,5 +1,7 @@
 #include "printing/frm_visualizar.h"
 
+#include "printing/fora_da_janela.h"
+
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QEvent>
@@ -560,7 +562,12 @@ void TestPrintPreviewDlg::imprimir() {
         // Without a printer the job would go nowhere; say so instead.
         erro = QString::fromUtf8(kSemImpressora);
     } else {
-        ok = doc_.imprimir(*impressora_, &erro);
+        // The server is waited for away from this window's thread, which
+        // takes no input meanwhile.
+        setEnabled(false);
+        ok = doc_.imprimir(*impressora_, &erro,
+                           [](const auto& tarefa) { fora_da_janela(tarefa, {}); });
+        setEnabled(true);
     }
     const int pagina = visao_->pagina();
     refazer_layout();

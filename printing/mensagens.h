@@ -17,6 +17,25 @@ inline constexpr const char* kTituloVisualizacao = kNomePrograma;
 inline constexpr const char* kFalhaImpressao = "Não foi possível imprimir: %1";
 inline constexpr const char* kSemImpressora = "nenhuma impressora está disponível";
 inline constexpr const char* kFitaVazia = "A fita está vazia: não há o que imprimir.";
+inline constexpr const char* kServidorNaoRespondeu = "O servidor de impressão não respondeu.";
+
+// The print server's reasons (kFalhaImpressao's %1); %1 the queue.
+inline constexpr const char* kImpressoraInexistente =
+    "a impressora %1 não existe mais no servidor de impressão";
+inline constexpr const char* kImpressoraRecusa = "a impressora %1 não está aceitando trabalhos";
+inline constexpr const char* kImpressaoNaoAutorizada =
+    "o servidor de impressão não autorizou a impressão em %1";
+inline constexpr const char* kServidorIndisponivel = "o servidor de impressão não está disponível";
+inline constexpr const char* kServidorOcupado = "o servidor de impressão está ocupado";
+inline constexpr const char* kFormatoRecusado = "a impressora %1 não aceita documentos PDF";
+inline constexpr const char* kImpressaoCancelada = "a impressão foi cancelada";
+inline constexpr const char* kNenhumaImpressora = "nenhuma impressora foi escolhida";
+// %1 the queue, %2 the server's own code, as IPP names it.
+inline constexpr const char* kServidorRecusou =
+    "o servidor de impressão recusou o trabalho para %1 (%2)";
+// %1 the HTTP status.
+inline constexpr const char* kDocumentoNaoChegou =
+    "o documento não chegou ao servidor de impressão (%1)";
 
 // The body's last line; %1 the total display's text.
 inline constexpr const char* kLinhaTotal = "Valor Total: %1 ";

@@ -241,5 +241,121 @@ TEST_F(BackupTeste, LimparNaoSegueUmaPastaBackupQueEUmaLigacao) {
     EXPECT_TRUE(QFileInfo(pasta_backup()).isSymLink());
 }
 
+// ---------------------------------------------------------------------------
+// The interval that runs is the one the box shows, whatever the order in
+// which the switch, the box and opened files change them.
+
+enum class Passo {
+    Ligar,
+    Desligar,
+    Escolher1,               // the user picks "1" in the box
+    Escolher4,               // and "4"
+    AbrirLigado3,            // a file with BACKUP=1, QTDETEMPO=2 ("3")
+    AbrirLigado5,            // BACKUP=1, QTDETEMPO=4 ("5")
+    AbrirLigadoSemIntervalo, // BACKUP=1 and no QTDETEMPO
+    AbrirDesligado2,         // BACKUP=0, QTDETEMPO=1 ("2")
+    Novo,
+    Restaurar, // the restore window, closed with nothing chosen
+};
+
+struct Ordem {
+    const char* nome;
+    std::vector<Passo> passos;
+    int minutos_no_fim; // 0: the timer stopped
+};
+
+void PrintTo(const Ordem& o, std::ostream* os) {
+    *os << o.nome;
+}
+
+class OrdemDoIntervalo : public BackupTeste, public ::testing::WithParamInterface<Ordem> {
+  protected:
+    QComboBox* caixa() const { return filho<QComboBox>("qtdetempo"); }
+    void abrir(const char* backup) {
+        const QString arquivo = caminho("intervalo.qvl");
+        escrever(arquivo, "[CONFIG]\r\n" + QByteArray(backup) +
+                              "TEXTO_BACKUP=malote\r\n[LER]\r\nINICIO=100\r\nFIM=99\r\n");
+        dlg->arquivos_abrir = {arquivo};
+        dlg->respostas = {Dialogos::Resposta::Nao};
+        executar("abrir");
+    }
+    void escolher(int indice) {
+        caixa()->setCurrentIndex(indice);
+        emit caixa()->activated(indice);
+    }
+    void dar(Passo p) {
+        switch (p) {
+        case Passo::Ligar:
+            nome()->setText(QStringLiteral("malote"));
+            if (!chave()->isChecked()) chave()->click();
+            break;
+        case Passo::Desligar:
+            if (chave()->isChecked()) chave()->click();
+            break;
+        case Passo::Escolher1:
+            escolher(0);
+            break;
+        case Passo::Escolher4:
+            escolher(3);
+            break;
+        case Passo::AbrirLigado3:
+            abrir("BACKUP=1\r\nQTDETEMPO=2\r\n");
+            break;
+        case Passo::AbrirLigado5:
+            abrir("BACKUP=1\r\nQTDETEMPO=4\r\n");
+            break;
+        case Passo::AbrirLigadoSemIntervalo:
+            abrir("BACKUP=1\r\n");
+            break;
+        case Passo::AbrirDesligado2:
+            abrir("BACKUP=0\r\nQTDETEMPO=1\r\n");
+            break;
+        case Passo::Novo:
+            dlg->respostas = {Dialogos::Resposta::Nao};
+            executar("novo");
+            break;
+        case Passo::Restaurar:
+            dlg->backups = {QString()};
+            executar("backup");
+            break;
+        }
+    }
+};
+
+TEST_P(OrdemDoIntervalo, OQueRodaEOQueACaixaMostra) {
+    const Ordem& o = GetParam();
+    const QTimer& t = janela->temporizador_backup();
+    for (std::size_t i = 0; i < o.passos.size(); ++i) {
+        dar(o.passos[i]);
+        EXPECT_TRUE(dlg->avisos.isEmpty()) << "passo " << i;
+        EXPECT_EQ(t.isActive(), chave()->isChecked()) << "passo " << i;
+        if (t.isActive()) {
+            EXPECT_EQ(t.interval(), (caixa()->currentIndex() + 1) * 60000) << "passo " << i;
+        }
+    }
+    EXPECT_EQ(t.isActive() ? t.interval() / 60000 : 0, o.minutos_no_fim);
+}
+
+using P = Passo;
+INSTANTIATE_TEST_SUITE_P(
+    Backup, OrdemDoIntervalo,
+    ::testing::Values(
+        // The fault seen: box "3" from the file, timer still at the old "1".
+        Ordem{"LigadaEntaoAbreOutroIntervalo", {P::Ligar, P::AbrirLigado3}, 3},
+        Ordem{
+            "LigadaEntaoAbreSemIntervalo", {P::Escolher4, P::Ligar, P::AbrirLigadoSemIntervalo}, 4},
+        Ordem{"DesligadaEntaoAbreLigado", {P::Escolher4, P::AbrirLigado5}, 5},
+        Ordem{"DesligadaAbreSemIntervalo", {P::Escolher4, P::AbrirLigadoSemIntervalo}, 4},
+        Ordem{"LigadaEntaoAbreDesligado", {P::Ligar, P::AbrirDesligado2}, 0},
+        Ordem{"AbreDesligadoLigaDepois", {P::AbrirDesligado2, P::Ligar}, 2},
+        Ordem{"EscolheLigada", {P::Ligar, P::Escolher4}, 4},
+        Ordem{"EscolheDesligadaLigaDepois", {P::Escolher4, P::Desligar, P::Ligar}, 4},
+        Ordem{"AbreEscolheAbreDeNovo",
+              {P::AbrirLigado3, P::Escolher1, P::AbrirLigado5, P::Escolher4, P::AbrirLigado3},
+              3},
+        Ordem{"RestauraDepoisDeAbrir", {P::Ligar, P::AbrirLigado5, P::Restaurar}, 5},
+        Ordem{"NovoDepoisDeAbrirLigado", {P::AbrirLigado3, P::Novo, P::Ligar}, 1}),
+    [](const ::testing::TestParamInfo<Ordem>& i) { return std::string(i.param.nome); });
+
 } // namespace
 } // namespace quarvel::app

@@ -253,7 +253,7 @@ TEST_F(PastaBackup, ListarELerIgnoramLigacoesEOQueNaoEArquivo) {
     EXPECT_EQ(erro, QStringLiteral("É uma ligação simbólica, que não é seguida"));
     // A FIFO would block the reader; it is refused at once.
     EXPECT_FALSE(ler_arquivo_comum(pasta_ + "/fila.qvlbackup", &erro).has_value());
-    EXPECT_EQ(erro, QStringLiteral("Não é um arquivo comum"));
+    EXPECT_EQ(erro, QStringLiteral("É um pipe nomeado (FIFO), não um arquivo"));
     EXPECT_EQ(ler_arquivo_comum(pasta_ + "/dia.qvlbackup", &erro), QByteArray("1,00\r\n"));
 }
 

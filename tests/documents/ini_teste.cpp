@@ -59,5 +59,27 @@ TEST(Ini, NomesSemCaixaEPrimeiraChaveVence) {
     EXPECT_FALSE(doc.tem_secao("outra"));
 }
 
+// Reading only some keys straight from the bytes finds what the whole
+// reading finds for them, also with sections repeated and interleaved.
+TEST(Ini, SoAsChavesProcuradasComoNaLeituraInteira) {
+    const std::string bytes = "[CONFIG]\r\nA=1\r\nx=0\r\n[LER]\r\nB=2\r\n[outra]\r\nA=9\r\n"
+                              "[config]\r\nA=3\r\nC=4\r\n[Ler]\r\nb=5\r\nD=6\r\n";
+    const std::vector<Documento::Procurada> procuradas = {
+        {"CONFIG", "A"}, {"CONFIG", "C"}, {"LER", "B"}, {"LER", "D"}};
+    const Documento inteira = Documento::ler(dividir_linhas(bytes));
+    const Documento parte = Documento::ler(bytes, procuradas);
+    for (const auto& p : procuradas) {
+        const Chave* esperada = inteira.achar(p.secao, p.nome);
+        const Chave* achada = parte.achar(p.secao, p.nome);
+        ASSERT_NE(esperada, nullptr) << p.nome;
+        ASSERT_NE(achada, nullptr) << p.nome;
+        EXPECT_EQ(achada->valor, esperada->valor) << p.nome;
+        EXPECT_EQ(achada->linha, esperada->linha) << p.nome;
+    }
+    EXPECT_EQ(parte.achar("CONFIG", "X"), nullptr); // not asked for
+    EXPECT_FALSE(parte.tem_secao("outra"));
+    EXPECT_TRUE(parte.tem_secao("ler"));
+}
+
 } // namespace
 } // namespace quarvel::documents::ini

@@ -6,6 +6,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSignalSpy>
+#include <QThread>
 #include <QTimer>
 #include <functional>
 
@@ -178,6 +179,117 @@ TEST_F(Janela, FilaQueRecusaMostraOMotivoEOProgramaContinua) {
     executar("imprimir");
     EXPECT_EQ(dlg->avisos.size(), 1);
     EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
+}
+
+// ---------------------------------------------------------------------------
+// A print server that stops answering (SIGSTOP): the window keeps running
+// behind the loading window, the time limit ends the wait with its message,
+// and no document reaches the queue.
+
+enum class Parada {
+    AntesDoDialogo,  // the printers are asked for before the dialog opens
+    DepoisDoDialogo, // the job is being handed over
+    Cancelada,       // the user closes the loading window instead of waiting
+};
+
+struct ServidorParadoCaso {
+    const char* nome;
+    Parada parada;
+    bool aviso; // "O servidor de impressão não respondeu." is shown
+    friend void PrintTo(const ServidorParadoCaso& c, std::ostream* os) { *os << c.nome; }
+};
+
+class ServidorParado : public Janela, public ::testing::WithParamInterface<ServidorParadoCaso> {
+  protected:
+    void SetUp() override {
+        Janela::SetUp();
+        if (IsSkipped()) return;
+        // Long enough to see the waiting window, short for a test; the
+        // cancel case would wait the full 30 s if its cancel did nothing.
+        if (GetParam().parada != Parada::Cancelada) qputenv("QUARVEL_PRAZO_IMPRESSAO_MS", "1500");
+    }
+    void TearDown() override {
+        qunsetenv("QUARVEL_PRAZO_IMPRESSAO_MS");
+        Janela::TearDown();
+    }
+};
+
+TEST_P(ServidorParado, AJanelaSegueEONadaChegaAFila) {
+    const ServidorParadoCaso& c = GetParam();
+    campo()->setText(QStringLiteral("1"));
+    dlg->repeticoes = {30};
+    executar("repetir_valor");
+    if (c.parada == Parada::DepoisDoDialogo)
+        dlg->ao_configurar = [this] { cups.congelar(); };
+    else
+        cups.congelar();
+
+    // Ticks while the command runs: the event loop never stopped.
+    int tiques = 0;
+    bool espera_vista = false;
+    QTimer relogio;
+    QObject::connect(&relogio, &QTimer::timeout, [&] {
+        ++tiques;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != QStringLiteral("form_loading") || !w->isVisible()) continue;
+            espera_vista = true;
+            if (c.parada == Parada::Cancelada) w->close(); // Alt+F4 from the window manager
+        }
+    });
+    relogio.start(100);
+    executar("imprimir");
+    relogio.stop();
+
+    EXPECT_GT(tiques, 3);
+    EXPECT_TRUE(espera_vista);
+    EXPECT_EQ(dlg->impressoes, c.parada == Parada::DepoisDoDialogo ? 1 : 0);
+    EXPECT_EQ(dlg->avisos,
+              c.aviso ? QStringList{QStringLiteral("O servidor de impressão não respondeu.")}
+                      : QStringList{});
+    EXPECT_EQ(linhas().size(), 30);
+    // Answering again, the server holds no document to print.
+    cups.descongelar();
+    QThread::msleep(500);
+    for (const auto& t : cups.trabalhos())
+        EXPECT_TRUE(t.documento.isEmpty()) << "trabalho " << t.id;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parado, ServidorParado,
+    ::testing::Values(ServidorParadoCaso{"AntesDoDialogo", Parada::AntesDoDialogo, true},
+                      ServidorParadoCaso{"DepoisDoDialogo", Parada::DepoisDoDialogo, true},
+                      ServidorParadoCaso{"CanceladoNaEspera", Parada::Cancelada, false}),
+    [](const ::testing::TestParamInfo<ServidorParadoCaso>& i) {
+        return std::string(i.param.nome);
+    });
+
+// The printer or the whole server gone between the dialog and the job: the
+// reason comes in Portuguese, never the system's "No such file or directory".
+TEST_F(Janela, ImpressoraOuServidorQueSumiramTemMotivoEmPortugues) {
+    adicionar(QStringLiteral("1"));
+    const struct {
+        const char* nome;
+        std::function<void()> sumir;
+        QString motivo;
+    } casos[] = {
+        {"fila removida",
+         [this] {
+             cups.rodar(QStringLiteral("lpadmin"), {QStringLiteral("-x"), kFila});
+         },
+         QStringLiteral("a impressora %1 não existe mais no servidor de impressão").arg(kFila)},
+        {"servidor parado", [this] { cups.parar(); },
+         QStringLiteral("o servidor de impressão não está disponível")},
+    };
+    for (const auto& c : casos) {
+        // Each case on a scheduler of its own, its queue in place.
+        cups.parar();
+        QString motivo;
+        ASSERT_TRUE(cups.iniciar(&motivo)) << motivo.toStdString();
+        dlg->avisos.clear();
+        dlg->ao_configurar = c.sumir;
+        executar("imprimir");
+        EXPECT_EQ(dlg->avisos, QStringList{kPrefixo + c.motivo}) << c.nome;
+    }
 }
 
 // ---------------------------------------------------------------------------

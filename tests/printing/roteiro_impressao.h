@@ -8,6 +8,7 @@
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QStringList>
+#include <functional>
 
 namespace quarvel::printing {
 
@@ -29,6 +30,9 @@ template <class Porta> class RoteiroImpressaoSobre : public Porta {
     int pagina_ate = 0;
     int copias = 1;
     QStringList opcoes_cups;
+    // Runs when the print dialog is accepted, its choices made (a test stops
+    // the server there).
+    std::function<void()> ao_configurar;
 
     bool configurar_impressao(QWidget*, QPrinter& impressora) override {
         ++impressoes;
@@ -48,6 +52,7 @@ template <class Porta> class RoteiroImpressaoSobre : public Porta {
         if (!opcoes_cups.isEmpty())
             impressora.printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00),
                                                   opcoes_cups);
+        if (ao_configurar) ao_configurar();
         return true;
     }
     void visualizar(QWidget*, DocumentoImpressao&) override { ++previas; }

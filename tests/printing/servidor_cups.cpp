@@ -185,8 +185,17 @@ bool ServidorCups::iniciar(QString* motivo) {
     return true;
 }
 
+void ServidorCups::congelar() {
+    if (pid_ > 0) ::kill(pid_, SIGSTOP);
+}
+
+void ServidorCups::descongelar() {
+    if (pid_ > 0) ::kill(pid_, SIGCONT);
+}
+
 void ServidorCups::parar() {
     if (pid_ <= 0) return;
+    descongelar(); // a stopped scheduler would not see the SIGTERM
     ::kill(pid_, SIGTERM);
     QElapsedTimer relogio;
     relogio.start();

@@ -26,6 +26,9 @@ class ServidorCups {
     // this machine cannot run one (not root, CUPS or the PDF driver missing).
     bool iniciar(QString* motivo);
     void parar();
+    // The scheduler stops answering (SIGSTOP), and answers again (SIGCONT).
+    void congelar();
+    void descongelar();
 
     QString socket() const;
     QString pasta_spool() const;
