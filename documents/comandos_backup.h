@@ -50,6 +50,7 @@ class ComandosBackup {
     // no usable backup name.
     void ligar(int minutos);
     void limpar_pasta();
+    void restaurar_calculo(const QString& caminho);
 
     ContextoBackup c_;
     QTimer temporizador_;

@@ -42,6 +42,14 @@ inline constexpr const char* kPastaNaoLimpa = "Não foi possível limpar a pasta
 inline constexpr const char* kPastaNaoCriada = "Não foi possível criar a pasta %1: %2";
 inline constexpr const char* kPastaNaoAberta = "a pasta %1 não pôde ser aberta (%2).";
 
+// The session journal. %1 the number of values.
+inline constexpr const char* kRecuperarSessao =
+    "O Quarvel não foi fechado normalmente. Recuperar a fita com %1 valores?";
+// %1 the journal, %2 why.
+inline constexpr const char* kDiarioNaoGravado =
+    "O diário da sessão não pôde ser gravado em %1: %2. Se o Quarvel for fechado de forma "
+    "inesperada, a fita não poderá ser recuperada.";
+
 // Each %1..%9 of `modelo` replaced by that value, in one pass as
 // QString::arg with several arguments does: a value holding "%2" stays as it
 // is. A marker without a value stays too.

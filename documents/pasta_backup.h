@@ -11,7 +11,8 @@ namespace quarvel::documents {
 QString pasta_backup(QString* erro = nullptr);
 
 // The backup files in the folder, by name, in the folder's order: regular
-// "*.qvlbackup" files only, never a symbolic link or a folder.
+// "*.qvlbackup" files and the "recuperacao-*.qvl" tapes kept after an unclean
+// end, never a symbolic link or a folder.
 QStringList listar_backups(const QString& pasta);
 
 // Deletes the files Quarvel writes there (regular "*.qvlbackup" files and the
