@@ -224,14 +224,15 @@ void FormPrincipal::criar_comandos() {
         }});
     comandos_backup_ = std::make_unique<documents::ComandosBackup>(documents::ContextoBackup{
         fita_, campos, *comandos_texto_, *carregamento_, *dialogos_, this});
-    comandos_documento_ = std::make_unique<documents::ComandosDocumento>(
-        documents::ContextoDocumento{fita_, estado_fita_, *texto_valor_, *valores_, campos,
-                                     *comandos_backup_, *carregamento_, *dialogos_, this,
-                                     [this] {
-                                         definir_titulo();
-                                         if (diario_) diario_->estado_mudou();
-                                     },
-                                     historico_});
+    comandos_documento_ =
+        std::make_unique<documents::ComandosDocumento>(documents::ContextoDocumento{
+            fita_, estado_fita_, *texto_valor_, *valores_, campos, *comandos_backup_,
+            *carregamento_, *dialogos_, this,
+            [this] {
+                definir_titulo();
+                if (diario_) diario_->gravar_estado(); // New, Open, Save As: at once
+            },
+            historico_});
     // The journal starts with the document as the window opens.
     diario_ = std::make_unique<documents::DiarioSessao>(
         fita_, campos, [this] { return comandos_documento_->arquivo_atual(); },

@@ -33,8 +33,10 @@ class DiarioSessao : public QObject {
     // Removes the journal, unless manter() was called.
     ~DiarioSessao() override;
 
-    // The settings or the file name changed: recorded shortly.
+    // The settings changed (a text being typed): recorded shortly.
     void estado_mudou();
+    // The settings or the file name as they are now, recorded at once.
+    void gravar_estado();
     // The window closed normally: the journal and its lock go.
     void encerrar();
     // The program ends without its tape saved anywhere else: the journal
@@ -48,7 +50,6 @@ class DiarioSessao : public QObject {
   private:
     EstadoDocumento estado_atual() const;
     void alterou(const tape::Alteracao& a);
-    void gravar_estado();
     bool anexar(const std::string& bytes);
     bool reescrever();
     void falhar(const QString& motivo);
