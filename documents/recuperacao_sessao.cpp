@@ -16,6 +16,10 @@
 namespace quarvel::documents {
 namespace {
 
+// A snapshot of 50,000 values is under 2 MB and a journal is written anew
+// once 4 MB have been appended to it.
+constexpr qint64 kMaximoDiario = 64 << 20;
+
 // A window's journal and its lock, taken: the window is gone.
 class Orfao {
   public:
@@ -83,6 +87,8 @@ bool oferecer_recuperacao(const ContextoRecuperacao& c) {
     // Newest first.
     for (const QFileInfo& info :
          pasta.entryInfoList({QStringLiteral("*.diario")}, QDir::Files, QDir::Time)) {
+        // Far past what a journal of a full tape grows to: not read, left alone.
+        if (info.size() > kMaximoDiario) continue;
         Orfao orfao(base_de(info.absoluteFilePath()));
         if (!orfao.tomado()) continue; // its window is still running
         QString erro;
