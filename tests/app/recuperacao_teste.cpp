@@ -118,49 +118,6 @@ TEST_F(JanelaTeste, JanelasVivasNaoTemODiarioOferecidoNemMisturado) {
     EXPECT_TRUE(QFileInfo::exists(janela->diario().caminho()));
 }
 
-// Journals left behind by windows that were killed, made before the window
-// starts.
-class JanelaAposQueda : public JanelaTeste {
-  protected:
-    struct Orfao {
-        const char* nome;
-        documents::EstadoDocumento estado;
-        std::vector<std::string> brutos;
-        int segundos_atras;
-    };
-    virtual std::vector<Orfao> orfaos() const = 0;
-    virtual std::deque<bool> respostas() const = 0;
-
-    QString arquivo_inicial() override {
-        const QString sessoes = caminho("dados/Quarvel/sessoes");
-        QDir().mkpath(sessoes);
-        for (const Orfao& o : orfaos()) {
-            QFile f(sessoes + QStringLiteral("/%1.diario").arg(QString::fromLatin1(o.nome)));
-            if (!f.open(QIODevice::WriteOnly)) ADD_FAILURE();
-            // The snapshot, then the last value as a record of its own.
-            std::vector<std::string> antes = o.brutos;
-            std::string bytes;
-            if (antes.empty()) {
-                bytes = documents::iniciar_diario(o.estado, antes);
-            } else {
-                antes.pop_back();
-                bytes = documents::iniciar_diario(o.estado, antes) +
-                        documents::registro_alteracao(
-                            {tape::Alteracao::Tipo::Acrescentar, 0, 1, o.brutos.back()});
-            }
-            f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-            f.flush(); // written before the time is set
-            f.setFileTime(QDateTime::currentDateTime().addSecs(-o.segundos_atras),
-                          QFileDevice::FileModificationTime);
-        }
-        dlg->recuperar = respostas();
-        return {};
-    }
-    QStringList backups() const {
-        return QDir(caminho("Backup")).entryList({QStringLiteral("recuperacao-*.qvl")});
-    }
-};
-
 documents::EstadoDocumento estado_malote() {
     documents::EstadoDocumento e;
     e.arquivo = "/pasta/malote.qvl";
@@ -170,75 +127,69 @@ documents::EstadoDocumento estado_malote() {
     return e;
 }
 
-class RecuperarSim : public JanelaAposQueda {
-    std::vector<Orfao> orfaos() const override {
-        return {{"sessao-1-a", estado_malote(), {"1", "2,5"}, 10}};
+// Journals left behind by killed windows, made before the window starts:
+// the newest is refused, the next one taken, an empty one never offered.
+class JanelaAposQueda : public JanelaTeste {
+  protected:
+    QString arquivo_inicial() override {
+        const QString sessoes = caminho("dados/Quarvel/sessoes");
+        QDir().mkpath(sessoes);
+        const struct {
+            const char* nome;
+            documents::EstadoDocumento estado;
+            std::vector<std::string> brutos;
+            int segundos_atras;
+        } orfaos[] = {{"sessao-1-antiga", estado_malote(), {"1", "2,5"}, 100},
+                      {"sessao-2-vazia", {}, {}, 5},
+                      {"sessao-3-nova", {}, {"7", "8", "9"}, 10}};
+        for (const auto& o : orfaos) {
+            QFile f(sessoes + QStringLiteral("/%1.diario").arg(QString::fromLatin1(o.nome)));
+            if (!f.open(QIODevice::WriteOnly)) ADD_FAILURE();
+            std::string bytes = documents::iniciar_diario(o.estado, o.brutos);
+            if (!o.brutos.empty()) // the last value as a record of its own
+                bytes =
+                    documents::iniciar_diario(o.estado, {o.brutos.begin(), o.brutos.end() - 1}) +
+                    documents::registro_alteracao(
+                        {tape::Alteracao::Tipo::Acrescentar, 0, 1, o.brutos.back()});
+            f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+            f.flush(); // written before the time is set
+            f.setFileTime(QDateTime::currentDateTime().addSecs(-o.segundos_atras),
+                          QFileDevice::FileModificationTime);
+        }
+        dlg->recuperar = {false, true};
+        return {};
     }
-    std::deque<bool> respostas() const override { return {true}; }
 };
 
-TEST_F(RecuperarSim, DevolveFitaEEstadoMarcadosComoAlterados) {
-    EXPECT_EQ(
-        dlg->perguntas_recuperacao,
-        QStringList{"O Quarvel não foi fechado normalmente. Recuperar a fita com 2 valores?"});
+TEST_F(JanelaAposQueda, OferecidosDoMaisNovoOsRecusadosGuardadosNoBackup) {
+    const QString pergunta =
+        QStringLiteral("O Quarvel não foi fechado normalmente. Recuperar a fita com %1 valores?");
+    EXPECT_EQ(dlg->perguntas_recuperacao, (QStringList{pergunta.arg(3), pergunta.arg(2)}));
+    // Sim: the tape and the document's state, unsaved, with a new history.
     EXPECT_EQ(linhas(), (QStringList{"1,00", "2,50"}));
     EXPECT_EQ(total(), QStringLiteral("R$ 3,50"));
     EXPECT_EQ(filho<QLineEdit>("cabecalho")->text(), QStringLiteral("Loja Centro"));
     EXPECT_EQ(filho<QLineEdit>("nome_arquivo")->text(), QStringLiteral("malote"));
-    EXPECT_EQ(janela->arquivo_atual(), QStringLiteral("/pasta/malote.qvl"));
     EXPECT_EQ(janela->windowTitle(),
               QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - malote.qvl"));
     EXPECT_FALSE(ativo("desfazer"));
-    EXPECT_FALSE(QFileInfo::exists(caminho("dados/Quarvel/sessoes/sessao-1-a.diario")));
-    EXPECT_TRUE(backups().isEmpty());
-    // The window's own journal has it now.
     EXPECT_EQ(reler(janela->diario().caminho())->brutos, (std::vector<std::string>{"1", "2,5"}));
-    dlg->respostas = {Resposta::Cancelar};
-    executar("novo");
-    EXPECT_EQ(dlg->perguntas, QStringList{"Deseja salvar as alterações em malote.qvl"});
-}
-
-class RecuperarNao : public JanelaAposQueda {
-    std::vector<Orfao> orfaos() const override {
-        return {{"sessao-1-a", estado_malote(), {"1", "2,5"}, 10}};
-    }
-    std::deque<bool> respostas() const override { return {false}; }
-};
-
-TEST_F(RecuperarNao, GuardaNoBackupOndeORestaurarOEncontra) {
-    EXPECT_EQ(dlg->perguntas_recuperacao.size(), 1);
-    EXPECT_TRUE(linhas().isEmpty());
-    const QStringList guardados = backups();
-    ASSERT_EQ(guardados.size(), 1);
-    EXPECT_EQ(ler(caminho("Backup/") + guardados.first()).toStdString(),
-              documents::escrever_calculo({estado_malote().config, {"1", "2,5"}}));
-    EXPECT_FALSE(QFileInfo::exists(caminho("dados/Quarvel/sessoes/sessao-1-a.diario")));
-    dlg->backups = {guardados.first()};
-    executar("backup");
-    EXPECT_EQ(dlg->nomes_backup, guardados);
-    EXPECT_EQ(linhas(), (QStringList{"1,00", "2,50"}));
-}
-
-class VariosOrfaos : public JanelaAposQueda {
-    std::vector<Orfao> orfaos() const override {
-        return {{"sessao-1-antiga", {}, {"1"}, 100},
-                {"sessao-2-vazia", {}, {}, 5},
-                {"sessao-3-nova", {}, {"2", "3"}, 10},
-                {"sessao-4-mais-antiga", {}, {"4", "5", "6"}, 200}};
-    }
-    std::deque<bool> respostas() const override { return {false, true}; }
-};
-
-TEST_F(VariosOrfaos, OferecidosDoMaisNovoAteUmSerAceitoOsOutrosGuardados) {
-    EXPECT_EQ(
-        dlg->perguntas_recuperacao,
-        (QStringList{"O Quarvel não foi fechado normalmente. Recuperar a fita com 2 valores?",
-                     "O Quarvel não foi fechado normalmente. Recuperar a fita com 1 valores?"}));
-    EXPECT_EQ(linhas(), QStringList{"1,00"});
-    EXPECT_EQ(backups().size(), 2);
     // Only this window's own journal is left.
     EXPECT_EQ(QDir(caminho("dados/Quarvel/sessoes")).entryList({QStringLiteral("*.diario")}),
               QStringList{QFileInfo(janela->diario().caminho()).fileName()});
+    dlg->respostas = {Resposta::Cancelar};
+    executar("abrir");
+    EXPECT_EQ(dlg->perguntas, QStringList{"Deseja salvar as alterações em malote.qvl"});
+    // Não: a calculation file in the Backup folder, which the restore lists.
+    const QStringList guardados =
+        QDir(caminho("Backup")).entryList({QStringLiteral("recuperacao-*.qvl")});
+    ASSERT_EQ(guardados.size(), 1);
+    EXPECT_EQ(ler(caminho("Backup/") + guardados.first()).toStdString(),
+              documents::escrever_calculo({{}, {"7", "8", "9"}}));
+    dlg->backups = {guardados.first()};
+    executar("backup");
+    EXPECT_EQ(dlg->nomes_backup, guardados);
+    EXPECT_EQ(linhas(), (QStringList{"7,00", "8,00", "9,00"}));
 }
 
 } // namespace

@@ -114,17 +114,11 @@ TEST(Diario, CadaCorteDaCaudaDevolveOEstadoDoUltimoRegistroInteiro) {
     EXPECT_EQ(inteiro->brutos, h.estados.back());
     EXPECT_EQ(inteiro->estado, estado_exemplo());
     EXPECT_FALSE(inteiro->cauda_descartada);
-}
-
-TEST(Diario, ZerosOuLixoDepoisDoUltimoRegistroSaoDescartados) {
-    const Historia h = historia();
-    // A file system may show a grown file as zeros after a power cut.
-    for (const std::string& cauda : {std::string(64, '\0'), std::string("\x05\0\0\0", 4)}) {
-        const auto s = reler_diario(h.diario + cauda);
-        ASSERT_TRUE(s);
-        EXPECT_EQ(s->brutos, h.estados.back());
-        EXPECT_TRUE(s->cauda_descartada);
-    }
+    // A file system may also show a grown file as zeros after a power cut.
+    const auto zeros = reler_diario(h.diario + std::string(64, '\0'));
+    ASSERT_TRUE(zeros);
+    EXPECT_EQ(zeros->brutos, h.estados.back());
+    EXPECT_TRUE(zeros->cauda_descartada);
 }
 
 TEST(Diario, UmByteTrocadoParaOReplayNoRegistroQueOContem) {
@@ -141,7 +135,6 @@ TEST(Diario, UmByteTrocadoParaOReplayNoRegistroQueOContem) {
 
 TEST(Diario, SemCabecalhoOuComInstantaneoIncompletoNaoHaSessao) {
     const std::string d = iniciar_diario(estado_exemplo(), {"1", "2"});
-    EXPECT_FALSE(reler_diario(""));
     EXPECT_FALSE(reler_diario("[CONFIG]\r\n"));
     EXPECT_FALSE(reler_diario(d.substr(0, d.size() - 1)));
     std::string trocado = d;
@@ -149,21 +142,6 @@ TEST(Diario, SemCabecalhoOuComInstantaneoIncompletoNaoHaSessao) {
     EXPECT_FALSE(reler_diario(trocado));
     // A snapshot holding a raw value that does not read is no snapshot.
     EXPECT_FALSE(reler_diario(iniciar_diario({}, {"abc"})));
-}
-
-TEST(Diario, EstadoVaiEVoltaInteiro) {
-    const auto s = reler_diario(iniciar_diario({}, {}) + registro_estado(estado_exemplo()));
-    ASSERT_TRUE(s);
-    EXPECT_EQ(s->estado, estado_exemplo());
-    EXPECT_FALSE(sessao_vazia(*s));
-    const auto vazia = reler_diario(iniciar_diario({}, {}));
-    ASSERT_TRUE(vazia);
-    EXPECT_TRUE(sessao_vazia(*vazia));
-}
-
-TEST(Diario, Crc32DoZip) {
-    EXPECT_EQ(crc32(""), 0u);
-    EXPECT_EQ(crc32("123456789"), 0xCBF43926u);
 }
 
 } // namespace
