@@ -64,6 +64,8 @@ DiarioSessao::DiarioSessao(tape::FitaModelo& fita, CamposConfiguracao campos,
     if (!QDir().mkpath(pasta)) {
         erro_ = QString::fromUtf8(kPastaNaoCriada).arg(pasta, motivo_do_sistema(errno));
     } else {
+        // The amounts counted are the user's alone.
+        QFile::setPermissions(pasta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         fd_trava_ = ::open(QFile::encodeName(trava_).constData(),
                            O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd_trava_ < 0 || ::flock(fd_trava_, LOCK_EX | LOCK_NB) != 0)
