@@ -92,14 +92,16 @@ void Modificacao::undo() {
 
 Troca::Troca(AlvoDesfazer alvo, std::vector<std::string> brutos, std::vector<std::string> linhas,
              bool limpeza)
-    : a_(alvo), novos_(juntar(brutos)), linhas_novas_(std::move(linhas)), limpeza_(limpeza) {}
+    : a_(alvo), brutos_novos_(std::move(brutos)), linhas_novas_(std::move(linhas)),
+      limpeza_(limpeza) {}
 
 void Troca::redo() {
     antigos_ = juntar(a_.fita.brutos());
     alterado_antes_ = a_.estado.alterado;
     linha_antes_ = a_.visao.linha_atual();
-    if (!linhas_novas_.empty()) {
-        a_.fita.trocar(separar(novos_), std::move(linhas_novas_));
+    if (novos_.empty() && !brutos_novos_.empty()) {
+        a_.fita.trocar(std::move(brutos_novos_), std::move(linhas_novas_));
+        brutos_novos_ = {};
         linhas_novas_ = {};
     } else {
         trocar_por(a_.fita, novos_);
@@ -112,6 +114,7 @@ void Troca::redo() {
 }
 
 void Troca::undo() {
+    novos_ = juntar(a_.fita.brutos()); // what a redo puts back
     a_.estado.alterado = alterado_antes_;
     trocar_por(a_.fita, antigos_);
     a_.visao.definir_linha_atual(linha_antes_);

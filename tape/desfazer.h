@@ -77,11 +77,13 @@ class Troca : public QUndoCommand {
 
   private:
     AlvoDesfazer a_;
-    // The raw values one per line; the tape lines are derived again when
-    // used, which keeps a step of 50,000 values near half a megabyte.
+    // Each tape kept as its raw values one per line, the tape lines derived
+    // again when used: a step of 50,000 values stays near half a megabyte.
+    // The new tape is taken as it is on the first redo and kept only once
+    // undone, so the command itself copies nothing more than the old tape.
+    std::vector<std::string> brutos_novos_, linhas_novas_; // until the first redo
     std::string novos_;
     std::string antigos_;
-    std::vector<std::string> linhas_novas_; // only until the first redo
     bool limpeza_;
     bool alterado_antes_ = false;
     int linha_antes_ = 1;
