@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRandomGenerator>
 
@@ -40,6 +41,14 @@ bool escrever(int fd, const char* p, std::size_t n) {
     return true;
 }
 
+// The names in a folder reach the disk.
+void sincronizar_pasta(const QString& pasta) {
+    const int fd = ::open(QFile::encodeName(pasta).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 } // namespace
 
 QString pasta_sessoes() {
@@ -61,11 +70,17 @@ DiarioSessao::DiarioSessao(tape::FitaModelo& fita, CamposConfiguracao campos,
     caminho_ = base + QStringLiteral(".diario");
     trava_ = base + QStringLiteral(".trava");
     // The lock first: a journal is only ever seen with its lock held.
+    const bool nova = !QFileInfo::exists(pasta);
     if (!QDir().mkpath(pasta)) {
         erro_ = QString::fromUtf8(kPastaNaoCriada).arg(pasta, motivo_do_sistema(errno));
     } else {
         // The amounts counted are the user's alone.
         QFile::setPermissions(pasta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // A folder made just now survives a power cut with the journal in it:
+        // its name in Quarvel, and Quarvel's in the data folder.
+        QDir acima(pasta);
+        for (int nivel = 0; nova && nivel < 2 && acima.cdUp(); ++nivel)
+            sincronizar_pasta(acima.path());
         fd_trava_ = ::open(QFile::encodeName(trava_).constData(),
                            O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd_trava_ < 0 || ::flock(fd_trava_, LOCK_EX | LOCK_NB) != 0)
