@@ -64,10 +64,10 @@ void montar_menu_principal(QMainWindow* janela, const Acoes& a) {
               {&Acoes::novo, nullptr, &Acoes::abrir, &Acoes::salvar_padrao, &Acoes::salvar_como,
                nullptr, &Acoes::sair});
     preencher(barra->addMenu(QStringLiteral("&Edições")), a,
-              {&Acoes::limpar_valor, nullptr, &Acoes::add_valor, &Acoes::novo_valor,
-               &Acoes::deletar_valor, nullptr, &Acoes::repetir_valor, &Acoes::transf, nullptr,
-               &Acoes::abrir_txt, &Acoes::save_txt, nullptr, &Acoes::armazenar_memoria,
-               &Acoes::valor_memoria, nullptr, &Acoes::backup});
+              {&Acoes::desfazer, &Acoes::refazer, nullptr, &Acoes::limpar_valor, nullptr,
+               &Acoes::add_valor, &Acoes::novo_valor, &Acoes::deletar_valor, nullptr,
+               &Acoes::repetir_valor, &Acoes::transf, nullptr, &Acoes::abrir_txt, &Acoes::save_txt,
+               nullptr, &Acoes::armazenar_memoria, &Acoes::valor_memoria, nullptr, &Acoes::backup});
     preencher(barra->addMenu(QStringLiteral("&Localização")), a,
               {&Acoes::buscar, &Acoes::buscar_prox});
     preencher(barra->addMenu(QStringLiteral("&Imprimir")), a,

@@ -25,6 +25,8 @@ struct Acoes {
     QAction* salvar_como = nullptr;
     QAction* sair = nullptr;
     // Edições
+    QAction* desfazer = nullptr; // the tape's own undo and redo
+    QAction* refazer = nullptr;
     QAction* limpar_valor = nullptr;
     QAction* add_valor = nullptr;
     QAction* novo_valor = nullptr;

@@ -111,6 +111,14 @@ class DialogosReais : public Dialogos {
         }
     }
 
+    bool perguntar_recuperacao(QWidget* dono, const QString& texto) override {
+        QMessageBox caixa(QMessageBox::Question, QString::fromUtf8(kNome), texto,
+                          QMessageBox::Yes | QMessageBox::No, dono);
+        caixa.setDefaultButton(QMessageBox::Yes);
+        caixa.setEscapeButton(QMessageBox::No);
+        return caixa.exec() == QMessageBox::Yes;
+    }
+
     QString abrir_arquivo(QWidget* dono, const QString& filtro, const QString& extensao) override {
         QFileDialog dlg(dono);
         preparar(dlg, filtro);

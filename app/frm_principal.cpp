@@ -8,6 +8,8 @@
 #include "documents/comandos_backup.h"
 #include "documents/comandos_documento.h"
 #include "documents/comandos_texto.h"
+#include "documents/diario_sessao.h"
+#include "documents/recuperacao_sessao.h"
 #include "printing/comandos_impressao.h"
 #include "printing/data_hora.h"
 #include "tape/campo_valor.h"
@@ -96,7 +98,10 @@ std::string FormPrincipal::bytes_documento() const {
 }
 
 QString FormPrincipal::salvar_recuperacao() const {
-    return comandos_documento_->salvar_recuperacao();
+    const QString caminho = comandos_documento_->salvar_recuperacao();
+    // Not saved there: the journal stays for the next start to offer.
+    if (caminho.isEmpty()) diario_->manter();
+    return caminho;
 }
 
 void FormPrincipal::definir_linha_atual(int linha) {
@@ -133,10 +138,19 @@ void FormPrincipal::showEvent(QShowEvent* e) {
         const QRect area = tela->availableGeometry();
         move(area.center() - frameGeometry().center() + pos());
     }
-    // The file named on the command line opens once the window is up.
-    if (!arquivo_inicial_.isEmpty())
-        QTimer::singleShot(0, this,
-                           [this] { comandos_documento_->abrir_inicial(arquivo_inicial_); });
+    QTimer::singleShot(0, this, &FormPrincipal::iniciar_sessao);
+}
+
+void FormPrincipal::iniciar_sessao() {
+    if (!diario_->erro().isEmpty()) dialogos_->aviso(this, diario_->erro());
+    const bool recuperou = documents::oferecer_recuperacao(
+        {documents::pasta_sessoes(), *dialogos_, this,
+         [this](documents::Sessao s) { comandos_documento_->recuperar(std::move(s)); }});
+    if (arquivo_inicial_.isEmpty()) return;
+    // The tape brought back is not saved anywhere: opening the file in its
+    // place asks first, as Open does.
+    if (recuperou && !comandos_documento_->confirmar_alteracoes()) return;
+    comandos_documento_->abrir_inicial(arquivo_inicial_);
 }
 
 void FormPrincipal::closeEvent(QCloseEvent* e) {
@@ -146,6 +160,7 @@ void FormPrincipal::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
     }
+    diario_->encerrar();
     e->accept();
 }
 

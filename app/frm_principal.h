@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <QUndoStack>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,7 @@ class Carregamento;
 class ComandosBackup;
 class ComandosDocumento;
 class ComandosTexto;
+class DiarioSessao;
 } // namespace quarvel::documents
 
 namespace quarvel::printing {
@@ -59,6 +61,8 @@ class FormPrincipal : public QMainWindow {
     int posicao_busca() const { return estado_fita_.busca.posicao; }
     bool carregando() const;
     QTimer& temporizador_backup();
+    const QUndoStack& historico() const { return historico_; }
+    const documents::DiarioSessao& diario() const { return *diario_; }
 
     // Runs one backup tick now (the timer calls it).
     void bakupTimer();
@@ -86,6 +90,9 @@ class FormPrincipal : public QMainWindow {
     void definir_linha_atual(int linha);
     void definir_titulo();
     void ajudaExecute();
+    // After the splash: a tape left by a window that did not close normally
+    // is offered back, then the file named on the command line opens.
+    void iniciar_sessao();
 
     std::unique_ptr<Dialogos> dialogos_;
     QString arquivo_inicial_;
@@ -94,6 +101,7 @@ class FormPrincipal : public QMainWindow {
     // The tape and its state; the tape commands act on both.
     tape::FitaModelo fita_;
     tape::EstadoFita estado_fita_;
+    QUndoStack historico_; // the tape commands, to be undone and redone
 
     // Controls.
     tape::VisaoFita* valores_ = nullptr;
@@ -116,6 +124,7 @@ class FormPrincipal : public QMainWindow {
     std::unique_ptr<documents::ComandosBackup> comandos_backup_;
     std::unique_ptr<documents::ComandosDocumento> comandos_documento_;
     std::unique_ptr<printing::ComandosImpressao> comandos_impressao_;
+    std::unique_ptr<documents::DiarioSessao> diario_;
 
     std::unique_ptr<RoteadorAcoes> roteador_;
 };

@@ -8,12 +8,14 @@
 #include "documents/comandos_backup.h"
 #include "documents/comandos_documento.h"
 #include "documents/comandos_texto.h"
+#include "documents/diario_sessao.h"
 #include "documents/frm_loading.h"
 #include "documents/intervalo_backup.h"
 #include "documents/mensagens.h"
 #include "documents/validador_configuracao.h"
 #include "printing/comandos_impressao.h"
 #include "tape/campo_valor.h"
+#include "tape/desfazer.h"
 #include "tape/teclado.h"
 
 #include <QAction>
@@ -68,6 +70,10 @@ void FormPrincipal::criar_acoes() {
             {QUARVEL_COMANDO(salvar_como), "&Salvar Como", nullptr,
              de(comandos_documento_, &D::salvar_como), sempre},
             {QUARVEL_COMANDO(sair), "&Sair", nullptr, [this] { close(); }, sempre},
+            {QUARVEL_COMANDO(desfazer), "Desfazer na Fita", "Alt+Backspace",
+             [this] { historico_.undo(); }, [this] { return historico_.canUndo(); }},
+            {QUARVEL_COMANDO(refazer), "Refazer na Fita", "Alt+Shift+Backspace",
+             [this] { historico_.redo(); }, [this] { return historico_.canRedo(); }},
             {QUARVEL_COMANDO(limpar_valor), "&Limpar Tudo", "Shift+Del", fita(&C::limpar_valor),
              tem_linhas},
             {QUARVEL_COMANDO(add_valor), "Adicionar", nullptr, fita(&C::add_valor), sempre},
@@ -205,26 +211,40 @@ void FormPrincipal::criar_controles() {
 }
 
 void FormPrincipal::criar_comandos() {
-    comandos_fita_ = std::make_unique<tape::ComandosFita>(
-        tape::ContextoFita{fita_, estado_fita_, *texto_valor_, *valores_, *dialogos_, this});
+    historico_.setUndoLimit(tape::kLimiteDesfazer);
+    comandos_fita_ = std::make_unique<tape::ComandosFita>(tape::ContextoFita{
+        fita_, estado_fita_, *texto_valor_, *valores_, *dialogos_, this, historico_});
 
     const documents::CamposConfiguracao campos{*cabecalho_, *rodape_, *nome_arquivo_, *d01_,
                                                *qtdetempo_};
     carregamento_ = std::make_unique<documents::Carregamento>(*dialogos_, this);
     comandos_texto_ = std::make_unique<documents::ComandosTexto>(documents::ContextoTexto{
-        fita_, *texto_valor_, *valores_, *carregamento_, *dialogos_, this});
+        fita_, *texto_valor_, *valores_, *carregamento_, *dialogos_, this,
+        [this](std::vector<std::string> brutos, std::vector<std::string> linhas) {
+            historico_.push(new tape::Troca({fita_, estado_fita_, *valores_}, std::move(brutos),
+                                            std::move(linhas), false));
+        }});
     comandos_backup_ = std::make_unique<documents::ComandosBackup>(documents::ContextoBackup{
         fita_, campos, *comandos_texto_, *carregamento_, *dialogos_, this});
     comandos_documento_ =
         std::make_unique<documents::ComandosDocumento>(documents::ContextoDocumento{
             fita_, estado_fita_, *texto_valor_, *valores_, campos, *comandos_backup_,
-            *carregamento_, *dialogos_, this, [this] { definir_titulo(); }});
+            *carregamento_, *dialogos_, this,
+            [this] {
+                definir_titulo();
+                if (diario_) diario_->gravar_estado(); // New, Open, Save As: at once
+            },
+            historico_});
     comandos_backup_->ao_mudar_estado([this](const QString& texto) {
         if (auto* l = statusBar()->findChild<QLabel*>(QStringLiteral("estado_backup"))) {
             l->setText(texto);
             l->setVisible(!texto.isEmpty());
         }
     });
+    // The journal starts with the document as the window opens.
+    diario_ = std::make_unique<documents::DiarioSessao>(
+        fita_, campos, [this] { return comandos_documento_->arquivo_atual(); },
+        [this](const QString& motivo) { dialogos_->aviso(this, motivo); });
     connect(d01_, &QCheckBox::toggled, this,
             [this](bool ligada) { comandos_backup_->chave_mudou(ligada); });
     connect(qtdetempo_, &QComboBox::activated, this,

@@ -4,6 +4,7 @@
 #include "documents/carregamento.h"
 #include "documents/comandos_texto.h"
 #include "documents/dialogos_documento.h"
+#include "documents/frm_loading.h"
 #include "documents/intervalo_backup.h"
 #include "documents/mensagens.h"
 #include "documents/nome_backup.h"
@@ -170,6 +171,23 @@ void ComandosBackup::limpar_pasta() {
         c_.dialogos.aviso(c_.dono, QString::fromUtf8(kPastaNaoLimpa).arg(erro));
 }
 
+void ComandosBackup::restaurar_calculo(const QString& caminho) {
+    // A tape kept after an unclean end: its values, as a restore gives them.
+    const auto bytes = c_.carregamento.ler(caminho, true);
+    if (!bytes) return;
+    CargaCalculo carga;
+    c_.carregamento.com_janela_de_espera([&](FormLoading& loading) {
+        carga = carregar_calculo({bytes->constData(), static_cast<std::size_t>(bytes->size())},
+                                 [&loading](std::size_t) { loading.a_cada_valor(); });
+    });
+    if (carga.estado != CargaCalculo::Estado::Ok) {
+        c_.dialogos.aviso(c_.dono,
+                          QString::fromStdString(mensagem_carga(carga, caminho.toStdString())));
+        return;
+    }
+    c_.texto.trocar_fita(std::move(carga.doc.brutos), std::move(carga.linhas));
+}
+
 void ComandosBackup::restaurar() {
     // Looked at, never made: only the clear command makes the folder.
     const QString pasta = local_de_backup();
@@ -177,7 +195,11 @@ void ComandosBackup::restaurar() {
     temporizador_.stop();
     const QString escolhido = c_.dialogos.escolher_backup(
         c_.dono, nomes, motivo_pasta_backup(pasta), [this] { limpar_pasta(); });
-    if (!escolhido.isEmpty()) c_.texto.importar(pasta + QLatin1Char('/') + escolhido, true);
+    const QString caminho = pasta + QLatin1Char('/') + escolhido;
+    if (escolhido.endsWith(QStringLiteral(".qvl")))
+        restaurar_calculo(caminho);
+    else if (!escolhido.isEmpty())
+        c_.texto.importar(caminho, true);
     if (c_.campos.d01.isChecked()) temporizador_.start();
 }
 

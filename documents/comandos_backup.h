@@ -70,6 +70,7 @@ class ComandosBackup {
     // A failed tick: warns the first time, shows the state meanwhile.
     void falhou(const QString& texto);
     void funcionou();
+    void restaurar_calculo(const QString& caminho);
 
     ContextoBackup c_;
     QTimer temporizador_;

@@ -10,6 +10,8 @@
 #include "documents/nome_backup.h"
 #include "documents/pasta_backup.h"
 #include "tape/comandos_fita.h"
+#include "tape/formas_numero.h"
+#include "tape/pausa_teste.h"
 #include "tape/visao_fita.h"
 
 #include <QCheckBox>
@@ -17,6 +19,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QUndoStack>
 
 namespace quarvel::documents {
 namespace {
@@ -81,6 +84,7 @@ void ComandosDocumento::marcar_salvo() {
 }
 
 bool ComandosDocumento::gravar(const QString& caminho) {
+    tape::pausa_de_teste("gravacao");
     QString erro;
     if (!gravar_atomico(caminho, QByteArray::fromStdString(bytes_documento()), &erro)) {
         c_.dialogos.aviso(c_.dono, QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
@@ -126,6 +130,7 @@ void ComandosDocumento::esvaziar() {
     c_.entrada.clear();
     brutos_salvos_.clear();
     c_.fita.limpar();
+    c_.historico.clear();
     c_.visao.definir_linha_atual(1);
     c_.campos.cabecalho.clear();
     c_.campos.rodape.clear();
@@ -156,8 +161,10 @@ bool ComandosDocumento::carregar(const QString& caminho) {
     if (!bytes) return false;
     CargaCalculo carga;
     c_.carregamento.com_janela_de_espera([&](FormLoading& loading) {
-        carga =
-            carregar_calculo(vista(*bytes), [&loading](std::size_t) { loading.a_cada_valor(); });
+        carga = carregar_calculo(vista(*bytes), [&loading](std::size_t) {
+            loading.a_cada_valor();
+            tape::pausa_de_teste("carga");
+        });
     });
     if (carga.estado != CargaCalculo::Estado::Ok) {
         c_.dialogos.aviso(c_.dono,
@@ -171,10 +178,31 @@ bool ComandosDocumento::carregar(const QString& caminho) {
     c_.campos.nome_arquivo.setText(QString::fromStdString(config.texto_backup));
     c_.backup.aplicar(config);
     c_.fita.trocar(std::move(carga.doc.brutos), std::move(carga.linhas));
+    c_.historico.clear();
     c_.visao.definir_linha_atual(1);
     marcar_salvo();
     c_.arquivo_mudou();
     return true;
+}
+
+void ComandosDocumento::recuperar(Sessao sessao) {
+    const Configuracao& config = sessao.estado.config;
+    c_.campos.cabecalho.setText(QString::fromStdString(config.cabecalho));
+    c_.campos.rodape.setText(QString::fromStdString(config.rodape));
+    c_.campos.nome_arquivo.setText(QString::fromStdString(config.texto_backup));
+    c_.backup.aplicar(config);
+    std::vector<std::string> linhas;
+    linhas.reserve(sessao.brutos.size());
+    for (const auto& b : sessao.brutos)
+        linhas.push_back(tape::linha_fita(b));
+    arquivo_atual_ = QString::fromStdString(sessao.estado.arquivo);
+    c_.fita.trocar(std::move(sessao.brutos), std::move(linhas));
+    c_.historico.clear();
+    c_.visao.definir_linha_atual(1);
+    // Nothing of it is saved as it stands.
+    brutos_salvos_.clear();
+    c_.estado_fita.alterado = true;
+    c_.arquivo_mudou();
 }
 
 QString ComandosDocumento::salvar_recuperacao() const {

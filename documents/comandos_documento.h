@@ -4,6 +4,7 @@
 // the opening of a file named on the command line, and the recovery file
 // written after a program error.
 #include "documents/campos_configuracao.h"
+#include "documents/diario.h"
 
 #include <QString>
 #include <functional>
@@ -12,6 +13,7 @@
 #include <vector>
 
 class QLineEdit;
+class QUndoStack;
 class QWidget;
 
 namespace quarvel::tape {
@@ -38,6 +40,7 @@ struct ContextoDocumento {
     QWidget* dono; // owner of the message boxes and dialogs
     // Called whenever the document's file changes (the window's title).
     std::function<void()> arquivo_mudou;
+    QUndoStack& historico; // New, Open and a recovery start a new one
 };
 
 class ComandosDocumento {
@@ -54,6 +57,9 @@ class ComandosDocumento {
     bool confirmar_alteracoes();
     // The file named on the command line, when it exists.
     void abrir_inicial(const QString& argumento);
+    // A session brought back after an unclean end: its tape and settings,
+    // counted as changed, so closing asks to save them.
+    void recuperar(Sessao sessao);
 
     // The file of the document, empty for one never saved.
     const QString& arquivo_atual() const { return arquivo_atual_; }

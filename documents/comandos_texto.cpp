@@ -35,9 +35,13 @@ bool ComandosTexto::importar(const QString& caminho, bool so_arquivo_comum) {
                                         so_arquivo_comum, leitura);
     c_.entrada.setFocus();
     if (!lido) return false;
-    c_.fita.trocar(std::move(leitura.brutos), std::move(leitura.linhas));
-    c_.visao.definir_linha_atual(1);
+    trocar_fita(std::move(leitura.brutos), std::move(leitura.linhas));
     return true;
+}
+
+void ComandosTexto::trocar_fita(std::vector<std::string> brutos, std::vector<std::string> linhas) {
+    c_.substituir(std::move(brutos), std::move(linhas));
+    c_.visao.definir_linha_atual(1);
 }
 
 void ComandosTexto::abrir_txt() {

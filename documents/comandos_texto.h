@@ -3,6 +3,9 @@
 // in place of the tape, save_txt exports the tape lines. The restore of a
 // backup imports through here too.
 #include <QString>
+#include <functional>
+#include <string>
+#include <vector>
 
 class QLineEdit;
 class QWidget;
@@ -30,6 +33,9 @@ struct ContextoTexto {
     Carregamento& carregamento;
     DialogosDocumento& dialogos;
     QWidget* dono; // owner of the message boxes and dialogs
+    // Puts values in place of the tape as one step that can be undone.
+    std::function<void(std::vector<std::string> brutos, std::vector<std::string> linhas)>
+        substituir;
 };
 
 class ComandosTexto {
@@ -43,6 +49,8 @@ class ComandosTexto {
     // exactly as it was. so_arquivo_comum: a backup, read only as a regular
     // file, never through a link.
     bool importar(const QString& caminho, bool so_arquivo_comum = false);
+    // Values already read in place of the tape, line 1 current.
+    void trocar_fita(std::vector<std::string> brutos, std::vector<std::string> linhas);
 
   private:
     ContextoTexto c_;

@@ -22,6 +22,9 @@ class DialogosDocumento {
     // The unsaved-changes question: Sim, Não, Cancelar (Escape is Cancelar).
     virtual Resposta perguntar(QWidget* dono, const QString& texto) = 0;
 
+    // A question with Sim (the default) and Não: true for Sim.
+    virtual bool perguntar_recuperacao(QWidget* dono, const QString& texto) = 0;
+
     // Empty text when the user cancels. `filtro` is a Qt name filter ("Name
     // (*.ext)"); `extensao` is added to a typed name without one, when
     // opening as when saving.

@@ -176,7 +176,8 @@ QStringList listar_backups(const QString& pasta) {
     if (fd < 0) return {};
     QStringList nomes;
     // Hidden included: the name ".x" leads to the file ".qvlbackup".
-    for (const std::string& nome : arquivos_comuns(fd, e_backup))
+    for (const std::string& nome :
+         arquivos_comuns(fd, [](const std::string& n) { return e_backup(n) || e_recuperacao(n); }))
         nomes << QFile::decodeName(QByteArray::fromStdString(nome));
     ::close(fd);
     return nomes;

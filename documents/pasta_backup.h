@@ -19,7 +19,8 @@ QString motivo_pasta_backup(const QString& pasta);
 QString pasta_backup(QString* erro = nullptr);
 
 // The backup files in the folder, by name, in the folder's order: regular
-// "*.qvlbackup" files only, never a symbolic link or a folder.
+// "*.qvlbackup" files and the "recuperacao-*.qvl" tapes kept after an unclean
+// end, never a symbolic link or a folder.
 QStringList listar_backups(const QString& pasta);
 
 // Deletes the files Quarvel writes there (regular "*.qvlbackup" files, the

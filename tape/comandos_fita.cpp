@@ -1,5 +1,6 @@
 #include "tape/comandos_fita.h"
 
+#include "tape/desfazer.h"
 #include "tape/dialogos_fita.h"
 #include "tape/formas_numero.h"
 #include "tape/mensagens.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -31,6 +33,10 @@ std::optional<std::string> ComandosFita::converter(const QString& texto) {
     return c.bruto;
 }
 
+AlvoDesfazer ComandosFita::alvo() const {
+    return {c_.fita, c_.estado, c_.visao};
+}
+
 int ComandosFita::linha_atual() const {
     return c_.visao.linha_atual();
 }
@@ -45,17 +51,15 @@ void ComandosFita::add_valor() {
         c_.entrada.setFocus();
         return;
     }
-    c_.fita.acrescentar(*bruto);
+    c_.historico.push(new Acrescimo(alvo(), *bruto, 1)); // the new line becomes current
     c_.dialogos.tocar_confirmacao();
-    c_.visao.definir_linha_atual(static_cast<int>(c_.fita.tamanho()));
     c_.entrada.clear();
     c_.entrada.setFocus();
 }
 
 void ComandosFita::deletar_valor() {
-    const int i = linha_atual() - 1;
-    c_.fita.remover(static_cast<std::size_t>(i));
-    c_.visao.definir_linha_atual(i); // the line above; line 1 after the first
+    // The line above becomes current; line 1 after the first.
+    c_.historico.push(new Remocao(alvo(), static_cast<std::size_t>(linha_atual() - 1)));
 }
 
 void ComandosFita::novo_valor() {
@@ -69,9 +73,8 @@ void ComandosFita::novo_valor() {
                                                QString::fromUtf8(kRotuloModificar),
                                                de_utf8(c_.fita.linha(i)), aceitar);
     if (!texto) return;
-    if (!aceitar(*texto)) return; // the confirmed text, read once more
-    c_.estado.alterado = true;
-    c_.fita.substituir(i, *bruto);
+    if (!aceitar(*texto)) return;                          // the confirmed text, read once more
+    c_.historico.push(new Modificacao(alvo(), i, *bruto)); // also marks it modified
     c_.dialogos.tocar_confirmacao();
 }
 
@@ -86,18 +89,15 @@ void ComandosFita::repetir_valor() {
     // Read and converted once: every repetition would give the same raw value.
     const auto bruto = converter(c_.entrada.text());
     if (!bruto) return;
-    c_.fita.acrescentar_varios(*bruto, n);
+    c_.historico.push(new Acrescimo(alvo(), *bruto, n)); // the last line becomes current
     c_.entrada.clear();
     c_.entrada.setFocus();
     c_.dialogos.tocar_confirmacao();
-    c_.visao.definir_linha_atual(static_cast<int>(c_.fita.tamanho()));
 }
 
 void ComandosFita::limpar_valor() {
-    c_.estado.alterado = false;
-    c_.fita.limpar();
-    c_.estado.busca.valor = 0; // find-next is off until a new search
-    c_.visao.definir_linha_atual(1);
+    // Also clears `alterado` and turns find-next off until a new search.
+    c_.historico.push(new Troca(alvo(), {}, {}, true));
 }
 
 void ComandosFita::buscar() {

@@ -11,12 +11,14 @@
 #include <string>
 
 class QLineEdit;
+class QUndoStack;
 class QWidget;
 
 namespace quarvel::tape {
 
 class DialogosFita;
 class FitaModelo;
+struct AlvoDesfazer;
 class VisaoFita;
 
 // The tape state the window keeps beside the tape itself.
@@ -34,7 +36,8 @@ struct ContextoFita {
     QLineEdit& entrada; // texto_valor
     VisaoFita& visao;   // the current line
     DialogosFita& dialogos;
-    QWidget* dono; // owner of the message boxes and dialogs
+    QWidget* dono;         // owner of the message boxes and dialogs
+    QUndoStack& historico; // the tape commands are pushed here, to be undone
 };
 
 class ComandosFita {
@@ -59,6 +62,7 @@ class ComandosFita {
     bool tem_memoria() const; // valor_memoria
 
   private:
+    AlvoDesfazer alvo() const; // what the undo steps act on
     // converter_entrada of a text; nothing, after the message, when the
     // expression is malformed.
     std::optional<std::string> converter(const QString& texto);

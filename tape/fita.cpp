@@ -62,6 +62,26 @@ void Fita::remover(std::size_t i) {
     linhas_.erase(linhas_.begin() + pos);
 }
 
+void Fita::inserir(std::size_t i, const std::string& bruto) {
+    exigir_espaco(*this, 1);
+    if (i > tamanho()) throw std::out_of_range(kForaDaFita);
+    std::string linha = linha_fita(bruto);
+    const auto pos = static_cast<std::ptrdiff_t>(i);
+    brutos_.insert(brutos_.begin() + pos, bruto);
+    try {
+        linhas_.insert(linhas_.begin() + pos, std::move(linha));
+    } catch (...) {
+        brutos_.erase(brutos_.begin() + pos);
+        throw;
+    }
+}
+
+void Fita::cortar(std::size_t n) {
+    if (n > tamanho()) throw std::out_of_range(kForaDaFita);
+    brutos_.resize(n);
+    linhas_.resize(n);
+}
+
 void Fita::limpar() {
     brutos_.clear();
     linhas_.clear();

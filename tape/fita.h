@@ -29,6 +29,10 @@ class Fita {
     void acrescentar_varios(const std::string& bruto, std::size_t vezes);
     void substituir(std::size_t i, const std::string& bruto);
     void remover(std::size_t i);
+    // Puts a raw value back at position i (0..size), the rest moving down.
+    void inserir(std::size_t i, const std::string& bruto);
+    // Keeps the first n entries.
+    void cortar(std::size_t n);
     void limpar();
     // Replaces everything at once (loads); the two lists must have equal size.
     void trocar(std::vector<std::string> brutos, std::vector<std::string> linhas);

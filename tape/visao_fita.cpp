@@ -93,14 +93,14 @@ void FitaModelo::acrescentar_varios(const std::string& bruto, std::size_t vezes)
     beginInsertRows({}, primeira, primeira + static_cast<int>(vezes) - 1);
     fita_.acrescentar_varios(bruto, vezes);
     endInsertRows();
-    emit alterada();
+    avisar({Alteracao::Tipo::Acrescentar, 0, vezes, bruto});
 }
 
 void FitaModelo::substituir(std::size_t i, const std::string& bruto) {
     fita_.substituir(i, bruto);
     const QModelIndex indice = index(static_cast<int>(i));
     emit dataChanged(indice, indice, {Qt::DisplayRole});
-    emit alterada();
+    avisar({Alteracao::Tipo::Substituir, i, 1, bruto});
 }
 
 void FitaModelo::remover(std::size_t i) {
@@ -108,13 +108,37 @@ void FitaModelo::remover(std::size_t i) {
     beginRemoveRows({}, static_cast<int>(i), static_cast<int>(i));
     fita_.remover(i);
     endRemoveRows();
-    emit alterada();
+    avisar({Alteracao::Tipo::Remover, i, 1, {}});
+}
+
+void FitaModelo::inserir(std::size_t i, const std::string& bruto) {
+    if (!fita_.cabe(1)) throw std::length_error(kMensagemMaximo);
+    if (i > fita_.tamanho()) throw std::out_of_range(kForaDaFita);
+    linha_fita(bruto);
+    beginInsertRows({}, static_cast<int>(i), static_cast<int>(i));
+    fita_.inserir(i, bruto);
+    endInsertRows();
+    avisar({Alteracao::Tipo::Inserir, i, 1, bruto});
+}
+
+void FitaModelo::cortar(std::size_t n) {
+    if (n > fita_.tamanho()) throw std::out_of_range(kForaDaFita);
+    if (n == fita_.tamanho()) return;
+    beginRemoveRows({}, static_cast<int>(n), rowCount() - 1);
+    fita_.cortar(n);
+    endRemoveRows();
+    avisar({Alteracao::Tipo::Cortar, n, 1, {}});
 }
 
 void FitaModelo::limpar() {
     beginResetModel();
     fita_.limpar();
     endResetModel();
+    avisar({});
+}
+
+void FitaModelo::avisar(Alteracao alteracao) {
+    emit alterou(alteracao);
     emit alterada();
 }
 
@@ -127,7 +151,7 @@ void FitaModelo::trocar(std::vector<std::string> brutos, std::vector<std::string
         throw;
     }
     endResetModel();
-    emit alterada();
+    avisar({});
 }
 
 // ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // line numbers and the current line painted yellow. A list view over a model
 // keeps it fast at 50,000 lines: nothing is done per line but painting the
 // visible ones.
+#include "tape/alteracao.h"
 #include "tape/fita.h"
 
 #include <QAbstractListModel>
@@ -35,6 +36,8 @@ class FitaModelo : public QAbstractListModel {
     void acrescentar_varios(const std::string& bruto, std::size_t vezes);
     void substituir(std::size_t i, const std::string& bruto);
     void remover(std::size_t i);
+    void inserir(std::size_t i, const std::string& bruto);
+    void cortar(std::size_t n);
     void limpar();
     void trocar(std::vector<std::string> brutos, std::vector<std::string> linhas);
 
@@ -43,9 +46,13 @@ class FitaModelo : public QAbstractListModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   signals:
-    void alterada(); // after every change of the tape
+    // After every change of the tape: what changed, then that it did.
+    void alterou(const quarvel::tape::Alteracao& alteracao);
+    void alterada();
 
   private:
+    void avisar(Alteracao alteracao);
+
     Fita fita_;
 };
 

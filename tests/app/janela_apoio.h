@@ -20,6 +20,8 @@ class JanelaTeste : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(pasta.isValid());
         qputenv("QUARVEL_PASTA_BACKUP", pasta.filePath(QStringLiteral("Backup")).toUtf8());
+        // The session journals too, apart from the user's.
+        qputenv("XDG_DATA_HOME", pasta.filePath(QStringLiteral("dados")).toUtf8());
         auto d = std::make_unique<DialogosRoteiro>();
         dlg = d.get();
         janela = std::make_unique<FormPrincipal>(std::move(d), arquivo_inicial());

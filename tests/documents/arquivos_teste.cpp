@@ -130,10 +130,13 @@ TEST_F(PastaBackup, ListaSoArquivosDeBackup) {
     criar(".qvlbackup");
     criar("outro.txt");
     criar("quase.qvlbackup.txt");
+    criar("recuperacao-2024-01-02-030405.qvl"); // a tape kept after an unclean end
+    criar("outro.qvl");
     ASSERT_TRUE(QDir(pasta_).mkdir("pasta.qvlbackup"));
     QStringList nomes = listar_backups(pasta_);
     nomes.sort();
-    EXPECT_EQ(nomes, (QStringList{".qvlbackup", "malote.qvlbackup"}));
+    EXPECT_EQ(nomes,
+              (QStringList{".qvlbackup", "malote.qvlbackup", "recuperacao-2024-01-02-030405.qvl"}));
     EXPECT_TRUE(listar_backups(tmp_.filePath("nao_existe")).isEmpty());
 }
 

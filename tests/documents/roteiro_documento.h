@@ -28,10 +28,16 @@ template <class Porta> class RoteiroDocumentoSobre : public Porta {
     std::deque<QString> arquivos_salvar;
     std::deque<QString> backups;      // form_restaurar; "" = nothing chosen
     bool limpar_no_restaurar = false; // press "Limpar a pasta Backup"
+    std::deque<bool> recuperar;       // the recovery question; empty = Não
+    QStringList perguntas_recuperacao;
 
     Resposta perguntar(QWidget*, const QString& texto) override {
         perguntas << texto;
         return testes::tirar(respostas, Resposta::Cancelar);
+    }
+    bool perguntar_recuperacao(QWidget*, const QString& texto) override {
+        perguntas_recuperacao << texto;
+        return testes::tirar(recuperar, false);
     }
     QString abrir_arquivo(QWidget*, const QString&, const QString& extensao) override {
         extensoes_abrir << extensao;

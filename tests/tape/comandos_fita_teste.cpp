@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QUndoStack>
 #include <gtest/gtest.h>
 
 namespace quarvel::tape {
@@ -53,7 +54,9 @@ class ComandosFitaTeste : public ::testing::Test {
     VisaoFita* visao = new VisaoFita(fita, &janela);
     RoteiroFita roteiro;
     RoteiroFita* dlg = &roteiro;
-    ComandosFita comandos{ContextoFita{fita, estado, *entrada, *visao, roteiro, &janela}};
+    QUndoStack historico;
+    ComandosFita comandos{
+        ContextoFita{fita, estado, *entrada, *visao, roteiro, &janela, historico}};
 };
 
 TEST_F(ComandosFitaTeste, AdicionarConverteComoAFitaMostra) {
