@@ -38,6 +38,8 @@ class ComandosImpressao;
 
 namespace quarvel::app {
 
+class Locutor;
+
 class FormPrincipal : public QMainWindow {
     Q_OBJECT
   public:
@@ -118,6 +120,7 @@ class FormPrincipal : public QMainWindow {
     std::unique_ptr<printing::ComandosImpressao> comandos_impressao_;
 
     std::unique_ptr<RoteadorAcoes> roteador_;
+    Locutor* locutor_ = nullptr;
 };
 
 } // namespace quarvel::app
