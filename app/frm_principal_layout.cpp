@@ -140,7 +140,7 @@ void FormPrincipal::criar_controles() {
     texto_valor_->setAccessibleDescription(
         QStringLiteral("um valor em reais ou uma expressão, como 12*50; Enter adiciona à fita, as "
                        "setas para cima e para baixo mudam a linha atual"));
-    pintar_fundo(texto_valor_, QColor(255, 255, 128), Qt::red);
+    pintar_fundo(texto_valor_, QColor(255, 255, 128), tape::CampoValor::kCorTexto);
     auto* nota =
         rotulo(g01, QStringLiteral("Tecle ENTER para adicionar o valor"), no_grupo(8, 59, 173, 14));
     nota->setFont(fonte("Arial", 7));

@@ -49,7 +49,8 @@ constexpr Posicao kGrade[] = {
 constexpr int kBotaoDigito[10] = {1, 4, 5, 6, 9, 10, 11, 14, 15, 16};
 
 // A border of its own makes the style paint a plain red face, not a tint.
-const char* kEstiloAceso = "QPushButton { background-color: rgb(255, 0, 0); color: white;"
+// A darker red than pure red, under which white reads at only 4:1.
+const char* kEstiloAceso = "QPushButton { background-color: rgb(192, 0, 0); color: white;"
                            " border: 1px solid rgb(128, 0, 0); border-radius: 2px; }";
 
 // Digit of a key of the main keyboard's digit row, -1 for other keys. On
