@@ -60,8 +60,11 @@ FormPrincipal::FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo
     // The window sees Enter, Up and Down before the focused control does.
     qApp->installEventFilter(this);
 
-    // Client area 664 x 389 below the menu bar.
-    resize(664, 389 + menuBar()->sizeHint().height());
+    // Client area 664 x 389 below the menu bar. The size is fixed: window
+    // managers (openbox, and Wayland compositors, which know no other hint)
+    // offer no maximise button only to a window that cannot change size,
+    // and the controls keep their places anyway.
+    setFixedSize(664, 389 + menuBar()->sizeHint().height());
     texto_valor_->setFocus();
     locutor_ = new Locutor(*this, *statusBar(), *valores_, *valor_final_, *valor_leitor_);
     connect(&fita_, &tape::FitaModelo::alterada, locutor_, &Locutor::falar_total);
