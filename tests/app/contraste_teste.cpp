@@ -1,9 +1,7 @@
 // Every text of the main window, its dialogs and the preview stays readable
 // (contrast of at least 4.5:1, WCAG's AA) when the desktop hands the program
-// a dark palette: the palette itself is what Qt's gtk3 theme makes of
-// Adwaita-dark and what Qt's KDE theme makes of Breeze Dark (both read from
-// Qt 6.4 on Debian 12), set as the application palette as a platform theme
-// sets it, before the program sets its own look.
+// a dark palette, set as the application palette as a platform theme sets
+// it, before the program sets its own look.
 #include "app/aparencia.h"
 #include "app/controles.h"
 #include "app/frm_erro.h"
@@ -116,68 +114,45 @@ QStringList ilegiveis(QWidget* raiz) {
 // ---------------------------------------------------------------------------
 // The desktops' palettes.
 
-struct Cor {
-    QPalette::ColorRole papel;
-    QColor ativa, inativa;
-};
-
+// The colours a dark desktop gives the roles that carry text and what is
+// behind it, as Qt 6.4's gtk3 theme makes them of Adwaita-dark and its KDE
+// theme of Breeze Dark (printed from QApplication::palette() under each).
 struct Esquema {
     const char* nome;
-    std::vector<Cor> cores;
+    QColor janela, texto_janela, base, texto, botao, texto_botao, dica, texto_dica;
 };
 void PrintTo(const Esquema& e, std::ostream* os) {
     *os << e.nome;
 }
 
 QPalette paleta(const Esquema& e) {
-    QPalette p;
-    for (const Cor& c : e.cores) {
-        p.setColor(QPalette::Active, c.papel, c.ativa);
-        p.setColor(QPalette::Inactive, c.papel, c.ativa);
-        p.setColor(QPalette::Disabled, c.papel, c.inativa);
-    }
+    QPalette p(e.texto_janela, e.botao, e.botao.lighter(150), e.botao.darker(150), e.botao, e.texto,
+               Qt::white, e.base, e.janela);
+    p.setColor(QPalette::ButtonText, e.texto_botao);
+    p.setColor(QPalette::ToolTipBase, e.dica);
+    p.setColor(QPalette::ToolTipText, e.texto_dica);
     return p;
 }
 
 const Esquema kEsquemas[] = {
     {"adwaita_dark_gtk3",
-     {{QPalette::WindowText, {240, 240, 240}, {130, 130, 130}},
-      {QPalette::Button, {50, 50, 50}, {50, 50, 50}},
-      {QPalette::Light, {75, 75, 75}, {75, 75, 75}},
-      {QPalette::Midlight, {42, 42, 42}, {42, 42, 42}},
-      {QPalette::Dark, {33, 33, 33}, {190, 190, 190}},
-      {QPalette::Mid, {38, 38, 38}, {38, 38, 38}},
-      {QPalette::Text, {240, 240, 240}, {130, 130, 130}},
-      {QPalette::BrightText, {75, 75, 75}, {75, 75, 75}},
-      {QPalette::ButtonText, {240, 240, 240}, {130, 130, 130}},
-      {QPalette::Base, {36, 36, 36}, {50, 50, 50}},
-      {QPalette::Window, {50, 50, 50}, {50, 50, 50}},
-      {QPalette::Shadow, {25, 25, 25}, {37, 37, 37}},
-      {QPalette::Highlight, {48, 140, 198}, {145, 145, 145}},
-      {QPalette::HighlightedText, {240, 240, 240}, {240, 240, 240}},
-      {QPalette::Link, {48, 140, 198}, {48, 140, 198}},
-      {QPalette::AlternateBase, {43, 43, 43}, {43, 43, 43}},
-      {QPalette::ToolTipBase, {255, 255, 220}, {255, 255, 220}},
-      {QPalette::ToolTipText, {0, 0, 0}, {0, 0, 0}},
-      {QPalette::PlaceholderText, {240, 240, 240}, {240, 240, 240}}}},
+     {50, 50, 50},
+     {240, 240, 240},
+     {36, 36, 36},
+     {240, 240, 240},
+     {50, 50, 50},
+     {240, 240, 240},
+     {255, 255, 220},
+     {0, 0, 0}},
     {"breeze_dark_kde",
-     {{QPalette::WindowText, {239, 240, 241}, {98, 108, 118}},
-      {QPalette::Button, {49, 54, 59}, {49, 54, 59}},
-      {QPalette::Light, {24, 27, 29}, {24, 27, 29}},
-      {QPalette::Midlight, {37, 41, 44}, {37, 41, 44}},
-      {QPalette::Dark, {98, 108, 118}, {98, 108, 118}},
-      {QPalette::Mid, {65, 72, 78}, {65, 72, 78}},
-      {QPalette::Text, {252, 252, 252}, {98, 108, 118}},
-      {QPalette::BrightText, {255, 255, 255}, {255, 255, 255}},
-      {QPalette::ButtonText, {252, 252, 252}, {98, 108, 118}},
-      {QPalette::Base, {27, 30, 32}, {49, 54, 59}},
-      {QPalette::Window, {35, 38, 41}, {49, 54, 59}},
-      {QPalette::Shadow, {118, 118, 118}, {177, 177, 177}},
-      {QPalette::Highlight, {61, 174, 233}, {65, 72, 78}},
-      {QPalette::HighlightedText, {252, 252, 252}, {37, 41, 44}},
-      {QPalette::AlternateBase, {247, 247, 247}, {247, 247, 247}},
-      {QPalette::ToolTipBase, {49, 54, 59}, {49, 54, 59}},
-      {QPalette::ToolTipText, {252, 252, 252}, {252, 252, 252}}}},
+     {35, 38, 41},
+     {239, 240, 241},
+     {27, 30, 32},
+     {252, 252, 252},
+     {49, 54, 59},
+     {252, 252, 252},
+     {49, 54, 59},
+     {252, 252, 252}},
 };
 
 printing::DocumentoImpressao& documento() {
