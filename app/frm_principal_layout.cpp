@@ -18,8 +18,10 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -235,6 +237,14 @@ void FormPrincipal::criar_controles() {
     setTabOrder(valores_, valor_final_);
     setTabOrder(valor_final_, valor_leitor_);
     setTabOrder(valor_leitor_, cabecalho_);
+    // The tape and the displays draw no focus of their own: a frame shows
+    // where Tab has gone.
+    auto* foco = new QFocusFrame(cliente);
+    foco->setObjectName(QStringLiteral("moldura_foco"));
+    connect(qApp, &QApplication::focusChanged, foco, [this, foco](QWidget*, QWidget* agora) {
+        const bool leitura = agora == valores_ || agora == valor_final_ || agora == valor_leitor_;
+        foco->setWidget(leitura ? agora : nullptr);
+    });
     setTabOrder(cabecalho_, rodape_);
     setTabOrder(rodape_, d01_);
     setTabOrder(d01_, qtdetempo_);
