@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace quarvel::app {
 
@@ -45,8 +46,10 @@ void RoteadorAcoes::atualizar() {
 
 namespace {
 
-// A null member is a separator.
+// A null member is a separator. A menu is named after its title, without
+// the access key's "&".
 void preencher(QMenu* m, const Acoes& a, std::initializer_list<MembroAcao> itens) {
+    m->setAccessibleName(m->title().remove(QLatin1Char('&')));
     for (MembroAcao item : itens) {
         if (item == nullptr)
             m->addSeparator();
@@ -60,14 +63,31 @@ void preencher(QMenu* m, const Acoes& a, std::initializer_list<MembroAcao> itens
 void montar_menu_principal(QMainWindow* janela, const Acoes& a) {
     auto* barra = janela->menuBar();
     barra->setObjectName(QStringLiteral("MENU"));
+    barra->setAccessibleName(QStringLiteral("menu principal"));
     preencher(barra->addMenu(QStringLiteral("&Arquivo")), a,
               {&Acoes::novo, nullptr, &Acoes::abrir, &Acoes::salvar_padrao, &Acoes::salvar_como,
                nullptr, &Acoes::sair});
     preencher(barra->addMenu(QStringLiteral("&Edições")), a,
-              {&Acoes::desfazer, &Acoes::refazer, nullptr, &Acoes::limpar_valor, nullptr,
-               &Acoes::add_valor, &Acoes::novo_valor, &Acoes::deletar_valor, nullptr,
-               &Acoes::repetir_valor, &Acoes::transf, nullptr, &Acoes::abrir_txt, &Acoes::save_txt,
-               nullptr, &Acoes::armazenar_memoria, &Acoes::valor_memoria, nullptr, &Acoes::backup});
+              {&Acoes::desfazer,
+               &Acoes::refazer,
+               nullptr,
+               &Acoes::limpar_valor,
+               nullptr,
+               &Acoes::add_valor,
+               &Acoes::novo_valor,
+               &Acoes::deletar_valor,
+               nullptr,
+               &Acoes::repetir_valor,
+               &Acoes::transf,
+               &Acoes::ler_extenso,
+               nullptr,
+               &Acoes::abrir_txt,
+               &Acoes::save_txt,
+               nullptr,
+               &Acoes::armazenar_memoria,
+               &Acoes::valor_memoria,
+               nullptr,
+               &Acoes::backup});
     preencher(barra->addMenu(QStringLiteral("&Localização")), a,
               {&Acoes::buscar, &Acoes::buscar_prox});
     preencher(barra->addMenu(QStringLiteral("&Imprimir")), a,
@@ -76,8 +96,14 @@ void montar_menu_principal(QMainWindow* janela, const Acoes& a) {
 }
 
 void montar_barra_ferramentas(QMainWindow* janela, const Acoes& a, int altura) {
-    auto* barra = janela->addToolBar(QStringLiteral("BarraFerramentas"));
+    // A tool bar's accessible interface keeps the title it had when it was
+    // made, before any accessible name: the title is the name it is read by.
+    // It shows nowhere else.
+    auto* barra = janela->addToolBar(QStringLiteral("barra de ferramentas"));
     barra->setObjectName(QStringLiteral("BarraFerramentas"));
+    barra->setAccessibleName(barra->windowTitle());
+    if (auto* mais = barra->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        mais->setAccessibleName(QStringLiteral("mais botões"));
     barra->setMovable(false);
     barra->setFloatable(false);
     barra->setIconSize(QSize(24, 24));
@@ -178,6 +204,7 @@ void instalar_menu_edicao(QLineEdit* campo, QAction* memoria) {
         campo, &QWidget::customContextMenuRequested, campo, [campo, memoria](const QPoint& p) {
             QMenu m(campo);
             m.setObjectName(memoria ? QStringLiteral("mnu2") : QStringLiteral("mnu1"));
+            m.setAccessibleName(QStringLiteral("menu de edição"));
             const bool selecao = campo->hasSelectedText();
             auto item = [&](const char* texto, const char* atalho, bool ativo, auto fazer) {
                 QAction* a = m.addAction(QString::fromUtf8(texto));

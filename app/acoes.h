@@ -33,6 +33,7 @@ struct Acoes {
     QAction* deletar_valor = nullptr;
     QAction* repetir_valor = nullptr;
     QAction* transf = nullptr;
+    QAction* ler_extenso = nullptr; // a screen reader speaks the total in words
     QAction* abrir_txt = nullptr;
     QAction* save_txt = nullptr;
     QAction* armazenar_memoria = nullptr;

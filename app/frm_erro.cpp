@@ -97,7 +97,8 @@ void FormErro::montar_relatorio(const QString& mensagem, quint32 endereco,
 
     const QTextCharFormat padrao = formato(9, true, false);
     const QTextCharFormat pedido = formato(8, false, true);
-    const QTextCharFormat suporte = formato(9, true, false, QColor(255, 0, 0));
+    // A darker red than pure red, which reads at only 4:1 on white.
+    const QTextCharFormat suporte = formato(9, true, false, QColor(192, 0, 0));
 
     // Filled piece by piece: the message is data and may itself contain
     // "%", "%1" or braces, which must reach the screen untouched.

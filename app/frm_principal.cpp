@@ -63,10 +63,14 @@ FormPrincipal::FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo
     // The window sees Enter, Up and Down before the focused control does.
     qApp->installEventFilter(this);
 
-    // Client area 664 x 389 below the menu bar.
-    resize(664, 389 + menuBar()->sizeHint().height());
+    // Client area 664 x 389 below the menu bar. The size is fixed: window
+    // managers (openbox, and Wayland compositors, which know no other hint)
+    // offer no maximise button only to a window that cannot change size,
+    // and the controls keep their places anyway.
+    setFixedSize(664, 389 + menuBar()->sizeHint().height());
     texto_valor_->setFocus();
-    tornar_acessivel(*this);
+    locutor_ = new Locutor(*this, *statusBar(), *valores_, *valor_final_, *valor_leitor_);
+    connect(&fita_, &tape::FitaModelo::alterada, locutor_, &Locutor::falar_total);
 }
 
 FormPrincipal::~FormPrincipal() {
@@ -112,6 +116,11 @@ void FormPrincipal::atualizar_total() {
     const tape::TextosTotal total = tape::textos_total(fita_.brutos());
     valor_final_->setText(QString::fromStdString(total.figuras));
     valor_leitor_->setText(QString::fromStdString(total.extenso));
+    // The names carry the values, so that the focus and a screen reader's
+    // review of the window read them.
+    valor_final_->setAccessibleName(QStringLiteral("total %1").arg(valor_final_->text()));
+    valor_leitor_->setAccessibleName(
+        QStringLiteral("total por extenso: %1").arg(valor_leitor_->text()));
 }
 
 void FormPrincipal::escrever_relogio() {
@@ -203,9 +212,11 @@ bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
         return true;
     case Qt::Key_Up:
         definir_linha_atual(linha_atual() - 1);
+        locutor_->falar_linha();
         return true;
     case Qt::Key_Down:
         definir_linha_atual(linha_atual() + 1);
+        locutor_->falar_linha();
         return true;
     default:
         return false;

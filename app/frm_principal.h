@@ -40,6 +40,8 @@ class ComandosImpressao;
 
 namespace quarvel::app {
 
+class Locutor;
+
 class FormPrincipal : public QMainWindow {
     Q_OBJECT
   public:
@@ -127,6 +129,7 @@ class FormPrincipal : public QMainWindow {
     std::unique_ptr<documents::DiarioSessao> diario_;
 
     std::unique_ptr<RoteadorAcoes> roteador_;
+    Locutor* locutor_ = nullptr;
 };
 
 } // namespace quarvel::app

@@ -2,6 +2,7 @@
 // fixed places in the client area, and the status bar.
 #include "app/frm_principal.h"
 
+#include "app/acessibilidade.h"
 #include "app/controles.h"
 #include "app/mensagens.h"
 #include "documents/carregamento.h"
@@ -18,9 +19,12 @@
 #include "tape/desfazer.h"
 #include "tape/teclado.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -84,6 +88,8 @@ void FormPrincipal::criar_acoes() {
              regra(&C::tem_entrada)},
             {QUARVEL_COMANDO(transf), "&Exportar Resultado para Área de Transferência", "Ctrl+K",
              fita(&C::transf), tem_linhas},
+            {QUARVEL_COMANDO(ler_extenso), "&Ler Total por Extenso", "Ctrl+L",
+             [this] { locutor_->falar_extenso(); }, sempre},
             {QUARVEL_COMANDO(abrir_txt), "&Importar Arquivo de Texto", nullptr,
              de(comandos_texto_, &T::abrir_txt), sempre},
             {QUARVEL_COMANDO(save_txt), "&Exportar Arquivo de Texto", nullptr,
@@ -116,11 +122,16 @@ void FormPrincipal::criar_controles() {
     valores_ = new tape::VisaoFita(fita_, cliente);
     connect(&fita_, &tape::FitaModelo::alterada, this, &FormPrincipal::atualizar_total);
     valores_->setGeometry(area(7, 45, 217, 256));
+    valores_->setAccessibleName(QStringLiteral("fita de valores"));
+    // Tab reaches the tape, whose description is its current line; a click
+    // still hands the focus back to the entry field.
+    valores_->setFocusPolicy(Qt::TabFocus);
     connect(valores_, &tape::VisaoFita::linha_clicada, this, [this] { texto_valor_->setFocus(); });
     connect(valores_, &tape::VisaoFita::linha_duplo_clique, this, [this] {
         if (!fita_.vazia()) acoes().novo_valor->trigger();
     });
     auto* pop = montar_pop(this, acoes());
+    pop->setAccessibleName(QStringLiteral("menu da fita"));
     valores_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(valores_, &QWidget::customContextMenuRequested, this,
             [this, pop](const QPoint& p) { pop->exec(valores_->viewport()->mapToGlobal(p)); });
@@ -135,7 +146,11 @@ void FormPrincipal::criar_controles() {
     texto_valor_->setObjectName(QStringLiteral("texto_valor"));
     texto_valor_->setGeometry(no_grupo(8, 29, 173, 27));
     texto_valor_->setFont(fonte("Arial", 12, true));
-    pintar_fundo(texto_valor_, QColor(255, 255, 128), Qt::red);
+    texto_valor_->setAccessibleName(QStringLiteral("valor digitado"));
+    texto_valor_->setAccessibleDescription(
+        QStringLiteral("um valor em reais ou uma expressão, como 12*50; Enter adiciona à fita, as "
+                       "setas para cima e para baixo mudam a linha atual"));
+    pintar_fundo(texto_valor_, QColor(255, 255, 128), tape::CampoValor::kCorTexto);
     auto* nota =
         rotulo(g01, QStringLiteral("Tecle ENTER para adicionar o valor"), no_grupo(8, 59, 173, 14));
     nota->setFont(fonte("Arial", 7));
@@ -147,6 +162,13 @@ void FormPrincipal::criar_controles() {
     valor_leitor_ = mostrador(cliente, "valor_leitor", area(7, 306, 413, 57),
                               fonte("Arial", 9, true), QStringLiteral("ZERO"));
     valor_leitor_->setWordWrap(true);
+    // Tab stops at both displays, so a screen reader reads them on arrival;
+    // their names carry the values (FormPrincipal::atualizar_total).
+    for (QLabel* l : {valor_final_, valor_leitor_})
+        l->setFocusPolicy(Qt::TabFocus);
+    valor_final_->setAccessibleName(QStringLiteral("total %1").arg(valor_final_->text()));
+    valor_leitor_->setAccessibleName(
+        QStringLiteral("total por extenso: %1").arg(valor_leitor_->text()));
 
     auto* g02 = grupo(cliente, "g02", QStringLiteral("Cabeçalho / Rodapé Impressão"),
                       area(427, 42, 210, 116));
@@ -154,17 +176,23 @@ void FormPrincipal::criar_controles() {
     cabecalho_ = new QLineEdit(g02);
     cabecalho_->setObjectName(QStringLiteral("cabecalho"));
     cabecalho_->setGeometry(no_grupo(8, 31, 193, 22));
+    cabecalho_->setAccessibleName(QStringLiteral("título do cabeçalho"));
+    cabecalho_->setAccessibleDescription(QStringLiteral("impresso no alto de cada página"));
     pintar_fundo(cabecalho_, QColor(239, 255, 223));
     rotulo(g02, QStringLiteral("Título do Rodapé"), no_grupo(8, 60, 190, 14));
     rodape_ = new QLineEdit(g02);
     rodape_->setObjectName(QStringLiteral("rodape"));
     rodape_->setGeometry(no_grupo(8, 75, 193, 22));
+    rodape_->setAccessibleName(QStringLiteral("título do rodapé"));
+    rodape_->setAccessibleDescription(QStringLiteral("impresso no pé de cada página"));
     pintar_fundo(rodape_, QColor(255, 239, 232));
 
     auto* g03 = grupo(cliente, "g03", QStringLiteral("Backup"), area(427, 164, 210, 199));
     d01_ = new QCheckBox(QStringLiteral("Realizar Backup a cada:"), g03);
     d01_->setObjectName(QStringLiteral("d01"));
     d01_->setGeometry(no_grupo(8, 18, 194, 18));
+    d01_->setAccessibleDescription(
+        QStringLiteral("grava a fita na pasta Backup a cada intervalo escolhido"));
     QPalette pd = d01_->palette();
     pd.setColor(QPalette::WindowText, Qt::black);
     d01_->setPalette(pd);
@@ -174,17 +202,26 @@ void FormPrincipal::criar_controles() {
         qtdetempo_->addItem(QString::number(documents::minutos_do_indice(i)));
     qtdetempo_->setCurrentIndex(0);
     qtdetempo_->setGeometry(no_grupo(8, 40, 50, 22));
+    qtdetempo_->setAccessibleName(QStringLiteral("intervalo do backup em minutos"));
+    qtdetempo_->view()->setAccessibleName(QStringLiteral("minutos entre um backup e outro"));
     // A flat light green: the style's own button face would paint it as a
     // gradient.
     qtdetempo_->setStyleSheet(QStringLiteral(
         "QComboBox { background-color: rgb(209, 255, 164); border: 1px solid rgb(122, 122, 122);"
         " border-radius: 2px; padding: 1px 2px 1px 4px; }"));
-    rotulo(g03, QStringLiteral("minuto(s):"), no_grupo(64, 44, 80, 14))
-        ->setObjectName(QStringLiteral("rotulo_qtdetempo"));
+    // On Linux a combo box is named by its current item; what it is for comes
+    // from the label it is the buddy of.
+    auto* minutos = rotulo(g03, QStringLiteral("minuto(s):"), no_grupo(64, 44, 80, 14));
+    minutos->setObjectName(QStringLiteral("rotulo_qtdetempo"));
+    minutos->setBuddy(qtdetempo_);
+    minutos->setAccessibleName(qtdetempo_->accessibleName());
     rotulo(g03, QStringLiteral("Nome do Arquivo:"), no_grupo(8, 68, 190, 14));
     nome_arquivo_ = new QLineEdit(g03);
     nome_arquivo_->setObjectName(QStringLiteral("nome_arquivo"));
     nome_arquivo_->setGeometry(no_grupo(8, 83, 193, 22));
+    nome_arquivo_->setAccessibleName(QStringLiteral("nome do arquivo de backup"));
+    nome_arquivo_->setAccessibleDescription(
+        QStringLiteral("nome com que a fita é gravada na pasta Backup"));
     pintar_fundo(nome_arquivo_, QColor(206, 239, 255));
     for (QLineEdit* campo : {cabecalho_, rodape_, nome_arquivo_})
         documents::ValidadorConfiguracao::instalar(campo);
@@ -202,8 +239,20 @@ void FormPrincipal::criar_controles() {
     for (QLineEdit* campo : {cabecalho_, rodape_, nome_arquivo_})
         instalar_menu_edicao(campo);
 
-    // Tab order: the entry field first; the tape never takes the focus.
-    setTabOrder(texto_valor_, cabecalho_);
+    // Tab order: the entry field first, then what a screen reader user reads
+    // (the tape, the total, the words), then the settings.
+    setTabOrder(texto_valor_, valores_);
+    setTabOrder(valores_, valor_final_);
+    setTabOrder(valor_final_, valor_leitor_);
+    setTabOrder(valor_leitor_, cabecalho_);
+    // The tape and the displays draw no focus of their own: a frame shows
+    // where Tab has gone.
+    auto* foco = new QFocusFrame(cliente);
+    foco->setObjectName(QStringLiteral("moldura_foco"));
+    connect(qApp, &QApplication::focusChanged, foco, [this, foco](QWidget*, QWidget* agora) {
+        const bool leitura = agora == valores_ || agora == valor_final_ || agora == valor_leitor_;
+        foco->setWidget(leitura ? agora : nullptr);
+    });
     setTabOrder(cabecalho_, rodape_);
     setTabOrder(rodape_, d01_);
     setTabOrder(d01_, qtdetempo_);
@@ -275,6 +324,7 @@ void FormPrincipal::criar_barra_estado() {
     barra->setObjectName(QStringLiteral("barra_estado"));
     barra->setFixedHeight(20);
     barra->setSizeGripEnabled(false);
+    barra->setAccessibleName(QStringLiteral("barra de estado"));
     auto painel = [barra](const QString& texto, int largura) {
         auto* l = new QLabel(texto, barra);
         l->setAlignment(Qt::AlignCenter);
@@ -291,10 +341,13 @@ void FormPrincipal::criar_barra_estado() {
         }
         return l;
     };
-    painel(QString::fromUtf8(kNomeComVersao), 150);
-    painel(QStringLiteral("%1 - %2").arg(QString::fromUtf8(kAutor), QString::fromUtf8(kSite)), 350);
+    painel(QString::fromUtf8(kNomeComVersao), 150)
+        ->setAccessibleDescription(QStringLiteral("versão do programa"));
+    painel(QStringLiteral("%1 - %2").arg(QString::fromUtf8(kAutor), QString::fromUtf8(kSite)), 350)
+        ->setAccessibleDescription(QStringLiteral("autor e site do programa"));
     relogio_ = painel(QString(), 0);
     relogio_->setObjectName(QStringLiteral("relogio"));
+    relogio_->setAccessibleDescription(QStringLiteral("data e hora"));
     // Shown only while the backup ticks keep failing; beside the three
     // panels, not one of them.
     auto* caixa = new QWidget(barra);

@@ -1,5 +1,6 @@
 // Start-up: the splash window, the main window built behind it, a fixed
 // two-second pause, then the event loop.
+#include "app/aparencia.h"
 #include "app/excecoes.h"
 #include "app/fontes.h"
 #include "app/frm_principal.h"
@@ -20,7 +21,7 @@ void preparar_aplicacao(QApplication& app) {
     QApplication::setApplicationVersion(QString::fromUtf8(quarvel::app::kVersao));
     // Ties the window to its menu entry (the Wayland app id, the dock's icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quarvel"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    quarvel::app::aplicar_aparencia_clara();
     // Qt's own buttons and dialogs speak Portuguese too.
     quarvel::app::instalar_traducoes(app);
 }

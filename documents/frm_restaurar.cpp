@@ -1,11 +1,14 @@
 #include "documents/frm_restaurar.h"
 
 #include "documents/mensagens.h"
+#include "tape/botoes_dialogo.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace quarvel::documents {
 
@@ -16,7 +19,8 @@ FormRestaurar::FormRestaurar(const QStringList& nomes, std::function<void()> lim
     setWindowTitle(QString::fromUtf8(kTituloRestaurar));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint);
-    constexpr int largura = 340;
+    // Wide enough for the whole title where the window system draws none.
+    const int largura = std::max(340, tape::largura_para_titulo(windowTitle()));
     constexpr int altura = 356;
     setFixedSize(largura, altura);
     setFont(QFont(QStringLiteral("Arial"), 9));

@@ -322,6 +322,7 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
     // button by the style's own margins, and it must start 5 px from the edge.
     auto* barra = new QWidget(this);
     barra->setObjectName(QStringLiteral("ToolBar"));
+    barra->setAccessibleName(QStringLiteral("barra de ferramentas"));
     auto* linha_barra = new QHBoxLayout(barra);
     linha_barra->setContentsMargins(5, 2, 2, 2);
     linha_barra->setSpacing(0);
@@ -358,6 +359,7 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
 
     menu_zoom_ = new QMenu(this);
     menu_zoom_->setObjectName(QStringLiteral("PopupMenu1"));
+    menu_zoom_->setAccessibleName(QStringLiteral("escala"));
     auto item = [this](const QString& texto, int codigo) {
         menu_zoom_->addAction(texto)->setData(codigo);
     };
@@ -368,8 +370,12 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
         item(QStringLiteral("%1%").arg(p), p);
     connect(menu_zoom_, &QMenu::triggered, this, [this](QAction* a) { zoom(a->data().toInt()); });
 
-    auto botao = [&](QAction* a, bool com_menu = false) {
+    // The buttons show pictures only, and the tips are the preview's English
+    // ones: a screen reader says the Portuguese name.
+    auto botao = [&](QAction* a, const char* nome, const char* descricao, bool com_menu = false) {
         auto* b = new QToolButton(barra);
+        b->setAccessibleName(QString::fromUtf8(nome));
+        b->setAccessibleDescription(QString::fromUtf8(descricao));
         b->setDefaultAction(a);
         b->setAutoRaise(true);
         b->setIconSize(QSize(17, 17));
@@ -383,66 +389,43 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
         b->setObjectName(a->objectName() + QStringLiteral("Button"));
         linha_barra->addWidget(b);
     };
-    botao(first);
-    botao(prev);
-    botao(next);
-    botao(last);
+    botao(first, "primeira página", "vai para a primeira página");
+    botao(prev, "página anterior", "volta uma página");
+    botao(next, "próxima página", "avança uma página");
+    botao(last, "última página", "vai para a última página");
     separador();
-    botao(zoom_cmd, true);
+    botao(zoom_cmd, "zoom", "mostra a página inteira; a seta abre as outras escalas", true);
     separador();
-    botao(print);
+    botao(print, "imprimir", "imprime o documento");
     separador();
-    botao(close_cmd);
+    botao(close_cmd, "fechar", "fecha a visualização");
     linha_barra->addStretch();
 
     visao_ = new VisaoPagina(doc_, this);
     visao_->setObjectName(QStringLiteral("PageView"));
+    visao_->setAccessibleName(QStringLiteral("página"));
+    visao_->setAccessibleDescription(
+        QStringLiteral("o botão esquerdo do mouse amplia, o direito reduz"));
+    visao_->verticalScrollBar()->setAccessibleName(QStringLiteral("rolagem vertical"));
+    visao_->horizontalScrollBar()->setAccessibleName(QStringLiteral("rolagem horizontal"));
     caixa->addWidget(visao_, 1);
     visao_->ao_mudar_pagina = [this](int n) { pagina_mudou(n); };
     visao_->ao_clicar = [this](Qt::MouseButton b) { botao_do_mouse(b); };
 
     auto* status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar"));
+    status->setAccessibleName(QStringLiteral("barra de estado"));
     status->setFixedHeight(19);
     status->setSizeGripEnabled(false);
     painel1_ = new QLabel(status);
+    painel1_->setAccessibleName(QStringLiteral("ajuda do comando"));
     painel1_->setFixedWidth(400);
     painel2_ = new QLabel(status);
+    painel2_->setAccessibleName(QStringLiteral("página atual"));
     painel2_->setMinimumWidth(100);
     status->addWidget(painel1_);
     status->addWidget(painel2_, 1);
     caixa->addWidget(status);
-
-    // What a screen reader says: the buttons show pictures only, and the
-    // tips are the preview's English ones.
-    struct Nome {
-        const char* objeto;
-        const char* nome;
-        const char* descricao;
-    };
-    const Nome nomes[] = {
-        {"ToolBar", "barra de ferramentas", nullptr},
-        {"FirstCmdButton", "primeira página", "vai para a primeira página"},
-        {"PrevCmdButton", "página anterior", "volta uma página"},
-        {"NextCmdButton", "próxima página", "avança uma página"},
-        {"LastCmdButton", "última página", "vai para a última página"},
-        {"ZoomCmdButton", "zoom", "mostra a página inteira; a seta abre as outras escalas"},
-        {"PrintCmdButton", "imprimir", "imprime o documento"},
-        {"CloseCmdButton", "fechar", "fecha a visualização"},
-        {"PageView", "página", "o botão esquerdo do mouse amplia, o direito reduz"},
-        {"PopupMenu1", "escala", nullptr},
-        {"StatusBar", "barra de estado", nullptr},
-    };
-    for (const Nome& n : nomes) {
-        auto* w = findChild<QWidget*>(QString::fromLatin1(n.objeto));
-        if (!w) continue;
-        w->setAccessibleName(QString::fromUtf8(n.nome));
-        if (n.descricao) w->setAccessibleDescription(QString::fromUtf8(n.descricao));
-    }
-    visao_->verticalScrollBar()->setAccessibleName(QStringLiteral("rolagem vertical"));
-    visao_->horizontalScrollBar()->setAccessibleName(QStringLiteral("rolagem horizontal"));
-    painel1_->setAccessibleName(QStringLiteral("ajuda do comando"));
-    painel2_->setAccessibleName(QStringLiteral("página atual"));
 
     connect(first, &QAction::triggered, this, [this] { visao_->ir_para(1); });
     connect(prev, &QAction::triggered, this, [this] { visao_->ir_para(visao_->pagina() - 1); });

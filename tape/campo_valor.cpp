@@ -35,7 +35,7 @@ CampoValor::CampoValor(QWidget* parent) : QLineEdit(parent) {
     f.setBold(true);
     setFont(f);
     QPalette pal = palette();
-    pal.setColor(QPalette::Text, Qt::red);
+    pal.setColor(QPalette::Text, kCorTexto);
     pal.setColor(QPalette::Base, QColor(255, 255, 128));
     setPalette(pal);
     connect(this, &QLineEdit::textChanged, this, [this] { aplicar_regra(); });

@@ -72,6 +72,7 @@ FormRepetir::FormRepetir(QWidget* parent)
     layout->addSpacing(6);
     layout->addLayout(botoes);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    caber_titulo(this);
 
     valor_->setFocus();
     valor_->selectAll();

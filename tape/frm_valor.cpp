@@ -37,6 +37,7 @@ FormValor::FormValor(const QString& titulo, const QString& rotulo, QWidget* pare
     layout->addSpacing(6);
     layout->addLayout(botoes);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    caber_titulo(this);
 
     n01_->setFocus();
 }

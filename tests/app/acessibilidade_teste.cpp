@@ -1,7 +1,7 @@
 // What a screen reader gets, read in-process through QAccessibleInterface —
 // the very data the AT-SPI bridge serves: every control of the main window
-// and of each dialog has a name, the names are there, and the tape,
-// the total and the words announce their changes.
+// and of each dialog has a name, and each command announces the new total
+// or the current line through the status bar's notification.
 #include "app/frm_erro.h"
 #include "app/frm_sobre.h"
 #include "app/frm_splash.h"
@@ -164,23 +164,18 @@ INSTANTIATE_TEST_SUITE_P(Acessibilidade, JanelasDialogo, ::testing::ValuesIn(kJa
 // ---------------------------------------------------------------------------
 // The main window.
 
-// What the window announced: the events sent, each with the description its
-// object had at that moment.
-struct Anuncio {
-    const QObject* objeto;
-    QAccessible::Event tipo;
-    QString descricao;
-};
-std::vector<Anuncio>& anuncios() {
-    static std::vector<Anuncio> lista;
+// What the window announced: each time its notification showed, the name
+// it had then (what Orca reads out).
+std::vector<QString>& anuncios() {
+    static std::vector<QString> lista;
     return lista;
 }
 
 void registrar(QAccessibleEvent* e) {
-    const QObject* o = e->object();
-    QString d;
-    if (auto* w = qobject_cast<const QWidget*>(o)) d = w->accessibleDescription();
-    anuncios().push_back({o, e->type(), d});
+    if (e->type() != QAccessible::ObjectShow) return;
+    if (QAccessibleInterface* i = e->accessibleInterface();
+        i && i->role() == QAccessible::Notification)
+        anuncios().push_back(i->text(QAccessible::Name));
 }
 
 class JanelaAcessivel : public JanelaTeste {
@@ -208,12 +203,11 @@ class JanelaAcessivel : public JanelaTeste {
 
     QWidget* w(const char* objeto) const { return filho(objeto); }
 
-    // Descriptions announced by `objeto` since the last clear, in order.
-    QStringList anunciado(const char* objeto) const {
-        QStringList r;
-        const QWidget* alvo = w(objeto);
-        for (const Anuncio& a : anuncios())
-            if (a.objeto == alvo && a.tipo == QAccessible::DescriptionChanged) r << a.descricao;
+    // The announcements made within `ms` (one is expected at most).
+    std::vector<QString> ouvir(int ms = 100) {
+        QTest::qWait(ms);
+        std::vector<QString> r;
+        r.swap(anuncios());
         return r;
     }
 };
@@ -251,71 +245,148 @@ TEST_F(JanelaAcessivel, MenusAbertosTemNome) {
     }
 }
 
-TEST_F(JanelaAcessivel, AdicionarAnunciaLinhaTotalEExtenso) {
-    EXPECT_EQ(descricao(w("valores")), QStringLiteral("fita vazia"));
+// ---------------------------------------------------------------------------
+// What is announced after each command: one announcement, the last word.
+
+struct CasoAnuncio;
+
+// Gives the fixture's helpers to the table.
+class AnunciosDeComando : public JanelaAcessivel,
+                          public ::testing::WithParamInterface<CasoAnuncio> {
+  public:
+    using JanelaAcessivel::adicionar;
+    using JanelaAcessivel::campo;
+    using JanelaAcessivel::dlg;
+    using JanelaAcessivel::executar;
+    using JanelaAcessivel::ouvir;
+    using JanelaAcessivel::tecla;
+};
+
+struct CasoAnuncio {
+    const char* nome;
+    std::function<void(AnunciosDeComando&)> agir;
+    const char* esperado;
+};
+void PrintTo(const CasoAnuncio& c, std::ostream* os) {
+    *os << c.nome;
+}
+
+const CasoAnuncio kAnuncios[] = {
+    {"adicionar", [](auto& t) { t.adicionar(QStringLiteral("12*50")); }, "total R$ 600,00"},
+    // The same total twice is said twice: an amount of zero changes nothing.
+    {"adicionar_zero_de_novo",
+     [](auto& t) {
+         t.adicionar(QStringLiteral("0"));
+         t.ouvir();
+         t.adicionar(QStringLiteral("0"));
+     },
+     "total R$ 0,00"},
+    {"deletar",
+     [](auto& t) {
+         t.adicionar(QStringLiteral("5"));
+         t.adicionar(QStringLiteral("10"));
+         t.ouvir();
+         t.executar("deletar_valor");
+     },
+     "total R$ 5,00"},
+    {"modificar",
+     [](auto& t) {
+         t.adicionar(QStringLiteral("5"));
+         t.adicionar(QStringLiteral("10"));
+         t.ouvir();
+         t.dlg->valores = {QStringLiteral("20")};
+         t.executar("novo_valor");
+     },
+     "total R$ 25,00"},
+    {"repetir",
+     [](auto& t) {
+         t.campo()->setText(QStringLiteral("5"));
+         t.dlg->repeticoes = {3};
+         t.executar("repetir_valor");
+     },
+     "total R$ 15,00"},
+    {"limpar",
+     [](auto& t) {
+         t.adicionar(QStringLiteral("5"));
+         t.ouvir();
+         t.executar("limpar_valor");
+     },
+     "total R$ 0,00"},
+    {"linha_acima",
+     [](auto& t) {
+         t.adicionar(QStringLiteral("1.234,56"));
+         t.adicionar(QStringLiteral("7"));
+         t.ouvir();
+         t.tecla(t.campo(), Qt::Key_Up);
+     },
+     "linha 1: 1.234,56"},
+    // At the top Up stays on line 1 and says it again.
+    {"linha_acima_no_topo",
+     [](auto& t) {
+         t.adicionar(QStringLiteral("1"));
+         t.ouvir();
+         t.tecla(t.campo(), Qt::Key_Up);
+     },
+     "linha 1: 1,00"},
+    {"linha_abaixo_fita_vazia", [](auto& t) { t.tecla(t.campo(), Qt::Key_Down); }, "fita vazia"},
+    {"extenso_pedido",
+     [](auto& t) {
+         t.adicionar(QStringLiteral("12*50"));
+         t.ouvir();
+         t.executar("ler_extenso");
+     },
+     "total por extenso: SEISCENTOS REAIS"},
+};
+
+TEST_P(AnunciosDeComando, DizUmaVez) {
+    GetParam().agir(*this);
+    EXPECT_EQ(ouvir(), std::vector<QString>{QString::fromUtf8(GetParam().esperado)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Acessibilidade, AnunciosDeComando, ::testing::ValuesIn(kAnuncios),
+                         [](const auto& p) { return std::string(p.param.nome); });
+
+// Orca reads a notification out only when it sits in a status bar without
+// the word "notification" in front of it.
+TEST_F(JanelaAcessivel, AnunciaPorUmaNotificacaoDaBarraDeEstado) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w("anuncio"));
+    ASSERT_NE(i, nullptr);
+    EXPECT_EQ(i->role(), QAccessible::Notification);
+    ASSERT_NE(i->parent(), nullptr);
+    EXPECT_EQ(i->parent()->role(), QAccessible::StatusBar);
+}
+
+// While another window of the program is active (a dialog, the loading
+// window) the announcement waits for the main window: Orca reads the window
+// when it is active again, and that would cut the announcement short.
+TEST_F(JanelaAcessivel, EsperaAJanelaVoltarAFicarAtiva) {
+    QWidget outra;
+    outra.show();
+    QApplication::setActiveWindow(&outra);
+    adicionar(QStringLiteral("7"));
+    EXPECT_TRUE(ouvir(50).empty());
+    QApplication::setActiveWindow(janela.get());
+    EXPECT_EQ(ouvir(500), std::vector<QString>{QStringLiteral("total R$ 7,00")});
+}
+
+// The focus and flat review read names and descriptions: they carry the
+// values. Tab reaches the tape, the total and the words, in that order.
+TEST_F(JanelaAcessivel, TabLeFitaTotalEExtenso) {
+    adicionar(QStringLiteral("1.234,56"));
     adicionar(QStringLiteral("12*50"));
     ocioso();
-    EXPECT_EQ(anunciado("valores"), QStringList{"linha 1: 600,00"});
-    EXPECT_EQ(anunciado("valor_final"), QStringList{"R$ 600,00"});
-    EXPECT_EQ(anunciado("valor_leitor"), QStringList{"SEISCENTOS REAIS"});
-    EXPECT_EQ(descricao(w("valor_final")), QStringLiteral("R$ 600,00"));
-
-    // Idle again with nothing changed: nothing more is said.
-    anuncios().clear();
-    ocioso();
-    EXPECT_TRUE(anunciado("valores").isEmpty());
-    EXPECT_TRUE(anunciado("valor_final").isEmpty());
-    EXPECT_TRUE(anunciado("valor_leitor").isEmpty());
-}
-
-TEST_F(JanelaAcessivel, MudarALinhaAtualAnunciaLinhaEValor) {
-    adicionar(QStringLiteral("1.234,56"));
-    adicionar(QStringLiteral("7"));
-    ocioso();
-    EXPECT_EQ(descricao(w("valores")), QStringLiteral("linha 2: 7,00"));
-    anuncios().clear();
-
-    tecla(campo(), Qt::Key_Up);
-    ocioso();
-    EXPECT_EQ(anunciado("valores"), QStringList{"linha 1: 1.234,56"});
-    EXPECT_TRUE(anunciado("valor_final").isEmpty()) << "o total não mudou";
-
-    // Up at the first line stays there: nothing to announce.
-    anuncios().clear();
-    tecla(campo(), Qt::Key_Up);
-    ocioso();
-    EXPECT_TRUE(anunciado("valores").isEmpty());
-
-    tecla(campo(), Qt::Key_Down);
-    ocioso();
-    EXPECT_EQ(anunciado("valores"), QStringList{"linha 2: 7,00"});
-}
-
-TEST_F(JanelaAcessivel, ModificarDeletarELimparAnunciam) {
-    adicionar(QStringLiteral("5"));
-    adicionar(QStringLiteral("10"));
-    ocioso();
-    anuncios().clear();
-
-    // The current line keeps its number but shows another value.
-    dlg->valores = {QStringLiteral("20")};
-    executar("novo_valor");
-    ocioso();
-    EXPECT_EQ(anunciado("valores"), QStringList{"linha 2: 20,00"});
-    EXPECT_EQ(anunciado("valor_final"), QStringList{"R$ 25,00"});
-    EXPECT_EQ(anunciado("valor_leitor"), QStringList{"VINTE E CINCO REAIS"});
-
-    anuncios().clear();
-    executar("deletar_valor");
-    ocioso();
-    EXPECT_EQ(anunciado("valores"), QStringList{"linha 1: 5,00"});
-    EXPECT_EQ(anunciado("valor_final"), QStringList{"R$ 5,00"});
-
-    anuncios().clear();
-    executar("limpar_valor");
-    ocioso();
-    EXPECT_EQ(anunciado("valores"), QStringList{"fita vazia"});
-    EXPECT_EQ(anunciado("valor_final").size(), 1);
+    EXPECT_EQ(descricao(w("valores")), QStringLiteral("linha 2: 600,00"));
+    campo()->setFocus();
+    QStringList lidos;
+    for (int i = 0; i < 3; ++i) {
+        tecla(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* f = QApplication::focusWidget();
+        ASSERT_NE(f, nullptr);
+        lidos << QAccessible::queryAccessibleInterface(f)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(lidos, (QStringList{"fita de valores", "total R$ 1.834,56",
+                                  "total por extenso: UM MIL, OITOCENTOS E TRINTA E QUATRO "
+                                  "REAIS E CINQUENTA E SEIS CENTAVOS"}));
 }
 
 } // namespace

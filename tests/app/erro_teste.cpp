@@ -100,10 +100,10 @@ TEST(FormErro, FormatosDasLinhas) {
     EXPECT_EQ(l5.fontWeight(), QFont::Bold);
     EXPECT_FALSE(l5.fontItalic());
     EXPECT_DOUBLE_EQ(l5.fontPointSize(), 9);
-    EXPECT_EQ(l5.foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(l5.foreground().color(), QColor(192, 0, 0));
     // Only the support line is red.
-    EXPECT_NE(l1.foreground().color(), QColor(255, 0, 0));
-    EXPECT_NE(l3.foreground().color(), QColor(255, 0, 0));
+    EXPECT_NE(l1.foreground().color(), QColor(192, 0, 0));
+    EXPECT_NE(l3.foreground().color(), QColor(192, 0, 0));
 
     const QFont base = f.mensagem()->font();
     EXPECT_EQ(base.family(), "Arial");
@@ -153,7 +153,7 @@ TEST(FormErro, LinhaDosValoresSalvos) {
     EXPECT_EQ(l[3], pedido);
     EXPECT_EQ(l[5], acesse);
     EXPECT_EQ(formato_da_linha(f, 1).fontWeight(), QFont::Bold);
-    EXPECT_EQ(formato_da_linha(f, 5).foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(formato_da_linha(f, 5).foreground().color(), QColor(192, 0, 0));
 }
 
 TEST(FormErro, MensagemLongaQuebraERola) {

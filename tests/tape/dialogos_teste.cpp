@@ -26,7 +26,7 @@ TEST(FormValorTeste, CaptionRotuloEBotoes) {
     ASSERT_EQ(n01, f.campo());
     EXPECT_TRUE(n01->font().bold());
     EXPECT_EQ(n01->palette().color(QPalette::Base), QColor(255, 255, 128));
-    EXPECT_EQ(n01->palette().color(QPalette::Text), QColor(Qt::red));
+    EXPECT_EQ(n01->palette().color(QPalette::Text), CampoValor::kCorTexto);
     ASSERT_NE(f.findChild<QPushButton*>("BT_OK"), nullptr);
     EXPECT_EQ(f.findChild<QPushButton*>("BT_OK")->text(), "OK");
     EXPECT_EQ(f.findChild<QPushButton*>("BT_CANCEL")->text(), "Cancelar");

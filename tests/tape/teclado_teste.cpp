@@ -20,7 +20,7 @@ namespace {
 bool pintado_de_vermelho(QPushButton* b) {
     const QImage img = b->grab().toImage();
     const QColor c = img.pixelColor(4, img.height() / 2);
-    return c.red() > 200 && c.green() < 60 && c.blue() < 60;
+    return c.red() > 170 && c.green() < 60 && c.blue() < 60;
 }
 
 TEST(TecladoGrade, OcupaOBlocoComLinhasDe31) {

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# janelas_x11.sh QUARVEL
+# The real program under Xvfb with openbox, a window manager that honours
+# size hints: neither the main window nor a dialog may be maximised. What
+# openbox allows a window is in its _NET_WM_ALLOWED_ACTIONS. Each row of the
+# table: the keys that open a window, its title, the keys that close it.
+# Exits 77 (skipped) when Xvfb, openbox, xdotool or xprop are missing.
+set -uo pipefail
+quarvel=$1
+for f in Xvfb openbox xdotool xprop timeout; do
+  command -v "$f" >/dev/null || { echo "pulado: $f ausente (scripts/deps o instala)"; exit 77; }
+done
+
+rascunho=$(mktemp -d)
+pids=()
+encerrar() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$rascunho"
+}
+trap encerrar EXIT
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$rascunho/tela" 2>"$rascunho/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do
+  [ -s "$rascunho/tela" ] && break
+  sleep 0.1
+done
+[ -s "$rascunho/tela" ] || { echo "pulado: o Xvfb não iniciou"; exit 77; }
+export DISPLAY=":$(head -n1 "$rascunho/tela")"
+mkdir -m 700 "$rascunho/run"
+export HOME=$rascunho XDG_RUNTIME_DIR=$rascunho/run XDG_CONFIG_HOME=$rascunho/config
+export QT_QPA_PLATFORM=xcb QUARVEL_PASTA_BACKUP=$rascunho/Backup
+openbox >"$rascunho/openbox.log" 2>&1 &
+pids+=($!)
+sleep 0.5
+timeout 120 "$quarvel" >"$rascunho/quarvel.log" 2>&1 &
+pids+=($!)
+
+# The window with this exact title, waited for up to 10 s.
+janela() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+falhas=0
+verificar() { # title
+  local id acoes
+  if ! id=$(janela "$1"); then
+    echo "FALHA: a janela '$1' não abriu"
+    falhas=$((falhas + 1))
+    return
+  fi
+  sleep 0.3 # openbox has read the hints once the window is mapped
+  acoes=$(xprop -id "$id" _NET_WM_ALLOWED_ACTIONS)
+  if grep -q MAXIMIZE <<<"$acoes"; then
+    echo "FALHA: '$1' pode ser maximizada: $acoes"
+    falhas=$((falhas + 1))
+  else
+    echo "ok: '$1' não tem maximizar"
+  fi
+}
+
+teclas() { for k in "$@"; do xdotool key "$k"; sleep 0.3; done; }
+
+principal="Quarvel 1.1 - Calculador de Vantorel - NovoCalculo.qvl"
+verificar "$principal"
+xdotool type --delay 50 "1234"
+teclas Return
+# keys to open | title | keys to close
+while IFS='|' read -r abrir titulo fechar; do
+  [ -z "$abrir" ] && continue
+  xdotool windowactivate --sync "$(janela "$principal")" 2>/dev/null
+  # shellcheck disable=SC2086
+  teclas $abrir
+  verificar "$titulo"
+  # shellcheck disable=SC2086
+  teclas $fechar
+done <<'TABELA'
+alt+e m|Modificar Valor|Escape
+F2|Buscar Valor|Escape
+5 ctrl+r|Repetir Valor|Escape BackSpace
+alt+e Up Return|Restaurar / Limpar Backup|Escape
+TABELA
+
+if [ "$falhas" -ne 0 ]; then
+  echo "$falhas falha(s)"
+  exit 1
+fi
+echo "nenhuma janela pode ser maximizada"

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# orca_fala.sh QUARVEL [SANITIZADA]
+# Runs the real program with Debian's Orca in a scratch X server (Xvfb, with
+# openbox) and D-Bus session, Orca's speech going through speech-dispatcher
+# and espeak-ng to libao's null driver; orca_fala.py types on the keyboard
+# and checks what Orca said, read from its debug log. Private HOME and XDG
+# folders: nothing of the machine's settings is read or written.
+# Exits 77 (skipped) when a tool is missing (scripts/deps installs them) and
+# in a sanitizer build (the program is the same; Orca's timing is not).
+set -uo pipefail
+quarvel=$1 sanitizada=${2:-0}
+aqui=$(cd "$(dirname "$0")" && pwd)
+
+if [ -z "${QUARVEL_SESSAO_ORCA:-}" ]; then
+  if [ "$sanitizada" = 1 ]; then
+    echo "pulado: compilação com sanitizadores"
+    exit 77
+  fi
+  for f in Xvfb dbus-run-session timeout orca speech-dispatcher espeak-ng xdotool openbox; do
+    command -v "$f" >/dev/null || { echo "pulado: $f ausente (scripts/deps o instala)"; exit 77; }
+  done
+  [ -x /usr/libexec/at-spi-bus-launcher ] || { echo "pulado: at-spi2-core ausente"; exit 77; }
+  # libao's null driver is built into the library.
+  compgen -G "/usr/lib/*/libao.so.4" >/dev/null || { echo "pulado: libao4 ausente"; exit 77; }
+  QUARVEL_SESSAO_ORCA=1 exec timeout -k 5 240 dbus-run-session -- bash "$0" "$@"
+fi
+
+rascunho=$(mktemp -d)
+pids=()
+encerrar() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  [ -n "${QUARVEL_MANTER_RASCUNHO:-}" ] && { echo "rascunho mantido: $rascunho"; return; }
+  rm -rf "$rascunho"
+}
+trap encerrar EXIT
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$rascunho/tela" 2>"$rascunho/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do
+  [ -s "$rascunho/tela" ] && break
+  sleep 0.1
+done
+if [ ! -s "$rascunho/tela" ]; then
+  cat "$rascunho/xvfb.log"
+  echo "pulado: o Xvfb não iniciou"
+  exit 77
+fi
+export DISPLAY=":$(head -n1 "$rascunho/tela")"
+
+mkdir -m 700 "$rascunho/run"
+mkdir -p "$rascunho/config/speech-dispatcher" "$rascunho/orca" "$rascunho/fala" "$rascunho/Backup"
+export HOME=$rascunho XDG_RUNTIME_DIR=$rascunho/run XDG_CONFIG_HOME=$rascunho/config
+export XDG_DATA_HOME=$rascunho/data XDG_CACHE_HOME=$rascunho/cache
+export QUARVEL_PASTA_BACKUP=$rascunho/Backup
+# Sound goes nowhere: libao's null driver, for speech-dispatcher's own
+# espeak-ng module.
+echo "default_driver=null" >"$rascunho/.libao"
+cat >"$rascunho/config/speech-dispatcher/speechd.conf" <<FIM
+LogLevel 4
+LogDir "$rascunho/fala"
+AudioOutputMethod "libao"
+AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
+DefaultModule espeak-ng
+DefaultLanguage "pt"
+FIM
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANG=C.UTF-8
+# Qt complains of every object Orca asks about after a dialog has gone.
+export QT_LOGGING_RULES="qt.accessibility.atspi.warning=false"
+
+openbox >"$rascunho/openbox.log" 2>&1 &
+pids+=($!)
+
+# Files for Open and Import.
+printf '[CONFIG]\r\n[LER]\r\nINICIO=5\r\nFIM=6\r\n\r\n100\r\n250,5\r\n' >"$rascunho/malote.qvl"
+printf '10\r\n20\r\n' >"$rascunho/valores.txt"
+
+timeout -k 5 200 /usr/bin/python3 "$aqui/orca_fala.py" "$quarvel" "$rascunho"
+rc=$?
+if [ "$rc" -ne 0 ]; then
+  echo "--- saída do quarvel"
+  cat "$rascunho/quarvel.log"
+fi
+exit "$rc"
