@@ -2,14 +2,15 @@
 
 #include "app/mensagens.h"
 #include "app/traducao.h"
+#include "calc/dinheiro.h"
 #include "documents/arquivo_calculo.h"
 #include "documents/arquivos.h"
 #include "documents/mensagens.h"
 #include "documents/texto.h"
 #include "printing/documento_impressao.h"
 #include "printing/mensagens.h"
-#include "tape/formas_numero.h"
 #include "tape/mensagens.h"
+#include "tape/regra_entrada.h"
 #include "tape/total.h"
 
 #include <QCommandLineParser>
@@ -75,7 +76,7 @@ bool ler_entradas(const QByteArray& bytes, const QString& origem, FitaLida& fita
             erro_na_linha(origem, numero, QString::fromUtf8(tape::kMensagemMaximo));
             return false;
         }
-        fita.linhas.push_back(tape::linha_fita(c.bruto));
+        fita.linhas.push_back(calc::linha_fita(c.bruto));
         fita.brutos.push_back(c.bruto);
     }
     return true;

@@ -1,9 +1,9 @@
 #include "documents/arquivo_calculo.h"
 
+#include "calc/dinheiro.h"
 #include "documents/codificacao.h"
 #include "documents/ini.h"
 #include "tape/fita.h"
-#include "tape/formas_numero.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -175,7 +175,7 @@ CargaCalculo carregar_calculo(std::string_view bytes,
     for (std::size_t k = 0; k < n; ++k) {
         if (a_cada_valor) a_cada_valor(k);
         const std::string& linha = linhas[primeira + k];
-        const auto v = tape::ler_estrito(linha);
+        const auto v = calc::ler_estrito(linha);
         if (!v)
             return danificado(linha_n(primeira + k) + ": '" + citar_linha(linha) +
                               "' não é um valor");
@@ -185,7 +185,7 @@ CargaCalculo carregar_calculo(std::string_view bytes,
             return danificado(linha_n(primeira + k) + ": '" + citar_linha(linha) +
                               "' é grande demais para um valor");
         carga.doc.brutos.push_back(linha);
-        carga.linhas.push_back(tape::mascara_dinheiro(*v));
+        carga.linhas.push_back(calc::mascara_dinheiro(*v));
     }
     return carga;
 }
