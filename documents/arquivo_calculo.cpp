@@ -3,6 +3,7 @@
 #include "calc/dinheiro.h"
 #include "documents/codificacao.h"
 #include "documents/ini.h"
+#include "documents/intervalo_backup.h"
 #include "tape/fita.h"
 
 #include <algorithm>
@@ -47,8 +48,8 @@ Configuracao configuracao_de(const ini::Documento& ini) {
     cfg.rodape = ler_texto_ini(ini, "RODAPE");
     cfg.texto_backup = ler_texto_ini(ini, "TEXTO_BACKUP");
     cfg.backup = ler_inteiro_ini(ini, kConfig, "BACKUP").value_or(0) != 0;
-    const int tempo = ler_inteiro_ini(ini, kConfig, "QTDETEMPO").value_or(-1);
-    cfg.qtdetempo = (tempo >= 0 && tempo <= 4) ? tempo : -1;
+    const int tempo = ler_inteiro_ini(ini, kConfig, "QTDETEMPO").value_or(kSemIntervalo);
+    cfg.qtdetempo = (tempo >= 0 && tempo < kIntervalosBackup) ? tempo : kSemIntervalo;
     return cfg;
 }
 

@@ -25,6 +25,17 @@ std::string_view vista(const QByteArray& b) {
     return {b.constData(), static_cast<std::size_t>(b.size())};
 }
 
+// The settings of a titled document as its file holds them now, read once
+// per question: another program may have changed them since the file was
+// opened or saved. A file that can no longer be read (moved away, deleted,
+// its permission taken) holds none of its keys, so each reads as its default
+// (kSemIntervalo for the interval), as any reader of the file sees it; why it
+// could not be read changes nothing in that answer.
+Configuracao configuracao_no_disco(const QString& caminho) {
+    const auto bytes = ler_arquivo(caminho, nullptr);
+    return ler_configuracao(bytes ? vista(*bytes) : std::string_view{});
+}
+
 } // namespace
 
 Configuracao ler_campos(const CamposConfiguracao& campos) {
@@ -50,15 +61,8 @@ bool ComandosDocumento::alterado() const {
                         c_.entrada.text().toStdString(),
                         c_.estado_fita.alterado};
     if (arquivo_atual_.isEmpty()) return documento_alterado(atual, std::nullopt);
-    // The settings as the file on disk has them now: another program may
-    // have changed them.
-    Documento salvo;
-    salvo.config.qtdetempo = -1;
-    QString erro;
-    if (const auto bytes = ler_arquivo(arquivo_atual_, &erro))
-        salvo.config = ler_configuracao(vista(*bytes));
-    salvo.brutos = brutos_salvos_;
-    return documento_alterado(atual, salvo);
+    return documento_alterado(atual,
+                              Documento{configuracao_no_disco(arquivo_atual_), brutos_salvos_});
 }
 
 bool ComandosDocumento::confirmar_alteracoes() {
