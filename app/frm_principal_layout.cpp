@@ -216,8 +216,8 @@ void FormPrincipal::criar_comandos() {
         fita_, campos, *comandos_texto_, *carregamento_, *dialogos_, this});
     comandos_documento_ =
         std::make_unique<documents::ComandosDocumento>(documents::ContextoDocumento{
-            fita_, estado_fita_, *texto_valor_, *valores_, campos, *comandos_backup_,
-            *carregamento_, *dialogos_, this, [this] { definir_titulo(); }});
+            fita_, *comandos_fita_, estado_fita_, *texto_valor_, *valores_, campos,
+            *comandos_backup_, *carregamento_, *dialogos_, this, [this] { definir_titulo(); }});
     comandos_backup_->ao_mudar_estado([this](const QString& texto) {
         if (auto* l = statusBar()->findChild<QLabel*>(QStringLiteral("estado_backup"))) {
             l->setText(texto);

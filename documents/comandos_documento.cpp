@@ -126,16 +126,13 @@ void ComandosDocumento::novo() {
 }
 
 void ComandosDocumento::esvaziar() {
-    c_.estado_fita.alterado = false;
     c_.entrada.clear();
     brutos_salvos_.clear();
-    c_.fita.limpar();
-    c_.visao.definir_linha_atual(1);
+    c_.comandos_fita.limpar_valor(); // also the in-place mark, the search and the current line
     c_.campos.cabecalho.clear();
     c_.campos.rodape.clear();
     c_.campos.d01.setChecked(false); // the switch's own command stops the timer
     c_.campos.qtdetempo.setCurrentIndex(0);
-    c_.estado_fita.busca.valor = 0; // find-next is off until a new search
     c_.campos.nome_arquivo.clear();
     arquivo_atual_.clear();
     c_.arquivo_mudou();

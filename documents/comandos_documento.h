@@ -15,6 +15,7 @@ class QLineEdit;
 class QWidget;
 
 namespace quarvel::tape {
+class ComandosFita;
 class FitaModelo;
 class VisaoFita;
 struct EstadoFita;
@@ -28,6 +29,8 @@ class DialogosDocumento;
 
 struct ContextoDocumento {
     tape::FitaModelo& fita;
+    // New clears the tape with the tape's own command, limpar_valor.
+    tape::ComandosFita& comandos_fita;
     tape::EstadoFita& estado_fita; // a value modified in place; the search
     QLineEdit& entrada;            // texto_valor
     tape::VisaoFita& visao;        // the current line
