@@ -277,8 +277,8 @@ void FormPrincipal::criar_comandos() {
         fita_, campos, *comandos_texto_, *carregamento_, *dialogos_, this});
     comandos_documento_ =
         std::make_unique<documents::ComandosDocumento>(documents::ContextoDocumento{
-            fita_, estado_fita_, *texto_valor_, *valores_, campos, *comandos_backup_,
-            *carregamento_, *dialogos_, this,
+            fita_, *comandos_fita_, estado_fita_, *texto_valor_, *valores_, campos,
+            *comandos_backup_, *carregamento_, *dialogos_, this,
             [this] {
                 definir_titulo();
                 if (diario_) diario_->gravar_estado(); // New, Open, Save As: at once

@@ -2,6 +2,7 @@
 
 #include "app/mensagens.h"
 #include "app/traducao.h"
+#include "calc/dinheiro.h"
 #include "documents/arquivo_calculo.h"
 #include "documents/arquivos.h"
 #include "documents/limite_leitura.h"
@@ -9,8 +10,8 @@
 #include "documents/texto.h"
 #include "printing/documento_impressao.h"
 #include "printing/mensagens.h"
-#include "tape/formas_numero.h"
 #include "tape/mensagens.h"
+#include "tape/regra_entrada.h"
 #include "tape/total.h"
 
 #include <QCommandLineParser>
@@ -78,7 +79,7 @@ class LeitorEntradas {
             erro_na_linha(origem_, numero_, QString::fromUtf8(tape::kMensagemMaximo));
             return false;
         }
-        fita_.linhas.push_back(tape::linha_fita(c.bruto));
+        fita_.linhas.push_back(calc::linha_fita(c.bruto));
         fita_.brutos.push_back(c.bruto);
         return true;
     }

@@ -1,8 +1,8 @@
 // Printing 50,000 tape lines: the layout alone, the whole PDF through the
 // print document, and a bare QPainter loop drawing the same pages.
+#include "calc/dinheiro.h"
 #include "printing/documento_impressao.h"
 #include "printing/mensagens.h"
-#include "tape/formas_numero.h"
 #include "tape/mensagens.h"
 
 #include <QFont>
@@ -24,10 +24,10 @@ printing::ConteudoImpressao conteudo_50000() {
     for (int i = 0; i < 50000; ++i) {
         const long double v = (i * 7919 % 100000) / 100.0L + (i % 13) * 1000;
         total += v;
-        c.linhas_fita.append(QString::fromStdString(tape::mascara_dinheiro(v)));
+        c.linhas_fita.append(QString::fromStdString(calc::mascara_dinheiro(v)));
     }
     c.total = QString::fromUtf8(tape::kPrefixoReais) +
-              QString::fromStdString(tape::mascara_dinheiro(total));
+              QString::fromStdString(calc::mascara_dinheiro(total));
     c.cabecalho = QStringLiteral("Loja Centro - $DATE$");
     c.rodape = QStringLiteral("Conferido por:");
     c.titulo = QString::fromUtf8(printing::kTituloImpressao);

@@ -1,10 +1,10 @@
 // The main window's long commands on a full tape, driven through its actions
 // with scripted dialogs, and the memory and start-up report.
 #include "app/frm_principal.h"
+#include "calc/dinheiro.h"
 #include "documents/arquivo_calculo.h"
 #include "documents/frm_loading.h"
 #include "documents/texto.h"
-#include "tape/formas_numero.h"
 #include "tests/app/dialogos_roteiro.h"
 
 #include <QAction>
@@ -62,7 +62,7 @@ struct Arquivos {
         std::vector<std::string> linhas;
         linhas.reserve(doc.brutos.size());
         for (const auto& b : doc.brutos)
-            linhas.push_back(tape::mascara_dinheiro(tape::ler_estrito_ou_erro(b)));
+            linhas.push_back(calc::mascara_dinheiro(calc::ler_estrito_ou_erro(b)));
         gravar(texto_50000, documents::escrever_texto(linhas));
         doc.brutos.resize(49999);
         gravar(calculo_49999, documents::escrever_calculo(doc));

@@ -2,9 +2,9 @@
 // against a bare std::from_chars sum of the same raw values, and the 18-digit
 // expansion and the number forms of an amount.
 #include "calc/centavos.h"
+#include "calc/dinheiro.h"
 #include "calc/infix.h"
 #include "tape/fita.h"
-#include "tape/formas_numero.h"
 
 #include <benchmark/benchmark.h>
 #include <muParser.h>
@@ -139,7 +139,7 @@ BENCHMARK(total_from_chars)->Name("total_50000/from_chars")->Unit(benchmark::kMi
 std::vector<calc::Estendido> valores_50000() {
     std::vector<calc::Estendido> r;
     for (const auto& b : brutos_50000())
-        r.push_back(*tape::ler_estrito(b));
+        r.push_back(*calc::ler_estrito(b));
     return r;
 }
 
@@ -170,8 +170,8 @@ void formas_quarvel(benchmark::State& estado) {
     const auto valores = valores_50000();
     for (auto _ : estado)
         for (const auto& v : valores) {
-            const std::string bruto = tape::valor_bruto(v);
-            benchmark::DoNotOptimize(tape::linha_fita(bruto));
+            const std::string bruto = calc::valor_bruto(v);
+            benchmark::DoNotOptimize(calc::linha_fita(bruto));
         }
 }
 BENCHMARK(formas_quarvel)->Name("formas_50000/quarvel")->Unit(benchmark::kMicrosecond);

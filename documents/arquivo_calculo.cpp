@@ -1,9 +1,10 @@
 #include "documents/arquivo_calculo.h"
 
+#include "calc/dinheiro.h"
 #include "documents/codificacao.h"
 #include "documents/ini.h"
+#include "documents/intervalo_backup.h"
 #include "tape/fita.h"
-#include "tape/formas_numero.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -56,8 +57,8 @@ Configuracao configuracao_de(const ini::Documento& ini) {
     cfg.rodape = ler_texto_ini(ini, "RODAPE");
     cfg.texto_backup = ler_texto_ini(ini, "TEXTO_BACKUP");
     cfg.backup = ler_inteiro_ini(ini, kConfig, "BACKUP").value_or(0) != 0;
-    const int tempo = ler_inteiro_ini(ini, kConfig, "QTDETEMPO").value_or(-1);
-    cfg.qtdetempo = (tempo >= 0 && tempo <= 4) ? tempo : -1;
+    const int tempo = ler_inteiro_ini(ini, kConfig, "QTDETEMPO").value_or(kSemIntervalo);
+    cfg.qtdetempo = (tempo >= 0 && tempo < kIntervalosBackup) ? tempo : kSemIntervalo;
     return cfg;
 }
 
@@ -191,7 +192,7 @@ CargaCalculo carregar_calculo(std::string_view bytes,
     for (std::size_t k = 0; k < n; ++k, ++indice) {
         leitor.proxima(linha);
         if (a_cada_valor) a_cada_valor(k);
-        const auto v = tape::ler_estrito(linha);
+        const auto v = calc::ler_estrito(linha);
         if (!v)
             return danificado(linha_n(indice) + ": '" + citar_linha(linha) + "' não é um valor");
         // The total is kept in double precision; a value past its range
@@ -200,7 +201,7 @@ CargaCalculo carregar_calculo(std::string_view bytes,
             return danificado(linha_n(indice) + ": '" + citar_linha(linha) +
                               "' é grande demais para um valor");
         carga.doc.brutos.emplace_back(linha);
-        carga.linhas.push_back(tape::mascara_dinheiro(*v));
+        carga.linhas.push_back(calc::mascara_dinheiro(*v));
     }
     return carga;
 }

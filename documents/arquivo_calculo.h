@@ -16,7 +16,7 @@ struct Configuracao {
     std::string rodape;
     std::string texto_backup;
     bool backup = false;
-    int qtdetempo = 0; // index 0..4 of the interval item; -1 = none selected
+    int qtdetempo = 0; // index 0..4 of the interval item, or kSemIntervalo
 };
 
 struct Documento {
@@ -50,7 +50,7 @@ inline constexpr std::size_t kMaximoTextoConfiguracao = 2047;
 bool cabe_na_configuracao(std::string_view utf8);
 
 // The [CONFIG] section as another reader sees it, for the unsaved-changes
-// test: missing keys read empty / off / -1.
+// test: missing keys read empty / off / kSemIntervalo.
 Configuracao ler_configuracao(std::string_view bytes);
 
 } // namespace quarvel::documents

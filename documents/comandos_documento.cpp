@@ -1,5 +1,6 @@
 #include "documents/comandos_documento.h"
 
+#include "calc/dinheiro.h"
 #include "documents/alteracoes.h"
 #include "documents/arquivos.h"
 #include "documents/carregamento.h"
@@ -10,7 +11,6 @@
 #include "documents/nome_backup.h"
 #include "documents/pasta_backup.h"
 #include "tape/comandos_fita.h"
-#include "tape/formas_numero.h"
 #include "tape/pausa_teste.h"
 #include "tape/visao_fita.h"
 
@@ -26,6 +26,17 @@ namespace {
 
 std::string_view vista(const QByteArray& b) {
     return {b.constData(), static_cast<std::size_t>(b.size())};
+}
+
+// The settings of a titled document as its file holds them now, read once
+// per question: another program may have changed them since the file was
+// opened or saved. A file that can no longer be read (moved away, deleted,
+// its permission taken) holds none of its keys, so each reads as its default
+// (kSemIntervalo for the interval), as any reader of the file sees it; why it
+// could not be read changes nothing in that answer.
+Configuracao configuracao_no_disco(const QString& caminho) {
+    const auto bytes = ler_arquivo(caminho, nullptr);
+    return ler_configuracao(bytes ? vista(*bytes) : std::string_view{});
 }
 
 } // namespace
@@ -53,15 +64,8 @@ bool ComandosDocumento::alterado() const {
                         c_.entrada.text().toStdString(),
                         c_.estado_fita.alterado};
     if (arquivo_atual_.isEmpty()) return documento_alterado(atual, std::nullopt);
-    // The settings as the file on disk has them now: another program may
-    // have changed them.
-    Documento salvo;
-    salvo.config.qtdetempo = -1;
-    QString erro;
-    if (const auto bytes = ler_arquivo(arquivo_atual_, &erro))
-        salvo.config = ler_configuracao(vista(*bytes));
-    salvo.brutos = brutos_salvos_;
-    return documento_alterado(atual, salvo);
+    return documento_alterado(atual,
+                              Documento{configuracao_no_disco(arquivo_atual_), brutos_salvos_});
 }
 
 bool ComandosDocumento::confirmar_alteracoes() {
@@ -126,17 +130,15 @@ void ComandosDocumento::novo() {
 }
 
 void ComandosDocumento::esvaziar() {
-    c_.estado_fita.alterado = false;
     c_.entrada.clear();
     brutos_salvos_.clear();
-    c_.fita.limpar();
-    c_.historico.clear();
+    c_.comandos_fita.limpar_valor(); // also the in-place mark, the search and the current line
+    c_.historico.clear();            // the cleared tape starts a new history, not an undo step
     c_.visao.definir_linha_atual(1);
     c_.campos.cabecalho.clear();
     c_.campos.rodape.clear();
     c_.campos.d01.setChecked(false); // the switch's own command stops the timer
     c_.campos.qtdetempo.setCurrentIndex(0);
-    c_.estado_fita.busca.valor = 0; // find-next is off until a new search
     c_.campos.nome_arquivo.clear();
     arquivo_atual_.clear();
     c_.arquivo_mudou();
@@ -194,7 +196,7 @@ void ComandosDocumento::recuperar(Sessao sessao) {
     std::vector<std::string> linhas;
     linhas.reserve(sessao.brutos.size());
     for (const auto& b : sessao.brutos)
-        linhas.push_back(tape::linha_fita(b));
+        linhas.push_back(calc::linha_fita(b));
     arquivo_atual_ = QString::fromStdString(sessao.estado.arquivo);
     c_.fita.trocar(std::move(sessao.brutos), std::move(linhas));
     c_.historico.clear();

@@ -17,6 +17,7 @@ class QUndoStack;
 class QWidget;
 
 namespace quarvel::tape {
+class ComandosFita;
 class FitaModelo;
 class VisaoFita;
 struct EstadoFita;
@@ -30,6 +31,8 @@ class DialogosDocumento;
 
 struct ContextoDocumento {
     tape::FitaModelo& fita;
+    // New clears the tape with the tape's own command, limpar_valor.
+    tape::ComandosFita& comandos_fita;
     tape::EstadoFita& estado_fita; // a value modified in place; the search
     QLineEdit& entrada;            // texto_valor
     tape::VisaoFita& visao;        // the current line

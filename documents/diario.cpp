@@ -1,6 +1,6 @@
 #include "documents/diario.h"
 
-#include "tape/formas_numero.h"
+#include "calc/dinheiro.h"
 #include "tape/mensagens.h"
 
 #include <array>
@@ -118,7 +118,7 @@ std::optional<Sessao> instantaneo(std::string_view corpo) {
         return std::nullopt;
     s.brutos.resize(n);
     for (auto& b : s.brutos)
-        if (!l.texto(b) || !tape::ler_estrito(b)) return std::nullopt;
+        if (!l.texto(b) || !calc::ler_estrito(b)) return std::nullopt;
     if (!l.fim()) return std::nullopt;
     return s;
 }

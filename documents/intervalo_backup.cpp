@@ -11,7 +11,7 @@ int intervalo_ms(int minutos) {
 }
 
 int indice_do_arquivo(int qtdetempo) {
-    return qtdetempo >= 0 && qtdetempo < kIntervalosBackup ? qtdetempo : -1;
+    return qtdetempo >= 0 && qtdetempo < kIntervalosBackup ? qtdetempo : kSemIntervalo;
 }
 
 int indice_ao_abrir(int indice_arquivo, int indice_mostrado) {

@@ -5,6 +5,8 @@
 namespace quarvel::documents {
 
 inline constexpr int kIntervalosBackup = 5;
+// No item selected: what a missing or unknown QTDETEMPO reads as.
+inline constexpr int kSemIntervalo = -1;
 inline constexpr int kMilissegundosPorMinuto = 60000;
 
 // The minutes of the item at `indice` (0 is one minute).
@@ -12,13 +14,13 @@ int minutos_do_indice(int indice);
 // The timer's interval for that many minutes, in milliseconds.
 int intervalo_ms(int minutos);
 
-// The item a file's QTDETEMPO selects: itself when the box has it, else -1
-// (no item selected).
+// The item a file's QTDETEMPO selects: itself when the box has it, else
+// kSemIntervalo.
 int indice_do_arquivo(int qtdetempo);
 
 // A file that turns the switch on runs with its own interval when it has
 // one, else with the item shown, else with one minute: opening never stops
-// to ask for an interval. Both are item indexes, -1 for none.
+// to ask for an interval. Both are item indexes, kSemIntervalo for none.
 int minutos_ao_abrir(int indice_arquivo, int indice_mostrado);
 // The item that is then shown, and runs.
 int indice_ao_abrir(int indice_arquivo, int indice_mostrado);

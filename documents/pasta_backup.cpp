@@ -12,8 +12,10 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -24,17 +26,16 @@ namespace {
 // Makes the folder and its missing parents. False with errno set when it
 // cannot; a name that exists but is no folder gives ENOTDIR.
 bool criar_pasta(const std::string& caminho) {
-    struct stat st {};
-    if (::stat(caminho.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) return true;
-        errno = ENOTDIR;
+    std::error_code erro;
+    std::filesystem::create_directories(caminho, erro);
+    if (erro && erro != std::errc::file_exists) {
+        errno = erro.value();
         return false;
     }
-    if (errno != ENOENT) return false;
-    const std::size_t barra = caminho.rfind('/');
-    if (barra != std::string::npos && barra > 0 && !criar_pasta(caminho.substr(0, barra)))
-        return false;
-    if (::mkdir(caminho.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    // A name taken by something that is no folder says "exists"; what it is
+    // tells more: a link to nothing has a missing target (ENOENT), anything
+    // else is not a folder.
+    struct stat st {};
     if (::stat(caminho.c_str(), &st) != 0) return false;
     if (!S_ISDIR(st.st_mode)) {
         errno = ENOTDIR;

@@ -1,8 +1,8 @@
 #include "documents/texto.h"
 
+#include "calc/dinheiro.h"
 #include "documents/codificacao.h"
 #include "tape/fita.h"
-#include "tape/formas_numero.h"
 
 #include <cfloat>
 #include <cmath>
@@ -33,8 +33,8 @@ std::string escrever_texto(const std::vector<std::string>& linhas_fita) {
         // whose digits alone would import as 120: written out in full it
         // imports as the value shown.
         const bool exponencial = l.find('E') != std::string::npos;
-        const auto v = exponencial ? tape::ler_estrito(l) : std::nullopt;
-        linhas.push_back(v ? tape::mascara_completa(*v) : utf8_para_cp1252(l));
+        const auto v = exponencial ? calc::ler_estrito(l) : std::nullopt;
+        linhas.push_back(v ? calc::mascara_completa(*v) : utf8_para_cp1252(l));
     }
     return juntar_linhas_crlf(linhas);
 }
@@ -56,7 +56,7 @@ LeituraTexto ler_texto(std::string_view bytes, const std::function<bool(std::siz
         // Blank lines cost no call: a file of them is passed over at once.
         if (so_brancos(linha)) continue;
         if (continuar && !continuar(i)) return com_estado(LeituraTexto::Estado::Cancelado);
-        const auto v = tape::extrair_valor(linha);
+        const auto v = calc::extrair_valor(linha);
         // A number past the double range could not be added to the total.
         if (!v || !calc::finito(*v) || calc::absoluto(*v) > calc::Estendido(DBL_MAX)) {
             LeituraTexto falha = com_estado(LeituraTexto::Estado::LinhaSemValor);
@@ -67,8 +67,8 @@ LeituraTexto ler_texto(std::string_view bytes, const std::function<bool(std::siz
         // The line is the mask of the raw value as kept (15 digits), not of
         // the longer number read: 12345678901234,567 is kept as
         // 12345678901234,6 and shown 12.345.678.901.234,60.
-        leitura.brutos.push_back(tape::valor_bruto(*v));
-        leitura.linhas.push_back(tape::linha_fita(leitura.brutos.back()));
+        leitura.brutos.push_back(calc::valor_bruto(*v));
+        leitura.linhas.push_back(calc::linha_fita(leitura.brutos.back()));
     }
     return leitura;
 }

@@ -1,9 +1,9 @@
 // libFuzzer harness for the calculation file loader: any bytes either load or
 // are refused with a reason, never a crash; a file that loads is written
 // again and must load back to the very same document.
+#include "calc/dinheiro.h"
 #include "documents/arquivo_calculo.h"
 #include "tape/fita.h"
-#include "tape/formas_numero.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,9 +28,9 @@ void conferir_carga(const CargaCalculo& c, std::size_t chamadas) {
     if (chamadas != c.doc.brutos.size()) std::abort();
     if (c.doc.config.qtdetempo < -1 || c.doc.config.qtdetempo > 4) std::abort();
     for (std::size_t i = 0; i < c.linhas.size(); ++i) {
-        const auto v = quarvel::tape::ler_estrito(c.doc.brutos[i]);
+        const auto v = quarvel::calc::ler_estrito(c.doc.brutos[i]);
         if (!v) std::abort();
-        if (quarvel::tape::mascara_dinheiro(*v) != c.linhas[i]) std::abort();
+        if (quarvel::calc::mascara_dinheiro(*v) != c.linhas[i]) std::abort();
     }
 }
 

@@ -1,9 +1,9 @@
 // libFuzzer harness for the text import: any bytes give values, a refused
 // line, or the size refusal, never a crash; every imported value is a raw
 // value that reads back strictly to the tape line beside it.
+#include "calc/dinheiro.h"
 #include "documents/texto.h"
 #include "tape/fita.h"
-#include "tape/formas_numero.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,9 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     if (l.brutos.size() != l.linhas.size()) std::abort();
     if (l.brutos.size() > quarvel::tape::kMaximoValores) std::abort();
     for (std::size_t i = 0; i < l.brutos.size(); ++i) {
-        const auto v = quarvel::tape::ler_estrito(l.brutos[i]);
+        const auto v = quarvel::calc::ler_estrito(l.brutos[i]);
         if (!v) std::abort();
-        if (quarvel::tape::mascara_dinheiro(*v) != l.linhas[i]) std::abort();
+        if (quarvel::calc::mascara_dinheiro(*v) != l.linhas[i]) std::abort();
     }
 
     // Cancelling on the first line leaves nothing behind.

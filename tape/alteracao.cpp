@@ -1,6 +1,6 @@
 #include "tape/alteracao.h"
 
-#include "tape/formas_numero.h"
+#include "calc/dinheiro.h"
 #include "tape/mensagens.h"
 
 namespace quarvel::tape {
@@ -9,7 +9,7 @@ bool aplicar(std::vector<std::string>& brutos, const Alteracao& a) {
     using T = Alteracao::Tipo;
     const bool precisa_bruto =
         a.tipo == T::Acrescentar || a.tipo == T::Inserir || a.tipo == T::Substituir;
-    if (precisa_bruto && !ler_estrito(a.bruto)) return false;
+    if (precisa_bruto && !calc::ler_estrito(a.bruto)) return false;
     const std::size_t n = brutos.size();
     const auto pos = static_cast<std::ptrdiff_t>(a.posicao);
     switch (a.tipo) {

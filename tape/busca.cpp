@@ -1,6 +1,6 @@
 #include "tape/busca.h"
 
-#include "tape/formas_numero.h"
+#include "calc/dinheiro.h"
 
 #include <algorithm>
 
@@ -19,7 +19,7 @@ std::optional<int> achar(Busca& b, const std::vector<std::string>& brutos, std::
 std::optional<std::size_t> localizar(const std::vector<std::string>& brutos, calc::Estendido valor,
                                      std::size_t inicio) {
     for (std::size_t i = inicio; i < brutos.size(); ++i)
-        if (ler_estrito(brutos[i]) == valor) return i;
+        if (calc::ler_estrito(brutos[i]) == valor) return i;
     return std::nullopt;
 }
 

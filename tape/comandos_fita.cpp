@@ -1,9 +1,10 @@
 #include "tape/comandos_fita.h"
 
+#include "calc/dinheiro.h"
 #include "tape/desfazer.h"
 #include "tape/dialogos_fita.h"
-#include "tape/formas_numero.h"
 #include "tape/mensagens.h"
+#include "tape/regra_entrada.h"
 #include "tape/total.h"
 #include "tape/visao_fita.h"
 
@@ -104,7 +105,7 @@ void ComandosFita::buscar() {
     std::optional<calc::Estendido> procurado;
     auto aceitar = [this, &procurado](const QString& texto) {
         // Read, not evaluated: 2*3 searches for 23.
-        procurado = extrair_valor(texto.toStdString());
+        procurado = calc::extrair_valor(texto.toStdString());
         if (!procurado) c_.dialogos.aviso(c_.dono, QString::fromUtf8(kBuscaSemValor));
         return procurado.has_value();
     };

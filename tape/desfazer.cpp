@@ -1,7 +1,7 @@
 #include "tape/desfazer.h"
 
+#include "calc/dinheiro.h"
 #include "tape/comandos_fita.h"
-#include "tape/formas_numero.h"
 #include "tape/visao_fita.h"
 
 namespace quarvel::tape {
@@ -33,7 +33,7 @@ void trocar_por(FitaModelo& fita, const std::string& juntos) {
     std::vector<std::string> linhas;
     linhas.reserve(brutos.size());
     for (const auto& b : brutos)
-        linhas.push_back(linha_fita(b));
+        linhas.push_back(calc::linha_fita(b));
     fita.trocar(std::move(brutos), std::move(linhas));
 }
 

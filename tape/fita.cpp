@@ -1,6 +1,6 @@
 #include "tape/fita.h"
 
-#include "tape/formas_numero.h"
+#include "calc/dinheiro.h"
 
 #include <stdexcept>
 
@@ -21,9 +21,18 @@ void exigir_posicao(const Fita& fita, std::size_t i) {
 
 } // namespace
 
+double somar_brutos(const std::vector<std::string>& brutos) {
+    if (brutos.size() > kMaximoValores) throw std::length_error(kMensagemMaximo);
+    // The buffer has kMaximoValores + 1 slots; slot k feeds partial sum
+    // (kMaximoValores - k) % 4, taken from the top slot down. kMaximoValores
+    // is a multiple of four, so that is the order calc::somar_brutos takes.
+    static_assert(kMaximoValores % 4 == 0);
+    return calc::somar_brutos(brutos);
+}
+
 void Fita::acrescentar(const std::string& bruto) {
     exigir_espaco(*this, 1);
-    std::string linha = linha_fita(bruto);
+    std::string linha = calc::linha_fita(bruto);
     brutos_.push_back(bruto);
     try {
         linhas_.push_back(std::move(linha));
@@ -36,7 +45,7 @@ void Fita::acrescentar(const std::string& bruto) {
 void Fita::acrescentar_varios(const std::string& bruto, std::size_t vezes) {
     exigir_espaco(*this, vezes);
     if (vezes == 0) return;
-    const std::string linha = linha_fita(bruto);
+    const std::string linha = calc::linha_fita(bruto);
     const auto antes = brutos_.size();
     brutos_.insert(brutos_.end(), vezes, bruto);
     try {
@@ -49,7 +58,7 @@ void Fita::acrescentar_varios(const std::string& bruto, std::size_t vezes) {
 
 void Fita::substituir(std::size_t i, const std::string& bruto) {
     exigir_posicao(*this, i);
-    std::string linha = linha_fita(bruto);
+    std::string linha = calc::linha_fita(bruto);
     std::string copia = bruto;
     brutos_[i].swap(copia);
     linhas_[i].swap(linha);
@@ -65,7 +74,7 @@ void Fita::remover(std::size_t i) {
 void Fita::inserir(std::size_t i, const std::string& bruto) {
     exigir_espaco(*this, 1);
     if (i > tamanho()) throw std::out_of_range(kForaDaFita);
-    std::string linha = linha_fita(bruto);
+    std::string linha = calc::linha_fita(bruto);
     const auto pos = static_cast<std::ptrdiff_t>(i);
     brutos_.insert(brutos_.begin() + pos, bruto);
     try {

@@ -10,7 +10,8 @@ namespace quarvel::tape {
 
 // Sum of the raw values as the total display shows it: each read strictly and
 // stored as a double in a 50,001-slot buffer, summed from the top slot down
-// into four extended-precision partial sums. Throws ErroConversao.
+// into four extended-precision partial sums (calc::somar_brutos). Throws
+// calc::ErroConversao, and std::length_error past kMaximoValores.
 double somar_brutos(const std::vector<std::string>& brutos);
 
 class Fita {

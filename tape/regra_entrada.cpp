@@ -1,6 +1,7 @@
 #include "tape/regra_entrada.h"
 
-#include "tape/formas_numero.h"
+#include "calc/dinheiro.h"
+#include "calc/infix.h"
 
 #include <cstddef>
 
@@ -44,7 +45,7 @@ std::string agrupar_milhares(const std::string& digitos) {
 std::string formatar_agrupado(calc::Estendido valor) {
     const bool negativo = valor < 0;
     const calc::Estendido arredondado = calc::piso((negativo ? -valor : valor) + 0.5);
-    if (arredondado >= 1e18) return valor_bruto(negativo ? -arredondado : arredondado);
+    if (arredondado >= 1e18) return calc::valor_bruto(negativo ? -arredondado : arredondado);
     // Below 10^18 every integer is exact in the 64-bit mantissa.
     const auto inteiro = static_cast<unsigned long long>(arredondado);
     if (inteiro == 0) return "";
@@ -55,7 +56,8 @@ std::string formatar_agrupado(calc::Estendido valor) {
 // A number in the exponent form, such as 1E20: the form the rule itself
 // writes for more than 18 digits. Read for its digits it would become 120.
 bool forma_exponencial(std::string_view texto) {
-    return texto.find_first_of("Ee") != std::string_view::npos && ler_estrito(texto).has_value();
+    return texto.find_first_of("Ee") != std::string_view::npos &&
+           calc::ler_estrito(texto).has_value();
 }
 
 } // namespace
@@ -91,7 +93,7 @@ std::optional<std::string> escrita_da_regra(std::string_view texto) {
     if (forma_exponencial(texto)) return std::nullopt;
 
     // Without a single digit there is nothing to regroup (a pasted word).
-    const std::optional<calc::Estendido> valor = extrair_valor(texto);
+    const std::optional<calc::Estendido> valor = calc::extrair_valor(texto);
     if (!valor || texto.find_first_of("0123456789") == std::string_view::npos) return std::nullopt;
     return formatar_agrupado(*valor);
 }
@@ -106,6 +108,22 @@ std::optional<std::string> reagrupar(std::string_view texto) {
 
 bool regra_escreve(std::string_view texto) {
     return escrita_da_regra(texto).has_value();
+}
+
+Conversao converter_entrada(std::string_view texto_entrada) {
+    std::string expressao;
+    expressao.reserve(texto_entrada.size());
+    for (char c : texto_entrada) {
+        if (c == '.') continue;
+        expressao.push_back(c == ',' ? '.' : c);
+    }
+    const calc::ResultadoExpressao r = calc::evaluate_expression(expressao);
+    return Conversao{calc::valor_bruto(r.valor), r.posicao_erro};
+}
+
+bool entrada_recusada(std::string_view texto_entrada, const Conversao& c) {
+    if (c.posicao_erro == 0) return false;
+    return texto_entrada.find_first_not_of(' ') != std::string_view::npos;
 }
 
 } // namespace quarvel::tape

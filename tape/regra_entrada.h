@@ -1,5 +1,6 @@
 #pragma once
-// Typing rules of the entry field (and of the modify/search dialog field).
+// Typing rules of the entry field (and of the modify/search dialog field),
+// and the conversion of what was typed into a raw value.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,5 +25,17 @@ std::optional<std::string> reagrupar(std::string_view texto);
 // text already there (a digit typed into a grouped number that stays
 // grouped): the text cursor then goes to the end all the same.
 bool regra_escreve(std::string_view texto);
+
+// converter_entrada: removes ".", turns "," into ".", evaluates, and gives the
+// raw value. posicao_erro is the evaluator's (0 = well formed).
+struct Conversao {
+    std::string bruto;
+    int posicao_erro = 0;
+};
+Conversao converter_entrada(std::string_view texto_entrada);
+
+// Whether a malformed conversion must be refused: the evaluator reported an
+// error and the text is not empty or all blanks (those still add 0,00).
+bool entrada_recusada(std::string_view texto_entrada, const Conversao& c);
 
 } // namespace quarvel::tape

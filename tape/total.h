@@ -12,8 +12,8 @@ struct TextosTotal {
     std::string extenso; // the amount in words: "UM MIL, ..."
 };
 
-// The sum of the raw values as somar_brutos makes it. Throws ErroConversao
-// for a raw value that does not read strictly.
+// The sum of the raw values as somar_brutos makes it. Throws
+// calc::ErroConversao for a raw value that does not read strictly.
 TextosTotal textos_total(const std::vector<std::string>& brutos);
 
 } // namespace quarvel::tape

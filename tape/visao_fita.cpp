@@ -1,6 +1,6 @@
 #include "tape/visao_fita.h"
 
-#include "tape/formas_numero.h"
+#include "calc/dinheiro.h"
 
 #include <QAbstractItemDelegate>
 #include <QMouseEvent>
@@ -87,7 +87,7 @@ Qt::ItemFlags FitaModelo::flags(const QModelIndex& index) const {
 void FitaModelo::acrescentar_varios(const std::string& bruto, std::size_t vezes) {
     // The refusals come before the views are told rows are coming.
     if (!fita_.cabe(vezes)) throw std::length_error(kMensagemMaximo);
-    linha_fita(bruto);
+    calc::linha_fita(bruto);
     if (vezes == 0) return;
     const int primeira = rowCount();
     beginInsertRows({}, primeira, primeira + static_cast<int>(vezes) - 1);
@@ -114,7 +114,7 @@ void FitaModelo::remover(std::size_t i) {
 void FitaModelo::inserir(std::size_t i, const std::string& bruto) {
     if (!fita_.cabe(1)) throw std::length_error(kMensagemMaximo);
     if (i > fita_.tamanho()) throw std::out_of_range(kForaDaFita);
-    linha_fita(bruto);
+    calc::linha_fita(bruto); // throws before any view hears of it
     beginInsertRows({}, static_cast<int>(i), static_cast<int>(i));
     fita_.inserir(i, bruto);
     endInsertRows();

@@ -193,6 +193,24 @@ TEST_F(JanelaTeste, PerguntaAntesDeNovoSoQuandoHaAlteracoes) {
     }
 }
 
+// New clears the tape with limpar_valor, and with it the search and the
+// in-place mark.
+TEST_F(JanelaTeste, NovoEsqueceABuscaEOValorModificado) {
+    adicionar(QStringLiteral("5"));
+    adicionar(QStringLiteral("7"));
+    dlg->valores = {QStringLiteral("5")};
+    executar("buscar");
+    dlg->valores = {QStringLiteral("8")};
+    executar("novo_valor");
+    ASSERT_TRUE(janela->alterado());
+    dlg->respostas = {Resposta::Nao};
+    executar("novo");
+    EXPECT_TRUE(linhas().isEmpty());
+    EXPECT_FALSE(janela->alterado());
+    adicionar(QStringLiteral("5"));
+    EXPECT_FALSE(ativo("buscar_prox"));
+}
+
 TEST_F(JanelaTeste, CancelarOuSalvarComoCanceladoInterrompeONovo) {
     adicionar(QStringLiteral("1"));
     dlg->respostas = {Resposta::Cancelar};

@@ -2,9 +2,9 @@
 // whole number of reais and the same cents, at every magnitude the words
 // cover. The words are read back to a number by a small reader of cheque
 // Portuguese and compared with the money mask.
+#include "calc/dinheiro.h"
 #include "calc/extensos.h"
 #include "tape/fita.h"
-#include "tape/formas_numero.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,8 @@
 #include <vector>
 
 using quarvel::calc::kValorGrandeDemais;
+using quarvel::calc::mascara_dinheiro;
 using quarvel::calc::valor_extenso;
-using quarvel::tape::mascara_dinheiro;
 
 namespace {
 
@@ -335,7 +335,7 @@ TEST(PalavrasEFiguras, ConcordamEmMuitosTotais) {
         const auto n = 1 + ate(40);
         for (std::uint64_t j = 0; j < n; ++j) {
             const auto k = ate(potencia(3 + static_cast<int>(ate(12))));
-            brutos.push_back(quarvel::tape::valor_bruto(sinal(static_cast<double>(k) / 1000.0)));
+            brutos.push_back(quarvel::calc::valor_bruto(sinal(static_cast<double>(k) / 1000.0)));
         }
         totais.push_back(quarvel::tape::somar_brutos(brutos));
     }

@@ -6,13 +6,13 @@
 // Nothing here depends on the machine: the random numbers come from a
 // splitmix64 of our own, doubles are printed as their bits.
 #include "calc/centavos.h"
+#include "calc/dinheiro.h"
 #include "calc/estendido.h"
 #include "calc/extensos.h"
 #include "calc/infix.h"
 #include "documents/arquivo_calculo.h"
 #include "documents/texto.h"
 #include "tape/fita.h"
-#include "tape/formas_numero.h"
 #include "tape/regra_entrada.h"
 
 #include <cstdint>
@@ -77,8 +77,8 @@ void valor(const std::string& entrada) {
         "valor [" + entrada + "] bruto " + c.bruto + " pos " + std::to_string(c.posicao_erro);
     try {
         const double total = tape::somar_brutos({c.bruto});
-        r += " linha " + tape::linha_fita(c.bruto) + " total " + bits(total) + " R$ " +
-             tape::mascara_dinheiro(total) + " [" + calc::valor_extenso(total) + "]";
+        r += " linha " + calc::linha_fita(c.bruto) + " total " + bits(total) + " R$ " +
+             calc::mascara_dinheiro(total) + " [" + calc::valor_extenso(total) + "]";
     } catch (const std::exception& e) {
         r += std::string(" erro ") + e.what();
     }
@@ -88,16 +88,16 @@ void valor(const std::string& entrada) {
 // A text read strictly and leniently, and the forms of what was read.
 void leitura(const std::string& texto) {
     std::string r = "leitura [" + texto + "]";
-    if (const auto v = tape::ler_estrito(texto)) {
-        r += " estrita " + bits(*v) + " bruto " + tape::valor_bruto(*v) + " mascara " +
-             tape::mascara_dinheiro(*v);
+    if (const auto v = calc::ler_estrito(texto)) {
+        r += " estrita " + bits(*v) + " bruto " + calc::valor_bruto(*v) + " mascara " +
+             calc::mascara_dinheiro(*v);
         if (calc::finito(*v) && calc::absoluto(*v) < 1e40)
-            r += " completa " + tape::mascara_completa(*v);
+            r += " completa " + calc::mascara_completa(*v);
     } else {
         r += " estrita recusada";
     }
-    if (const auto v = tape::extrair_valor(texto))
-        r += " extraida " + bits(*v) + " bruto " + tape::valor_bruto(*v);
+    if (const auto v = calc::extrair_valor(texto))
+        r += " extraida " + bits(*v) + " bruto " + calc::valor_bruto(*v);
     else
         r += " extraida nada";
     if (const auto g = tape::reagrupar(texto)) r += " reagrupar [" + *g + "]";
@@ -107,7 +107,7 @@ void leitura(const std::string& texto) {
 void expressao(const std::string& texto) {
     const calc::ResultadoExpressao r = calc::evaluate_expression(texto);
     linha("expressao [" + texto + "] " + bits(r.valor) + " pos " + std::to_string(r.posicao_erro) +
-          " bruto " + tape::valor_bruto(r.valor));
+          " bruto " + calc::valor_bruto(r.valor));
 }
 
 void extenso(double v) {
@@ -118,7 +118,7 @@ void fita(const std::vector<std::string>& brutos) {
     std::string r = "fita " + std::to_string(brutos.size());
     try {
         const double total = tape::somar_brutos(brutos);
-        r += " total " + bits(total) + " R$ " + tape::mascara_dinheiro(total) + " [" +
+        r += " total " + bits(total) + " R$ " + calc::mascara_dinheiro(total) + " [" +
              calc::valor_extenso(total) + "]";
     } catch (const std::exception& e) {
         r += std::string(" erro ") + e.what();
@@ -404,7 +404,7 @@ int main() {
     for (int i = 0; i < 1500; ++i)
         expressao(expressao_aleatoria(a));
     for (int i = 0; i < 600; ++i) {
-        const auto v = tape::ler_estrito(tape::converter_entrada(quantia(a)).bruto);
+        const auto v = calc::ler_estrito(tape::converter_entrada(quantia(a)).bruto);
         const double escala = a.ate(5) == 0 ? 1e9 : 1;
         extenso(static_cast<double>(*v) * escala);
     }

@@ -19,7 +19,7 @@ done
 
 fontes=(
   calc/estendido.cpp calc/grandeza.cpp calc/infix.cpp calc/extensos.cpp calc/centavos.cpp
-  tape/formas_numero.cpp tape/fita.cpp tape/regra_entrada.cpp
+  calc/dinheiro.cpp tape/fita.cpp tape/regra_entrada.cpp
   documents/codificacao.cpp documents/ini.cpp documents/arquivo_calculo.cpp documents/texto.cpp
   tests/portabilidade/verificacao.cpp
 )

@@ -1,5 +1,6 @@
 #include "tape/fita.h"
-#include "tape/formas_numero.h"
+
+#include "calc/dinheiro.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 #include <vector>
 
 using namespace quarvel::tape;
+using quarvel::calc::ErroConversao;
+using quarvel::calc::mascara_dinheiro;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Where a malformed expression went wrong, counted in the text as typed,
 // and the message the window and the command line both show for it.
-#include "tape/formas_numero.h"
 #include "tape/mensagens.h"
+#include "tape/regra_entrada.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,14 @@
 #include "tape/regra_entrada.h"
 
+#include "calc/dinheiro.h"
+#include "tape/fita.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 using namespace quarvel::tape;
+using quarvel::calc::mascara_dinheiro;
 
 namespace {
 
@@ -134,6 +138,54 @@ TEST(Reagrupar, AssentaNumaPassada) {
         EXPECT_FALSE(reagrupar(*novo).has_value());
     }
     EXPECT_EQ(digitar(U"9999999999999999999"), "1E19");
+}
+
+struct Entrada {
+    const char* texto;
+    const char* bruto;
+    const char* linha;
+    const char* total;
+};
+
+TEST(ConverterEntrada, DoTextoDigitadoAoTotal) {
+    const Entrada casos[] = {
+        {"1.234,56", "1234,56", "1.234,56", "R$ 1.234,56"},
+        {"12*50", "600", "600,00", "R$ 600,00"},
+        {"12,5*2", "25", "25,00", "R$ 25,00"},
+        {"10/3", "3,33333333333333", "3,33", "R$ 3,33"},
+        {"2,675", "2,675", "2,68", "R$ 2,67"},
+        {"", "0", "0,00", "R$ 0,00"},
+        {"-5", "-5", "-5,00", "R$ -5,00"},
+        {"-0,001", "-0,001", "0,00", "R$ 0,00"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.texto);
+        const Conversao conv = converter_entrada(c.texto);
+        EXPECT_FALSE(entrada_recusada(c.texto, conv));
+        EXPECT_EQ(conv.bruto, c.bruto);
+        Fita fita;
+        fita.acrescentar(conv.bruto);
+        EXPECT_EQ(fita.linha(0), c.linha);
+        EXPECT_EQ("R$ " + mascara_dinheiro(fita.total()), c.total);
+    }
+}
+
+TEST(ConverterEntrada, PontoColadoSeTornaMilhar) {
+    EXPECT_EQ(converter_entrada("12.5").bruto, "125");
+}
+
+TEST(ConverterEntrada, ExpressaoMalFormadaERecusada) {
+    for (const char* t : {"2*-3", "5+1/0", "1 000", "12*", "(2+3", "2+3)", "\t", "abc"}) {
+        const Conversao c = converter_entrada(t);
+        EXPECT_NE(c.posicao_erro, 0) << t;
+        EXPECT_TRUE(entrada_recusada(t, c)) << t;
+    }
+    // An empty or blank entry still adds 0,00.
+    for (const char* t : {"", "   "}) {
+        const Conversao c = converter_entrada(t);
+        EXPECT_EQ(c.bruto, "0") << "'" << t << "'";
+        EXPECT_FALSE(entrada_recusada(t, c)) << "'" << t << "'";
+    }
 }
 
 } // namespace

@@ -1,10 +1,11 @@
 // The texts of a total, as the two displays and `quarvel --total` show them.
-#include "tape/formas_numero.h"
+#include "calc/dinheiro.h"
 #include "tape/total.h"
 
 #include <gtest/gtest.h>
 
 using namespace quarvel::tape;
+using quarvel::calc::ErroConversao;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The tape and its view: each change announced by the model itself in one
 // signal, the current line kept in range, mouse clicks, and the painting of
 // the current line.
-#include "tape/formas_numero.h"
+#include "calc/dinheiro.h"
 #include "tape/visao_fita.h"
 
 #include <QImage>
@@ -10,7 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using quarvel::tape::ErroConversao;
+using quarvel::calc::ErroConversao;
 using quarvel::tape::FitaModelo;
 using quarvel::tape::VisaoFita;
 

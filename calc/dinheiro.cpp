@@ -1,21 +1,16 @@
-#include "tape/formas_numero.h"
-
-#include "tape/fita.h"
+#include "calc/dinheiro.h"
 
 #include "calc/centavos.h"
-#include "calc/infix.h"
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
-namespace quarvel::tape {
+namespace quarvel::calc {
 
 ErroConversao::ErroConversao(std::string_view texto)
     : std::runtime_error("'" + std::string(texto) + "' is not a valid floating point value") {}
-
-using calc::Estendido;
 
 namespace {
 
@@ -23,7 +18,7 @@ namespace {
 // anyway it is written in a way no strict reading accepts, so it can never
 // pass silently for an amount.
 std::string nao_finito(Estendido valor) {
-    if (calc::eh_nan(valor)) return "NAN";
+    if (eh_nan(valor)) return "NAN";
     return valor < 0 ? "-INF" : "INF";
 }
 
@@ -34,7 +29,7 @@ const std::array<Estendido, kMaiorPotenciaExata + 1> kPotencias = [] {
     std::array<Estendido, kMaiorPotenciaExata + 1> p{};
     std::uint64_t cinco = 1;
     for (int n = 0; n <= kMaiorPotenciaExata; ++n, cinco *= 5)
-        p[static_cast<std::size_t>(n)] = calc::estendido_de_partes(false, cinco, n);
+        p[static_cast<std::size_t>(n)] = estendido_de_partes(false, cinco, n);
     return p;
 }();
 
@@ -129,7 +124,7 @@ bool ler_geral(std::string_view texto, Estendido& saida) noexcept {
                 if (v == 0) break;
             }
         }
-        if (!calc::finito(v)) return false;
+        if (!finito(v)) return false;
     }
     saida = negativo ? -v : v;
     return true;
@@ -179,25 +174,19 @@ const Estendido kMaiorDouble = std::numeric_limits<double>::max();
 // double. False when it does not read, or lies beyond the range of a double.
 inline bool slot_de(const std::string& bruto, double& slot) noexcept {
     Estendido v;
-    if (!ler(bruto, v) || !(calc::absoluto(v) <= kMaiorDouble)) return false;
+    if (!ler(bruto, v) || !(absoluto(v) <= kMaiorDouble)) return false;
     slot = static_cast<double>(v);
     return true;
 }
 
 } // namespace
 
-// Here rather than beside the tape so that the reading inlines into the loop.
+// Here, beside the reading, so that the reading inlines into the loop.
 double somar_brutos(const std::vector<std::string>& brutos) {
     const std::size_t n = brutos.size();
-    if (n > kMaximoValores) throw std::length_error(kMensagemMaximo);
-
-    // The buffer has kMaximoValores + 1 slots; slot k feeds partial sum
-    // (kMaximoValores - k) % 4, taken from the top slot down. kMaximoValores
-    // is a multiple of four, so position i goes to s0, s3, s2, s1 for
-    // i % 4 = 0, 1, 2, 3. The empty slots above the last value hold +0.0; a
-    // partial sum that starts at +0.0 never becomes -0.0, so adding them would
-    // change nothing and they are skipped.
-    static_assert(kMaximoValores % 4 == 0);
+    // The empty slots above the last value hold +0.0; a partial sum that
+    // starts at +0.0 never becomes -0.0, so adding them would change nothing
+    // and they are skipped.
     Estendido s0 = 0, s1 = 0, s2 = 0, s3 = 0;
     std::size_t falha = n;
     auto somar = [&](std::size_t i, Estendido& s) {
@@ -234,19 +223,18 @@ double somar_brutos(const std::vector<std::string>& brutos) {
     if (falha != n) throw ErroConversao(brutos[falha]);
 
     const Estendido soma = ((s0 + s1) + s2) + s3;
-    if (!(calc::absoluto(soma) <= kMaiorDouble))
+    if (!(absoluto(soma) <= kMaiorDouble))
         return soma < 0 ? -std::numeric_limits<double>::infinity()
                         : std::numeric_limits<double>::infinity();
     return static_cast<double>(soma);
 }
 
-std::string valor_bruto(Estendido valor) {
-    if (!calc::finito(valor)) return nao_finito(valor);
-    if (valor == 0) return "0";
+namespace {
 
+// The raw value of a finite, nonzero amount from its expansion.
+std::string bruto(const Expansao& x) {
     // The 18 digits cut to 15, the 16th rounding the last kept one up.
-    const calc::Expansao x = calc::expandir(valor);
-    calc::Expansao q = x;
+    Expansao q = x;
     q.digitos = x.digitos / 1000;
     if (x.digitos % 1000 >= 500 && ++q.digitos == 1000000000000000ULL) {
         q.digitos = 100000000000000ULL;
@@ -255,7 +243,7 @@ std::string valor_bruto(Estendido valor) {
     const int e = q.expoente;
     char d[18];
     q.digitos *= 1000; // back to 18 digits for writing; the last three are 0
-    calc::escrever_digitos(q, d);
+    escrever_digitos(q, d);
     std::size_t n = 15;
     while (n > 1 && d[n - 1] == '0')
         --n;
@@ -300,35 +288,33 @@ std::string valor_bruto(Estendido valor) {
     return std::string(buf, p);
 }
 
-namespace {
-
 // "###,###,##0.00" of a whole number of cents given by its digits (no
 // leading zeros, "0" for none).
-std::string mascara_de_centavos(bool negativo, std::string_view centavos) {
-    const bool zero = centavos == "0";
-    const std::size_t inteiros = centavos.size() > 2 ? centavos.size() - 2 : 1;
+std::string mascara_de_centavos(bool negativo, std::string_view digitos) {
+    const bool zero = digitos == "0";
+    const std::size_t inteiros = digitos.size() > 2 ? digitos.size() - 2 : 1;
     std::string r;
     r.reserve(inteiros + inteiros / 3 + 4);
     if (negativo && !zero) r += '-';
-    if (centavos.size() > 2) {
+    if (digitos.size() > 2) {
         for (std::size_t i = 0; i < inteiros; ++i) {
             if (i > 0 && (inteiros - i) % 3 == 0) r += '.';
-            r += centavos[i];
+            r += digitos[i];
         }
         r += ',';
-        r.append(centavos.substr(inteiros));
+        r.append(digitos.substr(inteiros));
     } else {
         r += "0,";
-        if (centavos.size() < 2) r += '0';
-        r.append(centavos);
+        if (digitos.size() < 2) r += '0';
+        r.append(digitos);
     }
     return r;
 }
 
 // The cents are the ones the amount in words reads.
-std::string mascara(const calc::Expansao& x) {
+std::string mascara(const Expansao& x) {
     std::uint64_t c;
-    if (calc::centavos_inteiro(x, c)) {
+    if (centavos_inteiro(x, c)) {
         char buf[24];
         char* fim = buf + sizeof buf;
         char* p = fim;
@@ -339,23 +325,29 @@ std::string mascara(const calc::Expansao& x) {
         return mascara_de_centavos(x.negativo,
                                    std::string_view(p, static_cast<std::size_t>(fim - p)));
     }
-    return mascara_de_centavos(x.negativo, calc::centavos(x));
+    return mascara_de_centavos(x.negativo, centavos(x));
 }
 
 } // namespace
 
+std::string valor_bruto(Estendido valor) {
+    if (!finito(valor)) return nao_finito(valor);
+    if (valor == 0) return "0";
+    return bruto(expandir(valor));
+}
+
 std::string mascara_dinheiro(Estendido valor) {
-    if (!calc::finito(valor)) return nao_finito(valor);
+    if (!finito(valor)) return nao_finito(valor);
     if (valor == 0) return "0,00";
-    const calc::Expansao x = calc::expandir(valor);
-    if (x.expoente >= 18) return valor_bruto(valor); // more than 18 integer digits
+    const Expansao x = expandir(valor);
+    if (x.expoente >= 18) return bruto(x); // more than 18 integer digits
     return mascara(x);
 }
 
 std::string mascara_completa(Estendido valor) {
-    if (!calc::finito(valor)) return nao_finito(valor);
+    if (!finito(valor)) return nao_finito(valor);
     if (valor == 0) return "0,00";
-    return mascara(calc::expandir(valor));
+    return mascara(expandir(valor));
 }
 
 std::string linha_fita(std::string_view bruto) {
@@ -396,20 +388,4 @@ std::optional<Estendido> extrair_valor(std::string_view texto) {
     return ler_estrito(std::string_view(buf + inicio, texto.size() - inicio));
 }
 
-Conversao converter_entrada(std::string_view texto_entrada) {
-    std::string expressao;
-    expressao.reserve(texto_entrada.size());
-    for (char c : texto_entrada) {
-        if (c == '.') continue;
-        expressao.push_back(c == ',' ? '.' : c);
-    }
-    const calc::ResultadoExpressao r = calc::evaluate_expression(expressao);
-    return Conversao{valor_bruto(r.valor), r.posicao_erro};
-}
-
-bool entrada_recusada(std::string_view texto_entrada, const Conversao& c) {
-    if (c.posicao_erro == 0) return false;
-    return texto_entrada.find_first_not_of(' ') != std::string_view::npos;
-}
-
-} // namespace quarvel::tape
+} // namespace quarvel::calc
