@@ -11,10 +11,12 @@
 #include <functional>
 
 #include "apoio_pdf.h"
+#include "app/dialogos.h"
+#include "documents/frm_loading.h"
 #include "printing/documento_impressao.h"
 #include "printing/frm_visualizar.h"
 #include "servidor_cups.h"
-#include "tests/app/janela_apoio.h"
+#include "tests/printing/impressao_apoio.h"
 
 namespace qp = quarvel::printing;
 
@@ -66,35 +68,34 @@ int linhas_para_tres_paginas() {
 }
 
 // ---------------------------------------------------------------------------
-// Ctrl+P from the main window.
+// The print command, behind the application's waiting window.
 
-class Janela : public quarvel::app::JanelaTeste {
+class Comando : public qp::ImpressaoTeste {
   protected:
+    Comando()
+        : ImpressaoTeste(
+              [this](const std::function<bool()>& pronto, const std::function<void()>& cancelar) {
+                  quarvel::documents::FormLoading::esperar(&dono, pronto, cancelar);
+              }) {}
     void SetUp() override {
         QString motivo;
         if (!cups.iniciar(&motivo)) GTEST_SKIP() << motivo.toStdString();
-        JanelaTeste::SetUp();
+        ImpressaoTeste::SetUp();
         dlg->aceitar_impressao = true;
         dlg->nome_impressora = kFila;
     }
-    void TearDown() override {
-        JanelaTeste::TearDown();
-        cups.parar();
-    }
+    void TearDown() override { cups.parar(); }
     void fita_de_tres_paginas() {
         n = linhas_para_tres_paginas();
-        campo()->setText(QStringLiteral("1"));
-        dlg->repeticoes = {n};
-        executar("repetir_valor");
-        ASSERT_EQ(linhas().size(), n);
+        conteudo = apoio::fita(n);
     }
     apoio::ServidorCups cups;
     int n = 0;
 };
 
-TEST_F(Janela, ImprimeAFitaInteiraNumTrabalho) {
+TEST_F(Comando, ImprimeAFitaInteiraNumTrabalho) {
     fita_de_tres_paginas();
-    executar("imprimir");
+    comandos.imprimir();
     EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
     EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3))
         << cups.log_erros().toStdString();
@@ -113,7 +114,7 @@ void PrintTo(const Escolha& e, std::ostream* os) {
     *os << e.nome;
 }
 
-class EscolhaDoDialogo : public Janela, public ::testing::WithParamInterface<Escolha> {};
+class EscolhaDoDialogo : public Comando, public ::testing::WithParamInterface<Escolha> {};
 
 TEST_P(EscolhaDoDialogo, AindaImprimeTodasAsPaginasUmaVez) {
     const Escolha& e = GetParam();
@@ -123,7 +124,7 @@ TEST_P(EscolhaDoDialogo, AindaImprimeTodasAsPaginasUmaVez) {
     dlg->pagina_ate = e.ate;
     dlg->copias = e.copias;
     dlg->opcoes_cups = e.opcoes;
-    executar("imprimir");
+    comandos.imprimir();
     EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
     EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
 }
@@ -153,10 +154,10 @@ INSTANTIATE_TEST_SUITE_P(
                  QStringLiteral("True")}}),
     [](const ::testing::TestParamInfo<Escolha>& i) { return std::string(i.param.nome); });
 
-TEST_F(Janela, OpcoesQueNaoEscolhemPaginasSeguemComOTrabalho) {
+TEST_F(Comando, OpcoesQueNaoEscolhemPaginasSeguemComOTrabalho) {
     fita_de_tres_paginas();
     dlg->opcoes_cups = {QStringLiteral("number-up"), QStringLiteral("2"), pr, QStringLiteral("2")};
-    executar("imprimir");
+    comandos.imprimir();
     ASSERT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
     const auto a = cups.atributos(cups.trabalhos().front().id);
     EXPECT_EQ(a.value(QStringLiteral("number-up")), QStringLiteral("2"));
@@ -165,24 +166,23 @@ TEST_F(Janela, OpcoesQueNaoEscolhemPaginasSeguemComOTrabalho) {
     EXPECT_EQ(a.value(QStringLiteral("sides")), QStringLiteral("one-sided"));
 }
 
-TEST_F(Janela, FilaQueRecusaMostraOMotivoEOProgramaContinua) {
+TEST_F(Comando, FilaQueRecusaMostraOMotivoEOProgramaContinua) {
     fita_de_tres_paginas();
     ASSERT_TRUE(cups.recusar());
-    executar("imprimir");
+    comandos.imprimir();
     ASSERT_EQ(dlg->avisos.size(), 1);
     EXPECT_TRUE(dlg->avisos[0].startsWith(kPrefixo)) << dlg->avisos[0].toStdString();
     EXPECT_TRUE(dlg->avisos[0].contains(kFila)) << dlg->avisos[0].toStdString();
     EXPECT_TRUE(cups.trabalhos().empty());
     // Nothing was lost: once the queue accepts again, the same tape prints.
-    EXPECT_EQ(linhas().size(), n);
     ASSERT_TRUE(cups.aceitar());
-    executar("imprimir");
+    comandos.imprimir();
     EXPECT_EQ(dlg->avisos.size(), 1);
     EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
 }
 
 // ---------------------------------------------------------------------------
-// A print server that stops answering (SIGSTOP): the window keeps running
+// A print server that stops answering (SIGSTOP): the events keep running
 // behind the loading window, the time limit ends the wait with its message,
 // and no document reaches the queue.
 
@@ -199,10 +199,10 @@ struct ServidorParadoCaso {
     friend void PrintTo(const ServidorParadoCaso& c, std::ostream* os) { *os << c.nome; }
 };
 
-class ServidorParado : public Janela, public ::testing::WithParamInterface<ServidorParadoCaso> {
+class ServidorParado : public Comando, public ::testing::WithParamInterface<ServidorParadoCaso> {
   protected:
     void SetUp() override {
-        Janela::SetUp();
+        Comando::SetUp();
         if (IsSkipped()) return;
         // Long enough to see the waiting window, short for a test; the
         // cancel case would wait the full 30 s if its cancel did nothing.
@@ -210,15 +210,13 @@ class ServidorParado : public Janela, public ::testing::WithParamInterface<Servi
     }
     void TearDown() override {
         qunsetenv("QUARVEL_PRAZO_IMPRESSAO_MS");
-        Janela::TearDown();
+        Comando::TearDown();
     }
 };
 
 TEST_P(ServidorParado, AJanelaSegueEONadaChegaAFila) {
     const ServidorParadoCaso& c = GetParam();
-    campo()->setText(QStringLiteral("1"));
-    dlg->repeticoes = {30};
-    executar("repetir_valor");
+    conteudo = apoio::fita(30);
     if (c.parada == Parada::DepoisDoDialogo)
         dlg->ao_configurar = [this] { cups.congelar(); };
     else
@@ -237,7 +235,7 @@ TEST_P(ServidorParado, AJanelaSegueEONadaChegaAFila) {
         }
     });
     relogio.start(100);
-    executar("imprimir");
+    comandos.imprimir();
     relogio.stop();
 
     EXPECT_GT(tiques, 3);
@@ -246,7 +244,6 @@ TEST_P(ServidorParado, AJanelaSegueEONadaChegaAFila) {
     EXPECT_EQ(dlg->avisos,
               c.aviso ? QStringList{QStringLiteral("O servidor de impressão não respondeu.")}
                       : QStringList{});
-    EXPECT_EQ(linhas().size(), 30);
     // Answering again, the server holds no document to print.
     cups.descongelar();
     QThread::msleep(500);
@@ -265,8 +262,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The printer or the whole server gone between the dialog and the job: the
 // reason comes in Portuguese, never the system's "No such file or directory".
-TEST_F(Janela, ImpressoraOuServidorQueSumiramTemMotivoEmPortugues) {
-    adicionar(QStringLiteral("1"));
+TEST_F(Comando, ImpressoraOuServidorQueSumiramTemMotivoEmPortugues) {
+    conteudo = apoio::fita(1);
     const struct {
         const char* nome;
         std::function<void()> sumir;
@@ -287,7 +284,7 @@ TEST_F(Janela, ImpressoraOuServidorQueSumiramTemMotivoEmPortugues) {
         ASSERT_TRUE(cups.iniciar(&motivo)) << motivo.toStdString();
         dlg->avisos.clear();
         dlg->ao_configurar = c.sumir;
-        executar("imprimir");
+        comandos.imprimir();
         EXPECT_EQ(dlg->avisos, QStringList{kPrefixo + c.motivo}) << c.nome;
     }
 }
