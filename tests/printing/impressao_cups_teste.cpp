@@ -1,9 +1,6 @@
 // Printing against a real print server: a private cupsd with a paused PDF
 // queue. Each test starts its own scheduler and reads what reached the queue:
 // the jobs, their attributes and the spooled documents.
-#include <QComboBox>
-#include <QLabel>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QThread>
@@ -11,7 +8,6 @@
 #include <functional>
 
 #include "apoio_pdf.h"
-#include "app/dialogos.h"
 #include "documents/frm_loading.h"
 #include "printing/documento_impressao.h"
 #include "printing/frm_visualizar.h"
@@ -336,60 +332,6 @@ TEST_F(Previa, FilaQueRecusaAvisaComOMotivo) {
     EXPECT_TRUE(falhas[0][0].toString().contains(kFila)) << falhas[0][0].toString().toStdString();
     EXPECT_TRUE(cups.trabalhos().empty());
     EXPECT_EQ(janela->paginas(), 3);
-}
-
-// ---------------------------------------------------------------------------
-// The real print dialog: nothing in it picks pages or copies.
-
-class DialogoReal : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        QString motivo;
-        if (!cups.iniciar(&motivo)) GTEST_SKIP() << motivo.toStdString();
-    }
-    apoio::ServidorCups cups;
-};
-
-TEST_F(DialogoReal, NaoOfereceIntervaloNemCopias) {
-    auto dialogos = quarvel::app::criar_dialogos_reais();
-    QPrinter impressora(QPrinter::HighResolution);
-    QStringList oferecidos;
-    bool visto = false;
-    auto conferir = [&](QPrintDialog* d, const QString& quando) {
-        auto* copias = d->findChild<QWidget*>(QStringLiteral("copies"));
-        for (const char* nome : {"gbPrintRange", "printRange", "pagesRadioButton", "pageSetCombo",
-                                 "copies", "collate"}) {
-            auto* w = d->findChild<QWidget*>(QString::fromLatin1(nome));
-            // Hidden itself or inside a hidden box: out of the user's reach
-            // whichever tab is open.
-            bool escondido = false;
-            for (QWidget* p = w; p && p != d; p = p->parentWidget())
-                if (p->isHidden() && p->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
-                    !p->parentWidget()->inherits("QStackedWidget") &&
-                    p->objectName() != QStringLiteral("QPrintSettingsOutput"))
-                    escondido = true;
-            if (w && !escondido) oferecidos << quando + QLatin1Char(':') + QLatin1String(nome);
-        }
-        for (QLabel* l : d->findChildren<QLabel*>())
-            if (copias && l->buddy() == copias && !l->isHidden())
-                oferecidos << quando + QStringLiteral(":rótulo das cópias");
-    };
-    QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        if (!d) return;
-        visto = true;
-        conferir(d, QStringLiteral("ao abrir"));
-        // Choosing another printer and back redoes Qt's own settings.
-        if (auto* lista = d->findChild<QComboBox*>(QStringLiteral("printers"))) {
-            lista->setCurrentIndex(lista->count() - 1);
-            lista->setCurrentIndex(lista->findText(kFila));
-        }
-        conferir(d, QStringLiteral("depois de trocar"));
-        d->reject();
-    });
-    EXPECT_FALSE(dialogos->configurar_impressao(nullptr, impressora));
-    EXPECT_TRUE(visto);
-    EXPECT_TRUE(oferecidos.isEmpty()) << oferecidos.join(' ').toStdString();
 }
 
 } // namespace
