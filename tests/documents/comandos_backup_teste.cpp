@@ -421,7 +421,7 @@ TEST_F(BackupTeste, FalhandoAvisaUmaVezEDizOEstadoAteFuncionar) {
     EXPECT_FALSE(estado_backup.isEmpty());
 }
 
-TEST_F(BackupTeste, NomesQueSaemDaPastaSaoRecusados) {
+TEST_F(BackupTeste, NomesDeBackupQueSaemDaPastaSaoRecusados) {
     for (const char* n : {"../../x", "/etc/passwd", "..\\..\\x", "a\nb", "..", "."}) {
         dlg->avisos.clear();
         nome()->setText(QString::fromUtf8(n));
