@@ -1,7 +1,9 @@
 // Undo and redo of the tape commands through the window's actions and keys.
+// How New, Open and Save meet the history is tested with the document
+// commands (tests/documents/comandos_documento_teste.cpp).
+#include "tests/apoio/arquivos.h"
 #include "tests/app/janela_apoio.h"
 
-#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <functional>
@@ -26,11 +28,6 @@ class Desfazer : public JanelaTeste {
     void preencher(std::initializer_list<const char*> valores) {
         for (const char* v : valores)
             adicionar(QString::fromLatin1(v));
-    }
-    void gravar_texto(const char* nome, const QByteArray& bytes) {
-        QFile f(caminho(nome));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
     }
 };
 
@@ -93,7 +90,7 @@ TEST_F(Desfazer, CadaComandoDaFitaEUmPassoQueSeDesfazERefaz) {
         {"abrir_txt",
          [this] {
              preencher({"1"});
-             gravar_texto("valores.txt", "7\r\n8\r\n");
+             testes::escrever_arquivo(caminho("valores.txt"), "7\r\n8\r\n");
              dlg->arquivos_abrir = {caminho("valores.txt")};
          },
          {fita({"7,00", "8,00"}), 1},
@@ -128,52 +125,6 @@ TEST_F(Desfazer, CadaComandoDaFitaEUmPassoQueSeDesfazERefaz) {
         EXPECT_FALSE(ativo("refazer"));
         campo()->clear();
     }
-}
-
-TEST_F(Desfazer, DesfazerAteAFitaSalvaNaoPergunta) {
-    const std::pair<const char*, std::function<void(DialogosRoteiro&)>> comandos[] = {
-        {"add_valor", [](DialogosRoteiro&) {}},
-        {"deletar_valor", [](DialogosRoteiro&) {}},
-        {"novo_valor", [](DialogosRoteiro& d) { d.valores = {QStringLiteral("2")}; }},
-        {"limpar_valor", [](DialogosRoteiro&) {}},
-    };
-    for (const auto& [comando, responder] : comandos) {
-        SCOPED_TRACE(comando);
-        dlg->respostas = {Resposta::Nao};
-        executar("novo");
-        preencher({"1", "5"});
-        dlg->arquivos_salvar = {caminho("salvo.qvl")};
-        executar("salvar_padrao");
-        responder(*dlg);
-        executar(comando);
-        executar("desfazer");
-        // Open asks first when there are changes; with no file chosen it
-        // changes nothing.
-        dlg->perguntas.clear();
-        dlg->respostas = {Resposta::Cancelar};
-        executar("abrir");
-        EXPECT_TRUE(dlg->perguntas.isEmpty())
-            << dlg->perguntas.join(QLatin1Char('|')).toStdString();
-        // Redone, the tape differs again from the file.
-        executar("refazer");
-        executar("abrir");
-        EXPECT_EQ(dlg->perguntas, QStringList{"Deseja salvar as alterações em salvo.qvl"});
-    }
-}
-
-TEST_F(Desfazer, NovoEAbrirComecamOutraHistoria) {
-    preencher({"1"});
-    dlg->respostas = {Resposta::Nao};
-    executar("novo");
-    EXPECT_FALSE(ativo("desfazer"));
-    preencher({"2"});
-    dlg->arquivos_salvar = {caminho("x.qvl")};
-    executar("salvar_padrao");
-    EXPECT_TRUE(ativo("desfazer")); // saving keeps the history
-    dlg->arquivos_abrir = {caminho("x.qvl")};
-    executar("abrir");
-    EXPECT_FALSE(ativo("desfazer"));
-    EXPECT_FALSE(ativo("refazer"));
 }
 
 TEST_F(Desfazer, NoTopoDoMenuEdicoesSeguidosDeSeparador) {

@@ -4,6 +4,7 @@
 #include "documents/diario.h"
 #include "documents/diario_sessao.h"
 #include "documents/recuperacao_sessao.h"
+#include "tests/apoio/arquivos.h"
 #include "tests/app/janela_apoio.h"
 
 #include <QDir>
@@ -16,13 +17,10 @@ namespace {
 using Resposta = Dialogos::Resposta;
 using documents::Sessao;
 
-QByteArray ler(const QString& caminho) {
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testes::ler_arquivo;
 
 std::optional<Sessao> reler(const QString& caminho) {
-    const QByteArray b = ler(caminho);
+    const QByteArray b = ler_arquivo(caminho);
     return documents::reler_diario({b.constData(), static_cast<std::size_t>(b.size())});
 }
 
@@ -33,10 +31,7 @@ std::vector<std::string> brutos_de(const FormPrincipal& j) {
 TEST_F(JanelaTeste, DiarioAcompanhaCadaComando) {
     const QString diario = janela->diario().caminho();
     EXPECT_TRUE(diario.startsWith(caminho("dados/Quarvel/sessoes/sessao-")));
-    QFile txt(caminho("importar.txt"));
-    ASSERT_TRUE(txt.open(QIODevice::WriteOnly));
-    txt.write("7\r\n8\r\n");
-    txt.close();
+    testes::escrever_arquivo(caminho("importar.txt"), "7\r\n8\r\n");
     const std::pair<const char*, std::function<void()>> passos[] = {
         {"adicionar", [&] { adicionar(QStringLiteral("12*50")); }},
         {"repetir",
@@ -184,7 +179,7 @@ TEST_F(JanelaAposQueda, OferecidosDoMaisNovoOsRecusadosGuardadosNoBackup) {
     const QStringList guardados =
         QDir(caminho("Backup")).entryList({QStringLiteral("recuperacao-*.qvl")});
     ASSERT_EQ(guardados.size(), 1);
-    EXPECT_EQ(ler(caminho("Backup/") + guardados.first()).toStdString(),
+    EXPECT_EQ(ler_arquivo(caminho("Backup/") + guardados.first()).toStdString(),
               documents::escrever_calculo({{}, {"7", "8", "9"}}));
     dlg->backups = {guardados.first()};
     executar("backup");

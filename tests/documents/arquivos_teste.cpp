@@ -2,6 +2,7 @@
 #include "documents/codificacao.h"
 #include "documents/pasta_backup.h"
 
+#include "tests/apoio/arquivos.h"
 #include "tests/falhas/montagem.h"
 
 #include <QDir>
@@ -42,8 +43,7 @@ TEST(CodificacaoQt, CadaCaractereComoOQtCodifica) {
 }
 
 QByteArray conteudo(const QString& caminho) {
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<ausente>");
+    return testes::ler_arquivo(caminho);
 }
 
 TEST(Arquivos, GravarELer) {

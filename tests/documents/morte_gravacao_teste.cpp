@@ -2,6 +2,7 @@
 // one, complete — never a part of either; the temporary file it may leave
 // goes with the next save.
 #include "documents/arquivo_calculo.h"
+#include "tests/apoio/arquivos.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,20 +20,16 @@ QByteArray documento(const char* valor, int n) {
     return QByteArray::fromStdString(quarvel::documents::escrever_calculo(d));
 }
 
-void gravar(const QString& caminho, const QByteArray& bytes) {
-    QFile f(caminho);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using quarvel::testes::escrever_arquivo;
 
 TEST(MorteDuranteAGravacao, SempreOAntigoOuONovoInteiro) {
     QTemporaryDir pasta;
     const QByteArray velho = documento("1234,56", 50000);
     const QByteArray novo = documento("7", 40000);
     const QString arquivo = pasta.filePath(QStringLiteral("malote.qvl"));
-    gravar(pasta.filePath(QStringLiteral("a")), velho);
-    gravar(pasta.filePath(QStringLiteral("b")), novo);
-    gravar(arquivo, velho);
+    escrever_arquivo(pasta.filePath(QStringLiteral("a")), velho);
+    escrever_arquivo(pasta.filePath(QStringLiteral("b")), novo);
+    escrever_arquivo(arquivo, velho);
     for (int espera : {0, 1, 3, 7, 12, 20, 33, 50}) {
         QProcess p;
         p.start(QStringLiteral(QUARVEL_GRAVADOR), {arquivo, pasta.filePath(QStringLiteral("a")),

@@ -1,9 +1,6 @@
 // Printing against a real print server: a private cupsd with a paused PDF
 // queue. Each test starts its own scheduler and reads what reached the queue:
 // the jobs, their attributes and the spooled documents.
-#include <QComboBox>
-#include <QLabel>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QThread>
@@ -11,10 +8,11 @@
 #include <functional>
 
 #include "apoio_pdf.h"
+#include "documents/frm_loading.h"
 #include "printing/documento_impressao.h"
 #include "printing/frm_visualizar.h"
 #include "servidor_cups.h"
-#include "tests/app/janela_apoio.h"
+#include "tests/printing/impressao_apoio.h"
 
 namespace qp = quarvel::printing;
 
@@ -66,35 +64,34 @@ int linhas_para_tres_paginas() {
 }
 
 // ---------------------------------------------------------------------------
-// Ctrl+P from the main window.
+// The print command, behind the application's waiting window.
 
-class Janela : public quarvel::app::JanelaTeste {
+class Comando : public qp::ImpressaoTeste {
   protected:
+    Comando()
+        : ImpressaoTeste(
+              [this](const std::function<bool()>& pronto, const std::function<void()>& cancelar) {
+                  quarvel::documents::FormLoading::esperar(&dono, pronto, cancelar);
+              }) {}
     void SetUp() override {
         QString motivo;
         if (!cups.iniciar(&motivo)) GTEST_SKIP() << motivo.toStdString();
-        JanelaTeste::SetUp();
+        ImpressaoTeste::SetUp();
         dlg->aceitar_impressao = true;
         dlg->nome_impressora = kFila;
     }
-    void TearDown() override {
-        JanelaTeste::TearDown();
-        cups.parar();
-    }
+    void TearDown() override { cups.parar(); }
     void fita_de_tres_paginas() {
         n = linhas_para_tres_paginas();
-        campo()->setText(QStringLiteral("1"));
-        dlg->repeticoes = {n};
-        executar("repetir_valor");
-        ASSERT_EQ(linhas().size(), n);
+        conteudo = apoio::fita(n);
     }
     apoio::ServidorCups cups;
     int n = 0;
 };
 
-TEST_F(Janela, ImprimeAFitaInteiraNumTrabalho) {
+TEST_F(Comando, ImprimeAFitaInteiraNumTrabalho) {
     fita_de_tres_paginas();
-    executar("imprimir");
+    comandos.imprimir();
     EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
     EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3))
         << cups.log_erros().toStdString();
@@ -113,7 +110,7 @@ void PrintTo(const Escolha& e, std::ostream* os) {
     *os << e.nome;
 }
 
-class EscolhaDoDialogo : public Janela, public ::testing::WithParamInterface<Escolha> {};
+class EscolhaDoDialogo : public Comando, public ::testing::WithParamInterface<Escolha> {};
 
 TEST_P(EscolhaDoDialogo, AindaImprimeTodasAsPaginasUmaVez) {
     const Escolha& e = GetParam();
@@ -123,7 +120,7 @@ TEST_P(EscolhaDoDialogo, AindaImprimeTodasAsPaginasUmaVez) {
     dlg->pagina_ate = e.ate;
     dlg->copias = e.copias;
     dlg->opcoes_cups = e.opcoes;
-    executar("imprimir");
+    comandos.imprimir();
     EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
     EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
 }
@@ -153,10 +150,10 @@ INSTANTIATE_TEST_SUITE_P(
                  QStringLiteral("True")}}),
     [](const ::testing::TestParamInfo<Escolha>& i) { return std::string(i.param.nome); });
 
-TEST_F(Janela, OpcoesQueNaoEscolhemPaginasSeguemComOTrabalho) {
+TEST_F(Comando, OpcoesQueNaoEscolhemPaginasSeguemComOTrabalho) {
     fita_de_tres_paginas();
     dlg->opcoes_cups = {QStringLiteral("number-up"), QStringLiteral("2"), pr, QStringLiteral("2")};
-    executar("imprimir");
+    comandos.imprimir();
     ASSERT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
     const auto a = cups.atributos(cups.trabalhos().front().id);
     EXPECT_EQ(a.value(QStringLiteral("number-up")), QStringLiteral("2"));
@@ -165,24 +162,23 @@ TEST_F(Janela, OpcoesQueNaoEscolhemPaginasSeguemComOTrabalho) {
     EXPECT_EQ(a.value(QStringLiteral("sides")), QStringLiteral("one-sided"));
 }
 
-TEST_F(Janela, FilaQueRecusaMostraOMotivoEOProgramaContinua) {
+TEST_F(Comando, FilaQueRecusaMostraOMotivoEOProgramaContinua) {
     fita_de_tres_paginas();
     ASSERT_TRUE(cups.recusar());
-    executar("imprimir");
+    comandos.imprimir();
     ASSERT_EQ(dlg->avisos.size(), 1);
     EXPECT_TRUE(dlg->avisos[0].startsWith(kPrefixo)) << dlg->avisos[0].toStdString();
     EXPECT_TRUE(dlg->avisos[0].contains(kFila)) << dlg->avisos[0].toStdString();
     EXPECT_TRUE(cups.trabalhos().empty());
     // Nothing was lost: once the queue accepts again, the same tape prints.
-    EXPECT_EQ(linhas().size(), n);
     ASSERT_TRUE(cups.aceitar());
-    executar("imprimir");
+    comandos.imprimir();
     EXPECT_EQ(dlg->avisos.size(), 1);
     EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
 }
 
 // ---------------------------------------------------------------------------
-// A print server that stops answering (SIGSTOP): the window keeps running
+// A print server that stops answering (SIGSTOP): the events keep running
 // behind the loading window, the time limit ends the wait with its message,
 // and no document reaches the queue.
 
@@ -199,10 +195,10 @@ struct ServidorParadoCaso {
     friend void PrintTo(const ServidorParadoCaso& c, std::ostream* os) { *os << c.nome; }
 };
 
-class ServidorParado : public Janela, public ::testing::WithParamInterface<ServidorParadoCaso> {
+class ServidorParado : public Comando, public ::testing::WithParamInterface<ServidorParadoCaso> {
   protected:
     void SetUp() override {
-        Janela::SetUp();
+        Comando::SetUp();
         if (IsSkipped()) return;
         // Long enough to see the waiting window, short for a test; the
         // cancel case would wait the full 30 s if its cancel did nothing.
@@ -210,15 +206,13 @@ class ServidorParado : public Janela, public ::testing::WithParamInterface<Servi
     }
     void TearDown() override {
         qunsetenv("QUARVEL_PRAZO_IMPRESSAO_MS");
-        Janela::TearDown();
+        Comando::TearDown();
     }
 };
 
 TEST_P(ServidorParado, AJanelaSegueEONadaChegaAFila) {
     const ServidorParadoCaso& c = GetParam();
-    campo()->setText(QStringLiteral("1"));
-    dlg->repeticoes = {30};
-    executar("repetir_valor");
+    conteudo = apoio::fita(30);
     if (c.parada == Parada::DepoisDoDialogo)
         dlg->ao_configurar = [this] { cups.congelar(); };
     else
@@ -237,7 +231,7 @@ TEST_P(ServidorParado, AJanelaSegueEONadaChegaAFila) {
         }
     });
     relogio.start(100);
-    executar("imprimir");
+    comandos.imprimir();
     relogio.stop();
 
     EXPECT_GT(tiques, 3);
@@ -246,7 +240,6 @@ TEST_P(ServidorParado, AJanelaSegueEONadaChegaAFila) {
     EXPECT_EQ(dlg->avisos,
               c.aviso ? QStringList{QStringLiteral("O servidor de impressão não respondeu.")}
                       : QStringList{});
-    EXPECT_EQ(linhas().size(), 30);
     // Answering again, the server holds no document to print.
     cups.descongelar();
     QThread::msleep(500);
@@ -265,8 +258,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The printer or the whole server gone between the dialog and the job: the
 // reason comes in Portuguese, never the system's "No such file or directory".
-TEST_F(Janela, ImpressoraOuServidorQueSumiramTemMotivoEmPortugues) {
-    adicionar(QStringLiteral("1"));
+TEST_F(Comando, ImpressoraOuServidorQueSumiramTemMotivoEmPortugues) {
+    conteudo = apoio::fita(1);
     const struct {
         const char* nome;
         std::function<void()> sumir;
@@ -287,7 +280,7 @@ TEST_F(Janela, ImpressoraOuServidorQueSumiramTemMotivoEmPortugues) {
         ASSERT_TRUE(cups.iniciar(&motivo)) << motivo.toStdString();
         dlg->avisos.clear();
         dlg->ao_configurar = c.sumir;
-        executar("imprimir");
+        comandos.imprimir();
         EXPECT_EQ(dlg->avisos, QStringList{kPrefixo + c.motivo}) << c.nome;
     }
 }
@@ -339,60 +332,6 @@ TEST_F(Previa, FilaQueRecusaAvisaComOMotivo) {
     EXPECT_TRUE(falhas[0][0].toString().contains(kFila)) << falhas[0][0].toString().toStdString();
     EXPECT_TRUE(cups.trabalhos().empty());
     EXPECT_EQ(janela->paginas(), 3);
-}
-
-// ---------------------------------------------------------------------------
-// The real print dialog: nothing in it picks pages or copies.
-
-class DialogoReal : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        QString motivo;
-        if (!cups.iniciar(&motivo)) GTEST_SKIP() << motivo.toStdString();
-    }
-    apoio::ServidorCups cups;
-};
-
-TEST_F(DialogoReal, NaoOfereceIntervaloNemCopias) {
-    auto dialogos = quarvel::app::criar_dialogos_reais();
-    QPrinter impressora(QPrinter::HighResolution);
-    QStringList oferecidos;
-    bool visto = false;
-    auto conferir = [&](QPrintDialog* d, const QString& quando) {
-        auto* copias = d->findChild<QWidget*>(QStringLiteral("copies"));
-        for (const char* nome : {"gbPrintRange", "printRange", "pagesRadioButton", "pageSetCombo",
-                                 "copies", "collate"}) {
-            auto* w = d->findChild<QWidget*>(QString::fromLatin1(nome));
-            // Hidden itself or inside a hidden box: out of the user's reach
-            // whichever tab is open.
-            bool escondido = false;
-            for (QWidget* p = w; p && p != d; p = p->parentWidget())
-                if (p->isHidden() && p->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
-                    !p->parentWidget()->inherits("QStackedWidget") &&
-                    p->objectName() != QStringLiteral("QPrintSettingsOutput"))
-                    escondido = true;
-            if (w && !escondido) oferecidos << quando + QLatin1Char(':') + QLatin1String(nome);
-        }
-        for (QLabel* l : d->findChildren<QLabel*>())
-            if (copias && l->buddy() == copias && !l->isHidden())
-                oferecidos << quando + QStringLiteral(":rótulo das cópias");
-    };
-    QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        if (!d) return;
-        visto = true;
-        conferir(d, QStringLiteral("ao abrir"));
-        // Choosing another printer and back redoes Qt's own settings.
-        if (auto* lista = d->findChild<QComboBox*>(QStringLiteral("printers"))) {
-            lista->setCurrentIndex(lista->count() - 1);
-            lista->setCurrentIndex(lista->findText(kFila));
-        }
-        conferir(d, QStringLiteral("depois de trocar"));
-        d->reject();
-    });
-    EXPECT_FALSE(dialogos->configurar_impressao(nullptr, impressora));
-    EXPECT_TRUE(visto);
-    EXPECT_TRUE(oferecidos.isEmpty()) << oferecidos.join(' ').toStdString();
 }
 
 } // namespace

@@ -275,5 +275,19 @@ TEST_F(ComandosFitaTeste, TransferenciaCopiaOTotalComoMostrado) {
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("R$ 1.234,56"));
 }
 
+// Text pasted into the entry field stays there as pasted; without a digit it
+// is refused and the tape keeps its lines.
+TEST_F(ComandosFitaTeste, TextoColadoSemDigitoFicaERecusado) {
+    adicionar(QStringLiteral("10"));
+    for (const char* colado : {"abcd", "R$ --", "\t\t\t\t"}) {
+        dlg->avisos.clear();
+        campo()->setText(QString::fromUtf8(colado));
+        EXPECT_EQ(campo()->text(), QString::fromUtf8(colado));
+        comandos.add_valor();
+        EXPECT_EQ(dlg->avisos.size(), 1) << colado;
+        EXPECT_EQ(brutos(), QStringList{"10"});
+    }
+}
+
 } // namespace
 } // namespace quarvel::tape

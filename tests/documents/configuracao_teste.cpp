@@ -1,11 +1,12 @@
-// The three text settings take only what the calculation file holds exactly,
-// so a saved document never counts as changed right after the save.
-#include "tests/app/janela_apoio.h"
+// The three text settings take only what the calculation file holds exactly
+// (their validators, as the window installs them), so a saved document never
+// counts as changed right after the save.
+#include "tests/documents/comandos_apoio.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 
-namespace quarvel::app {
+namespace quarvel::documents {
 namespace {
 
 // Types each character as a keyboard would, whatever it is (QTest only
@@ -25,16 +26,15 @@ struct Colagem {
     friend void PrintTo(const Colagem& c, std::ostream* os) { *os << c.nome; }
 };
 
-class ConfiguracaoTeste : public JanelaTeste, public ::testing::WithParamInterface<Colagem> {};
+class ConfiguracaoTeste : public ComandosTeste, public ::testing::WithParamInterface<Colagem> {};
 
 TEST_P(ConfiguracaoTeste, ColarOQueOArquivoNaoGuardaDeixaOCampoComoEstava) {
-    for (const char* nome : {"cabecalho", "rodape", "nome_arquivo"}) {
-        auto* c = filho<QLineEdit>(nome);
+    for (QLineEdit* c : {cabecalho, rodape, nome_arquivo}) {
         c->setFocus();
         QTest::keyClicks(c, QStringLiteral("Loja"));
         QGuiApplication::clipboard()->setText(GetParam().texto);
         c->paste();
-        EXPECT_EQ(c->text(), QStringLiteral("Loja")) << nome;
+        EXPECT_EQ(c->text(), QStringLiteral("Loja")) << c->objectName().toStdString();
     }
 }
 
@@ -46,29 +46,28 @@ INSTANTIATE_TEST_SUITE_P(Textos, ConfiguracaoTeste,
                              return std::string(i.param.nome);
                          });
 
-TEST_F(JanelaTeste, DigitarOQueOArquivoNaoGuardaNaoMudaOCampo) {
-    auto* c = filho<QLineEdit>("cabecalho");
+TEST_F(ComandosTeste, DigitarOQueOArquivoNaoGuardaNaoMudaOCampo) {
+    QLineEdit* c = cabecalho;
     c->setFocus();
     digitar(c, QStringLiteral("R$ 5 \u2192 \u20AC 5 \u00E7"));
     EXPECT_EQ(c->text(), QStringLiteral("R$ 5  \u20AC 5 \u00E7"));
 }
 
-TEST_F(JanelaTeste, FecharLogoDepoisDeSalvarNaoPergunta) {
+TEST_F(ComandosTeste, FecharLogoDepoisDeSalvarNaoPergunta) {
     adicionar(QStringLiteral("150"));
-    auto* c = filho<QLineEdit>("cabecalho");
+    QLineEdit* c = cabecalho;
     c->setFocus();
     QGuiApplication::clipboard()->setText(QString(2047, QChar(0x00E9)));
     c->paste();
     QGuiApplication::clipboard()->setText(QStringLiteral("a\u2192b"));
-    filho<QLineEdit>("rodape")->paste(); // refused
+    rodape->paste(); // refused
     dlg->arquivos_salvar = {caminho("longo.qvl")};
-    executar("salvar_padrao");
+    comandos_documento.salvar_padrao();
     ASSERT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join(' ').toStdString();
     EXPECT_EQ(c->text().size(), 2047);
-    janela->close();
+    EXPECT_TRUE(comandos_documento.confirmar_alteracoes()); // as closing asks
     EXPECT_TRUE(dlg->perguntas.isEmpty());
-    EXPECT_FALSE(janela->isVisible());
 }
 
 } // namespace
-} // namespace quarvel::app
+} // namespace quarvel::documents

@@ -1,12 +1,12 @@
-// The five writers of the main window (Save, Save As, text export, the backup
-// tick and the recovery file after a program error) under real system-call
+// The five writers of the document commands (Save, Save As, text export, the
+// backup tick and the recovery file after a program error) under real system-call
 // failures, injected by the preloaded fault library, and on a real full disk.
 // After every failure: the system's reason in the warning, the document
 // still unsaved, no temporary file, and the old file byte for byte (or, when
 // only the folder's sync after the rename failed, the new one complete).
 #include "documents/arquivo_calculo.h"
 #include "documents/texto.h"
-#include "tests/app/janela_apoio.h"
+#include "tests/documents/comandos_apoio.h"
 #include "tests/falhas/falhas.h"
 #include "tests/falhas/montagem.h"
 
@@ -16,7 +16,7 @@
 #include <cerrno>
 #include <functional>
 
-namespace quarvel::app {
+namespace quarvel::documents {
 namespace {
 
 using testes::Chamada;
@@ -26,16 +26,8 @@ using testes::Falhas;
 // calls and the middle one differs from the first and the last.
 constexpr std::size_t kPedaco = 8;
 
-QByteArray ler(const QString& caminho) {
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<ausente>");
-}
-
-void escrever(const QString& caminho, const QByteArray& bytes) {
-    QFile f(caminho);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << caminho.toStdString();
-    f.write(bytes);
-}
+using testes::escrever_arquivo;
+using testes::ler_arquivo;
 
 // What a save may leave in the folder; the lock a backup tick takes on its
 // name (".<file>.trava") stays by design and is not counted.
@@ -93,11 +85,11 @@ QString motivo(int erro) {
                           : QStringLiteral("Erro de entrada/saída");
 }
 
-class FalhasJanela : public JanelaTeste {
+class FalhasComandos : public ComandosTeste {
   protected:
     void SetUp() override {
         ASSERT_TRUE(Falhas::carregada()) << "the fault library is not preloaded";
-        JanelaTeste::SetUp();
+        ComandosTeste::SetUp();
     }
 
     // One writer made ready in the folder `base`, its old file in place and
@@ -121,58 +113,58 @@ class FalhasJanela : public JanelaTeste {
         case Gravador::Salvar:
             c.alvo = base + QStringLiteral("/doc.qvl");
             dlg->arquivos_salvar = {c.alvo};
-            executar("salvar_como");
+            comandos_documento.salvar_como();
             adicionar(QStringLiteral("99"));
-            c.gravar = [this] { executar("salvar_padrao"); };
+            c.gravar = [this] { comandos_documento.salvar_padrao(); };
             break;
         case Gravador::SalvarComo:
             c.alvo = base + QStringLiteral("/outro.qvl");
-            escrever(c.alvo, "[CONFIG]\r\nCABECALHO=antigo\r\n");
+            escrever_arquivo(c.alvo, "[CONFIG]\r\nCABECALHO=antigo\r\n");
             c.gravar = [this, alvo = c.alvo] {
                 dlg->arquivos_salvar = {alvo};
-                executar("salvar_como");
+                comandos_documento.salvar_como();
             };
             break;
         case Gravador::Exportar:
             c.alvo = base + QStringLiteral("/fita.txt");
-            escrever(c.alvo, "1,00\r\n");
+            escrever_arquivo(c.alvo, "1,00\r\n");
             c.gravar = [this, alvo = c.alvo] {
                 dlg->arquivos_salvar = {alvo};
-                executar("save_txt");
+                comandos_texto.save_txt();
             };
             break;
         case Gravador::Tique:
             c.pasta_alvo = base + QStringLiteral("/Backup");
             c.alvo = c.pasta_alvo + QStringLiteral("/malote.qvlbackup");
-            escrever(c.alvo, "9,99\r\n");
-            filho<QLineEdit>("nome_arquivo")->setText(QStringLiteral("malote.dia"));
-            c.gravar = [this] { janela->bakupTimer(); };
+            escrever_arquivo(c.alvo, "9,99\r\n");
+            nome_arquivo->setText(QStringLiteral("malote.dia"));
+            c.gravar = [this] { comandos_backup.tique(); };
             break;
         case Gravador::Recuperacao:
             c.pasta_alvo = base + QStringLiteral("/Backup");
-            c.gravar = [this] { recuperacao_ = janela->salvar_recuperacao(); };
+            c.gravar = [this] { recuperacao_ = comandos_documento.salvar_recuperacao(); };
             break;
         }
-        if (!c.alvo.isEmpty()) c.antigos = ler(c.alvo);
+        if (!c.alvo.isEmpty()) c.antigos = ler_arquivo(c.alvo);
         return c;
     }
 
     QByteArray bytes_esperados(Gravador g) const {
         if (g == Gravador::Exportar || g == Gravador::Tique)
-            return QByteArray::fromStdString(documents::escrever_texto(janela->fita().linhas()));
-        return QByteArray::fromStdString(janela->bytes_documento());
+            return QByteArray::fromStdString(escrever_texto(fita.linhas()));
+        return QByteArray::fromStdString(comandos_documento.bytes_documento());
     }
 
     // Closing (here: New) still asks about the unsaved changes.
     void espera_documento_nao_salvo() {
         dlg->perguntas.clear();
-        dlg->respostas = {Dialogos::Resposta::Cancelar};
-        executar("novo");
+        dlg->respostas = {Resposta::Cancelar};
+        comandos_documento.novo();
         EXPECT_EQ(dlg->perguntas.size(), 1) << "the failed save counted as saved";
     }
 };
 
-class GravacaoComFalha : public FalhasJanela, public ::testing::WithParamInterface<Caso> {};
+class GravacaoComFalha : public FalhasComandos, public ::testing::WithParamInterface<Caso> {};
 
 TEST_P(GravacaoComFalha, AvisaComOMotivoEMantemOArquivoAntigo) {
     const Caso caso = GetParam();
@@ -193,11 +185,15 @@ TEST_P(GravacaoComFalha, AvisaComOMotivoEMantemOArquivoAntigo) {
                       : caso.posicao == Posicao::Meio   ? (chamadas + 1) / 2
                                                         : chamadas;
 
-    // A fresh window and the same save, with one call failing.
-    JanelaTeste::SetUp();
+    // The commands emptied as New leaves them, and the same save, with one
+    // call failing.
+    dlg->respostas = {Resposta::Nao};
+    comandos_documento.novo();
+    dlg->avisos.clear();
+    dlg->perguntas.clear();
     Cena cena = preparar(caso.gravador, caminho("real"));
-    const QString titulo = janela->windowTitle();
-    const QString arquivo = janela->arquivo_atual();
+    const QStringList nomes_antes = nomes;
+    const QString arquivo = comandos_documento.arquivo_atual();
     const QStringList brutos_antes = brutos();
     const QStringList pasta_antes = conteudo(cena.pasta_alvo);
     const QByteArray novos = bytes_esperados(caso.gravador);
@@ -223,7 +219,7 @@ TEST_P(GravacaoComFalha, AvisaComOMotivoEMantemOArquivoAntigo) {
         // Failed before the new file took the name: all as it was.
         EXPECT_EQ(conteudo(cena.pasta_alvo), pasta_antes) << "a temporary file stayed";
         if (!cena.alvo.isEmpty()) {
-            EXPECT_EQ(ler(cena.alvo), cena.antigos);
+            EXPECT_EQ(ler_arquivo(cena.alvo), cena.antigos);
         }
     } else {
         // Only the folder's own sync comes after the rename: the new file is
@@ -233,10 +229,10 @@ TEST_P(GravacaoComFalha, AvisaComOMotivoEMantemOArquivoAntigo) {
         const QString escrito = cena.alvo.isEmpty() && !agora.isEmpty()
                                     ? cena.pasta_alvo + QLatin1Char('/') + agora.last()
                                     : cena.alvo;
-        EXPECT_EQ(ler(escrito), novos);
+        EXPECT_EQ(ler_arquivo(escrito), novos);
     }
-    EXPECT_EQ(janela->windowTitle(), titulo);
-    EXPECT_EQ(janela->arquivo_atual(), arquivo);
+    EXPECT_EQ(nomes, nomes_antes); // the title stays
+    EXPECT_EQ(comandos_documento.arquivo_atual(), arquivo);
     EXPECT_EQ(brutos(), brutos_antes);
     espera_documento_nao_salvo();
 }
@@ -256,7 +252,8 @@ INSTANTIATE_TEST_SUITE_P(Gravadores, GravacaoComFalha, ::testing::ValuesIn(casos
 
 // Writes cut short and calls interrupted by signals are carried on: the file
 // is whole and nothing is reported.
-class GravacaoInterrompida : public FalhasJanela, public ::testing::WithParamInterface<Gravador> {};
+class GravacaoInterrompida : public FalhasComandos,
+                             public ::testing::WithParamInterface<Gravador> {};
 
 TEST_P(GravacaoInterrompida, TerminaOArquivoInteiro) {
     testes::Desarmar desarmar;
@@ -270,7 +267,7 @@ TEST_P(GravacaoInterrompida, TerminaOArquivoInteiro) {
     EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join(' ').toStdString();
     const QString escrito = cena.alvo.isEmpty() ? recuperacao_ : cena.alvo;
     ASSERT_FALSE(escrito.isEmpty());
-    EXPECT_EQ(ler(escrito), novos);
+    EXPECT_EQ(ler_arquivo(escrito), novos);
     EXPECT_GE(Falhas::contagem(Chamada::Escrita), (novos.size() + 2) / 3);
 }
 
@@ -284,26 +281,26 @@ INSTANTIATE_TEST_SUITE_P(Gravadores, GravacaoInterrompida,
 
 // The backup tick warns once while the fault lasts, and again only after a
 // tick has gone through.
-TEST_F(FalhasJanela, TiqueQueFalhaAvisaUmaVezSo) {
+TEST_F(FalhasComandos, TiqueQueFalhaAvisaUmaVezSo) {
     testes::Desarmar desarmar;
     Cena cena = preparar(Gravador::Tique, caminho("real"));
     for (int tique = 0; tique < 3; ++tique) {
         Falhas::armar(cena.pasta_alvo, Chamada::Escrita, 1, ENOSPC);
-        janela->bakupTimer();
+        comandos_backup.tique();
     }
     EXPECT_EQ(dlg->avisos.size(), 1);
-    EXPECT_EQ(ler(cena.alvo), cena.antigos);
+    EXPECT_EQ(ler_arquivo(cena.alvo), cena.antigos);
     Falhas::desarmar();
-    janela->bakupTimer();
-    EXPECT_EQ(ler(cena.alvo), bytes_esperados(Gravador::Tique));
+    comandos_backup.tique();
+    EXPECT_EQ(ler_arquivo(cena.alvo), bytes_esperados(Gravador::Tique));
     Falhas::armar(cena.pasta_alvo, Chamada::Escrita, 1, EIO);
-    janela->bakupTimer();
+    comandos_backup.tique();
     EXPECT_EQ(dlg->avisos.size(), 2);
 }
 
 // A real full disk: a 64 KB tmpfs filled to the last byte. The document is
 // small (the saved file fits in the block it already has) or large.
-class DiscoCheio : public FalhasJanela, public ::testing::WithParamInterface<int> {};
+class DiscoCheio : public FalhasComandos, public ::testing::WithParamInterface<int> {};
 
 TEST_P(DiscoCheio, SalvarAvisaEMantemOArquivo) {
     const QString montagem = caminho("tmpfs");
@@ -311,30 +308,27 @@ TEST_P(DiscoCheio, SalvarAvisaEMantemOArquivo) {
     testes::Tmpfs tmpfs(montagem, "size=64k");
     if (!tmpfs.montado()) GTEST_SKIP() << tmpfs.motivo.toStdString();
 
-    documents::Documento doc;
+    Documento doc;
     doc.config.cabecalho = "Malote";
     doc.brutos.assign(static_cast<std::size_t>(GetParam()), "1234,56");
-    const QByteArray antigos = QByteArray::fromStdString(documents::escrever_calculo(doc));
+    const QByteArray antigos = QByteArray::fromStdString(escrever_calculo(doc));
     const QString arquivo = montagem + QStringLiteral("/malote.qvl");
-    escrever(arquivo, antigos);
+    escrever_arquivo(arquivo, antigos);
     ASSERT_TRUE(tmpfs.encher(montagem + QStringLiteral("/enchimento")));
 
     dlg->arquivos_abrir = {arquivo};
-    executar("abrir");
-    ASSERT_EQ(janela->fita().tamanho(), static_cast<std::size_t>(GetParam()));
-    const QString titulo = janela->windowTitle();
+    comandos_documento.abrir();
+    ASSERT_EQ(fita.tamanho(), static_cast<std::size_t>(GetParam()));
+    const QStringList nomes_antes = nomes;
     adicionar(QStringLiteral("12*50"));
-    // The loading window has come and gone: the main window has the keys again.
-    QApplication::setActiveWindow(janela.get());
-    campo()->setFocus();
-    tecla(campo(), Qt::Key_S, Qt::ControlModifier);
+    comandos_documento.salvar_padrao();
 
     EXPECT_EQ(dlg->avisos, QStringList{QStringLiteral("Não foi possível salvar o arquivo %1: "
                                                       "Não há espaço disponível no dispositivo")
                                            .arg(arquivo)});
-    EXPECT_EQ(ler(arquivo), antigos);
+    EXPECT_EQ(ler_arquivo(arquivo), antigos);
     EXPECT_EQ(conteudo(montagem), (QStringList{"enchimento", "malote.qvl"}));
-    EXPECT_EQ(janela->windowTitle(), titulo);
+    EXPECT_EQ(nomes, nomes_antes);
     espera_documento_nao_salvo();
 }
 
@@ -344,4 +338,4 @@ INSTANTIATE_TEST_SUITE_P(Tamanhos, DiscoCheio, ::testing::Values(3, 3000),
                          });
 
 } // namespace
-} // namespace quarvel::app
+} // namespace quarvel::documents

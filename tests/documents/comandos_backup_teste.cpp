@@ -1,34 +1,23 @@
-// The automatic backup: the switch and its refusals, the tick, and the
-// restore window's restore and clear.
-#include "tests/app/janela_apoio.h"
+// The automatic backup over its narrow context: the switch and its refusals,
+// the tick, the restore window's restore and clear, and the Backup folder
+// the restore looks at without making it.
+#include "tests/documents/comandos_apoio.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
-namespace quarvel::app {
+namespace quarvel::documents {
 namespace {
 
-QByteArray ler(const QString& caminho) {
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testes::escrever_arquivo;
+using testes::ler_arquivo;
 
-void escrever(const QString& caminho, const QByteArray& bytes) {
-    QFile f(caminho);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << caminho.toStdString();
-    f.write(bytes);
-}
-
-class BackupTeste : public JanelaTeste {
+class BackupTeste : public ComandosTeste {
   protected:
-    QCheckBox* chave() const { return filho<QCheckBox>("d01"); }
-    QLineEdit* nome() const { return filho<QLineEdit>("nome_arquivo"); }
-    QString pasta_backup() const { return pasta.filePath(QStringLiteral("Backup")); }
+    QCheckBox* chave() const { return d01; }
+    QLineEdit* nome() const { return nome_arquivo; }
     // A file outside the Backup folder that nothing may touch.
-    QString fora() const { return pasta.filePath(QStringLiteral("fora.txt")); }
+    QString fora() const { return caminho("fora.txt"); }
 };
 
 TEST_F(BackupTeste, ChaveRecusaNomeVazioInvalidoOuSemIntervalo) {
@@ -47,23 +36,23 @@ TEST_F(BackupTeste, ChaveRecusaNomeVazioInvalidoOuSemIntervalo) {
     for (const Caso& c : casos) {
         dlg->avisos.clear();
         nome()->setText(QString::fromUtf8(c.nome));
-        filho<QComboBox>("qtdetempo")->setCurrentIndex(c.intervalo);
+        qtdetempo->setCurrentIndex(c.intervalo);
         chave()->click();
         EXPECT_EQ(dlg->avisos, QStringList{QString::fromUtf8(c.aviso)}) << c.nome;
         EXPECT_FALSE(chave()->isChecked()) << c.nome;
-        EXPECT_FALSE(janela->temporizador_backup().isActive()) << c.nome;
+        EXPECT_FALSE(comandos_backup.temporizador().isActive()) << c.nome;
     }
 }
 
 TEST_F(BackupTeste, ChaveLigadaRodaOTemporizadorNoIntervalo) {
     nome()->setText(QStringLiteral("malote.dia"));
-    filho<QComboBox>("qtdetempo")->setCurrentIndex(1);
+    qtdetempo->setCurrentIndex(1);
     chave()->click();
     EXPECT_TRUE(dlg->avisos.isEmpty());
-    EXPECT_TRUE(janela->temporizador_backup().isActive());
-    EXPECT_EQ(janela->temporizador_backup().interval(), 2 * 60000);
+    EXPECT_TRUE(comandos_backup.temporizador().isActive());
+    EXPECT_EQ(comandos_backup.temporizador().interval(), 2 * 60000);
     chave()->click();
-    EXPECT_FALSE(janela->temporizador_backup().isActive());
+    EXPECT_FALSE(comandos_backup.temporizador().isActive());
 }
 
 TEST_F(BackupTeste, CadaTiqueGravaAsLinhasDaFita) {
@@ -71,12 +60,12 @@ TEST_F(BackupTeste, CadaTiqueGravaAsLinhasDaFita) {
         adicionar(QString::fromLatin1(v));
     nome()->setText(QStringLiteral("malote.dia"));
     chave()->click();
-    janela->bakupTimer();
-    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/malote.qvlbackup")),
+    comandos_backup.tique();
+    EXPECT_EQ(ler_arquivo(pasta_backup() + QStringLiteral("/malote.qvlbackup")),
               QByteArray("3,33\r\n5,00\r\n"));
     adicionar(QStringLiteral("1"));
-    janela->bakupTimer();
-    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/malote.qvlbackup")),
+    comandos_backup.tique();
+    EXPECT_EQ(ler_arquivo(pasta_backup() + QStringLiteral("/malote.qvlbackup")),
               QByteArray("3,33\r\n5,00\r\n1,00\r\n"));
 }
 
@@ -86,8 +75,8 @@ TEST_F(BackupTeste, FalhaAoGravarAvisaUmaVezSo) {
     chave()->click();
     // A folder where the file should be makes every write fail.
     ASSERT_TRUE(QDir().mkpath(pasta_backup() + QStringLiteral("/malote.qvlbackup")));
-    janela->bakupTimer();
-    janela->bakupTimer();
+    comandos_backup.tique();
+    comandos_backup.tique();
     EXPECT_EQ(dlg->avisos.size(), 1);
 }
 
@@ -98,15 +87,15 @@ TEST_F(BackupTeste, RestaurarTrocaSoAFita) {
     f.write("1,00\r\n2,50\r\n");
     f.close();
     adicionar(QStringLiteral("9"));
-    filho<QLineEdit>("cabecalho")->setText(QStringLiteral("fica"));
+    cabecalho->setText(QStringLiteral("fica"));
     dlg->backups = {QStringLiteral("dia.qvlbackup")};
-    executar("backup");
+    comandos_backup.restaurar();
     EXPECT_EQ(dlg->nomes_backup, QStringList{"dia.qvlbackup"});
     EXPECT_EQ(brutos(), (QStringList{"1", "2,5"}));
     EXPECT_EQ(total(), QStringLiteral("R$ 3,50"));
-    EXPECT_EQ(filho<QLineEdit>("cabecalho")->text(), QStringLiteral("fica"));
+    EXPECT_EQ(cabecalho->text(), QStringLiteral("fica"));
     // Nothing chosen: the tape stays.
-    executar("backup");
+    comandos_backup.restaurar();
     EXPECT_EQ(brutos(), (QStringList{"1", "2,5"}));
 }
 
@@ -118,10 +107,10 @@ TEST_F(BackupTeste, LimparAPastaAvisaOResultado) {
     nome()->setText(QStringLiteral("malote"));
     chave()->click();
     dlg->limpar_no_restaurar = true;
-    executar("backup");
+    comandos_backup.restaurar();
     EXPECT_EQ(dlg->avisos, QStringList{"O processo da limpeza foi concluído com sucesso !"});
     EXPECT_TRUE(QDir(pasta_backup()).entryList(QDir::Files).isEmpty());
-    EXPECT_TRUE(janela->temporizador_backup().isActive()); // restarted after the window
+    EXPECT_TRUE(comandos_backup.temporizador().isActive()); // restarted after the window
 }
 
 TEST_F(BackupTeste, NomesCujoArquivoFicaNaPastaSaoAceitos) {
@@ -132,28 +121,30 @@ TEST_F(BackupTeste, NomesCujoArquivoFicaNaPastaSaoAceitos) {
         chave()->click();
         EXPECT_TRUE(dlg->avisos.isEmpty()) << n;
         EXPECT_TRUE(chave()->isChecked()) << n;
-        janela->bakupTimer();
+        comandos_backup.tique();
         EXPECT_TRUE(dlg->avisos.isEmpty()) << n;
         chave()->click();
     }
-    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/..qvlbackup")), QByteArray("4,00\r\n"));
-    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/...qvlbackup")), QByteArray("4,00\r\n"));
-    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/.qvlbackup")), QByteArray("4,00\r\n"));
-    EXPECT_EQ(ler(pasta_backup() + QStringLiteral("/a..qvlbackup")), QByteArray("4,00\r\n"));
+    EXPECT_EQ(ler_arquivo(pasta_backup() + QStringLiteral("/..qvlbackup")), QByteArray("4,00\r\n"));
+    EXPECT_EQ(ler_arquivo(pasta_backup() + QStringLiteral("/...qvlbackup")),
+              QByteArray("4,00\r\n"));
+    EXPECT_EQ(ler_arquivo(pasta_backup() + QStringLiteral("/.qvlbackup")), QByteArray("4,00\r\n"));
+    EXPECT_EQ(ler_arquivo(pasta_backup() + QStringLiteral("/a..qvlbackup")),
+              QByteArray("4,00\r\n"));
 }
 
 TEST_F(BackupTeste, PastaQueNaoPodeSerCriadaEAvisadaPeloNome) {
     // A plain file where the folder should be.
-    const QString arquivo = pasta.filePath(QStringLiteral("Backup"));
-    escrever(arquivo, "não é pasta");
+    const QString arquivo = pasta_backup();
+    escrever_arquivo(arquivo, "não é pasta");
     nome()->setText(QStringLiteral("x"));
-    janela->bakupTimer();
-    janela->bakupTimer();
+    comandos_backup.tique();
+    comandos_backup.tique();
     EXPECT_EQ(
         dlg->avisos,
         QStringList{
             QStringLiteral("Não foi possível criar a pasta %1: Não é uma pasta").arg(arquivo)});
-    EXPECT_EQ(ler(arquivo), QByteArray("não é pasta"));
+    EXPECT_EQ(ler_arquivo(arquivo), QByteArray("não é pasta"));
 }
 
 // A symbolic link where the backup file goes, leading to a file elsewhere or
@@ -164,39 +155,39 @@ TEST_F(BackupTeste, TiqueTrocaALigacaoSemEscreverForaDaPasta) {
     ASSERT_TRUE(QDir().mkpath(pasta_backup()));
     const QString backup = pasta_backup() + QStringLiteral("/malote.qvlbackup");
     const QString inexistente = pasta.filePath(QStringLiteral("criado_pela_ligacao.txt"));
-    escrever(fora(), "de outra pessoa\n");
+    escrever_arquivo(fora(), "de outra pessoa\n");
     for (const QString& alvo : {fora(), inexistente}) {
         QFile::remove(backup);
         ASSERT_TRUE(QFile::link(alvo, backup));
-        janela->bakupTimer();
+        comandos_backup.tique();
         EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join(' ').toStdString();
         EXPECT_FALSE(QFileInfo(backup).isSymLink()) << alvo.toStdString();
-        EXPECT_EQ(ler(backup), QByteArray("2,00\r\n"));
+        EXPECT_EQ(ler_arquivo(backup), QByteArray("2,00\r\n"));
     }
-    EXPECT_EQ(ler(fora()), QByteArray("de outra pessoa\n"));
+    EXPECT_EQ(ler_arquivo(fora()), QByteArray("de outra pessoa\n"));
     EXPECT_FALSE(QFileInfo::exists(inexistente));
 }
 
 TEST_F(BackupTeste, RestaurarNaoListaNemLeLigacoes) {
     ASSERT_TRUE(QDir().mkpath(pasta_backup()));
-    escrever(pasta_backup() + QStringLiteral("/dia.qvlbackup"), "1,00\r\n");
-    escrever(fora(), "5,00\r\n");
+    escrever_arquivo(pasta_backup() + QStringLiteral("/dia.qvlbackup"), "1,00\r\n");
+    escrever_arquivo(fora(), "5,00\r\n");
     ASSERT_TRUE(QFile::link(fora(), pasta_backup() + QStringLiteral("/fora.qvlbackup")));
     ASSERT_TRUE(QFile::link(pasta.filePath(QStringLiteral("nada")),
                             pasta_backup() + QStringLiteral("/pendente.qvlbackup")));
     adicionar(QStringLiteral("9"));
-    executar("backup");
+    comandos_backup.restaurar();
     EXPECT_EQ(dlg->nomes_backup, QStringList{"dia.qvlbackup"});
     // Even a link named as if chosen is not read.
     const QString ligacao = pasta_backup() + QStringLiteral("/fora.qvlbackup");
     dlg->backups = {QStringLiteral("fora.qvlbackup")};
-    executar("backup");
+    comandos_backup.restaurar();
     EXPECT_EQ(brutos(), QStringList{"9"});
     EXPECT_EQ(dlg->avisos,
               QStringList{QStringLiteral("O arquivo %1 não pôde ser aberto: É uma ligação "
                                          "simbólica, que não é seguida")
                               .arg(ligacao)});
-    EXPECT_EQ(ler(fora()), QByteArray("5,00\r\n"));
+    EXPECT_EQ(ler_arquivo(fora()), QByteArray("5,00\r\n"));
 }
 
 // The Backup folder named by QUARVEL_PASTA_BACKUP holds other things too:
@@ -206,38 +197,38 @@ TEST_F(BackupTeste, LimparApagaSoOsArquivosDeBackup) {
     qputenv("QUARVEL_PASTA_BACKUP", meus.toUtf8());
     ASSERT_TRUE(QDir().mkpath(meus + QStringLiteral("/cartas")));
     ASSERT_TRUE(QDir().mkpath(meus + QStringLiteral("/pasta.qvlbackup")));
-    escrever(meus + QStringLiteral("/a.qvlbackup"), "1,00\r\n");
-    escrever(meus + QStringLiteral("/.qvlbackup"), "2,00\r\n");
-    escrever(meus + QStringLiteral("/recuperacao-2024-05-01-101010.qvl"), "[LER]\r\n");
-    escrever(meus + QStringLiteral("/notas.txt"), "minhas notas");
-    escrever(meus + QStringLiteral("/calculo.qvl"), "[LER]\r\n");
-    escrever(meus + QStringLiteral("/cartas/b.qvlbackup"), "3,00\r\n");
-    escrever(fora(), "de outra pessoa\n");
+    escrever_arquivo(meus + QStringLiteral("/a.qvlbackup"), "1,00\r\n");
+    escrever_arquivo(meus + QStringLiteral("/.qvlbackup"), "2,00\r\n");
+    escrever_arquivo(meus + QStringLiteral("/recuperacao-2024-05-01-101010.qvl"), "[LER]\r\n");
+    escrever_arquivo(meus + QStringLiteral("/notas.txt"), "minhas notas");
+    escrever_arquivo(meus + QStringLiteral("/calculo.qvl"), "[LER]\r\n");
+    escrever_arquivo(meus + QStringLiteral("/cartas/b.qvlbackup"), "3,00\r\n");
+    escrever_arquivo(fora(), "de outra pessoa\n");
     ASSERT_TRUE(QFile::link(fora(), meus + QStringLiteral("/ligacao.qvlbackup")));
     dlg->limpar_no_restaurar = true;
-    executar("backup");
+    comandos_backup.restaurar();
     EXPECT_EQ(dlg->avisos, QStringList{"O processo da limpeza foi concluído com sucesso !"});
     EXPECT_EQ(
         QDir(meus).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                              QDir::Name),
         (QStringList{"calculo.qvl", "cartas", "ligacao.qvlbackup", "notas.txt",
                      "pasta.qvlbackup"}));
-    EXPECT_EQ(ler(meus + QStringLiteral("/cartas/b.qvlbackup")), QByteArray("3,00\r\n"));
-    EXPECT_EQ(ler(fora()), QByteArray("de outra pessoa\n"));
+    EXPECT_EQ(ler_arquivo(meus + QStringLiteral("/cartas/b.qvlbackup")), QByteArray("3,00\r\n"));
+    EXPECT_EQ(ler_arquivo(fora()), QByteArray("de outra pessoa\n"));
 }
 
 TEST_F(BackupTeste, LimparNaoSegueUmaPastaBackupQueEUmaLigacao) {
     const QString alvo = pasta.filePath(QStringLiteral("alvo"));
     ASSERT_TRUE(QDir().mkpath(alvo));
-    escrever(alvo + QStringLiteral("/a.qvlbackup"), "1,00\r\n");
+    escrever_arquivo(alvo + QStringLiteral("/a.qvlbackup"), "1,00\r\n");
     ASSERT_TRUE(QFile::link(alvo, pasta_backup()));
     dlg->limpar_no_restaurar = true;
-    executar("backup");
+    comandos_backup.restaurar();
     EXPECT_EQ(dlg->avisos,
               QStringList{QStringLiteral("Não foi possível limpar a pasta Backup: a pasta %1 é uma "
                                          "ligação simbólica, que não é seguida; nada foi apagado.")
                               .arg(pasta_backup())});
-    EXPECT_EQ(ler(alvo + QStringLiteral("/a.qvlbackup")), QByteArray("1,00\r\n"));
+    EXPECT_EQ(ler_arquivo(alvo + QStringLiteral("/a.qvlbackup")), QByteArray("1,00\r\n"));
     EXPECT_TRUE(QFileInfo(pasta_backup()).isSymLink());
 }
 
@@ -270,14 +261,14 @@ void PrintTo(const Ordem& o, std::ostream* os) {
 
 class OrdemDoIntervalo : public BackupTeste, public ::testing::WithParamInterface<Ordem> {
   protected:
-    QComboBox* caixa() const { return filho<QComboBox>("qtdetempo"); }
-    void abrir(const char* backup) {
+    QComboBox* caixa() const { return qtdetempo; }
+    void abrir(const char* config) {
         const QString arquivo = caminho("intervalo.qvl");
-        escrever(arquivo, "[CONFIG]\r\n" + QByteArray(backup) +
-                              "TEXTO_BACKUP=malote\r\n[LER]\r\nINICIO=100\r\nFIM=99\r\n");
+        escrever_arquivo(arquivo, "[CONFIG]\r\n" + QByteArray(config) +
+                                      "TEXTO_BACKUP=malote\r\n[LER]\r\nINICIO=100\r\nFIM=99\r\n");
         dlg->arquivos_abrir = {arquivo};
-        dlg->respostas = {Dialogos::Resposta::Nao};
-        executar("abrir");
+        dlg->respostas = {Resposta::Nao};
+        comandos_documento.abrir();
     }
     void escolher(int indice) {
         caixa()->setCurrentIndex(indice);
@@ -311,12 +302,12 @@ class OrdemDoIntervalo : public BackupTeste, public ::testing::WithParamInterfac
             abrir("BACKUP=0\r\nQTDETEMPO=1\r\n");
             break;
         case Passo::Novo:
-            dlg->respostas = {Dialogos::Resposta::Nao};
-            executar("novo");
+            dlg->respostas = {Resposta::Nao};
+            comandos_documento.novo();
             break;
         case Passo::Restaurar:
             dlg->backups = {QString()};
-            executar("backup");
+            comandos_backup.restaurar();
             break;
         }
     }
@@ -324,7 +315,7 @@ class OrdemDoIntervalo : public BackupTeste, public ::testing::WithParamInterfac
 
 TEST_P(OrdemDoIntervalo, OQueRodaEOQueACaixaMostra) {
     const Ordem& o = GetParam();
-    const QTimer& t = janela->temporizador_backup();
+    const QTimer& t = comandos_backup.temporizador();
     for (std::size_t i = 0; i < o.passos.size(); ++i) {
         dar(o.passos[i]);
         EXPECT_TRUE(dlg->avisos.isEmpty()) << "passo " << i;
@@ -357,5 +348,92 @@ INSTANTIATE_TEST_SUITE_P(
         Ordem{"NovoDepoisDeAbrirLigado", {P::AbrirLigado3, P::Novo, P::Ligar}, 1}),
     [](const ::testing::TestParamInfo<Ordem>& i) { return std::string(i.param.nome); });
 
+// ---------------------------------------------------------------------------
+// The Backup folder seen from the restore window: it looks and never makes
+// it, naming it with the reason when it cannot be read or made.
+
+struct CasoPasta {
+    const char* nome;
+    const char* backup;  // QUARVEL_PASTA_BACKUP, under the test's folder
+    const char* arquivo; // a plain file made there first, or nullptr
+    const char* aviso;   // what the restore window says, %1 the folder
+};
+
+const CasoPasta kCasosPasta[] = {
+    // Missing but it can be made: nothing to say, and nothing is made.
+    {"Inexistente", "sub/Backup", nullptr, ""},
+    {"UmArquivoNoCaminho", "arquivo/Backup", "arquivo",
+     "Não foi possível criar a pasta %1: Não é uma pasta"},
+    {"UmArquivoNoLugar", "Backup", "Backup", "Não foi possível ler a pasta %1: Não é uma pasta"},
+};
+
+class PastaNoRestaurar : public ComandosTeste, public ::testing::WithParamInterface<CasoPasta> {};
+
+TEST_P(PastaNoRestaurar, SoOlhaENomeiaOMotivo) {
+    const CasoPasta& c = GetParam();
+    if (c.arquivo) escrever_arquivo(caminho(c.arquivo), "x");
+    const QString pasta_nomeada = caminho(c.backup);
+    qputenv("QUARVEL_PASTA_BACKUP", pasta_nomeada.toUtf8());
+    const QStringList antes = QDir(pasta.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    comandos_backup.restaurar();
+    EXPECT_EQ(dlg->aviso_backup, QString::fromUtf8(c.aviso).arg(pasta_nomeada));
+    EXPECT_TRUE(dlg->nomes_backup.isEmpty());
+    EXPECT_EQ(QDir(pasta.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
+    EXPECT_FALSE(QDir(pasta_nomeada).exists());
+}
+
+INSTANTIATE_TEST_SUITE_P(Pastas, PastaNoRestaurar, ::testing::ValuesIn(kCasosPasta),
+                         [](const ::testing::TestParamInfo<CasoPasta>& i) {
+                             return std::string(i.param.nome);
+                         });
+
+// A failing tick warns once and tells its state (the window's status bar)
+// until one goes through; a new run of failures warns again.
+TEST_F(BackupTeste, FalhandoAvisaUmaVezEDizOEstadoAteFuncionar) {
+    // A plain file where the Backup folder's parent should be.
+    const QString bloqueio = caminho("bloqueio");
+    const QString pasta_nomeada = bloqueio + QStringLiteral("/Backup");
+    qputenv("QUARVEL_PASTA_BACKUP", pasta_nomeada.toUtf8());
+    adicionar(QStringLiteral("5"));
+    nome()->setText(QStringLiteral("malote"));
+    ASSERT_TRUE(estado_backup.isEmpty());
+
+    escrever_arquivo(bloqueio, "x");
+    const QString motivo =
+        QStringLiteral("Não foi possível criar a pasta %1: Não é uma pasta").arg(pasta_nomeada);
+    for (int tique = 0; tique < 3; ++tique) {
+        comandos_backup.tique();
+        EXPECT_EQ(dlg->avisos, QStringList{motivo}) << "tick " << tique;
+        EXPECT_EQ(estado_backup, QStringLiteral("Backup falhando: %1").arg(motivo))
+            << "tick " << tique;
+    }
+    ASSERT_TRUE(QFile::remove(bloqueio));
+    comandos_backup.tique();
+    EXPECT_TRUE(estado_backup.isEmpty());
+    EXPECT_EQ(ler_arquivo(pasta_nomeada + QStringLiteral("/malote.qvlbackup")),
+              QByteArray("5,00\r\n"));
+    // A new run of failures warns again.
+    ASSERT_TRUE(QDir(pasta_nomeada).removeRecursively());
+    escrever_arquivo(bloqueio + QStringLiteral("x"), "x");
+    qputenv("QUARVEL_PASTA_BACKUP", (bloqueio + QStringLiteral("x/Backup")).toUtf8());
+    comandos_backup.tique();
+    EXPECT_EQ(dlg->avisos.size(), 2);
+    EXPECT_FALSE(estado_backup.isEmpty());
+}
+
+TEST_F(BackupTeste, NomesDeBackupQueSaemDaPastaSaoRecusados) {
+    for (const char* n : {"../../x", "/etc/passwd", "..\\..\\x", "a\nb", "..", "."}) {
+        dlg->avisos.clear();
+        nome()->setText(QString::fromUtf8(n));
+        chave()->click();
+        EXPECT_FALSE(chave()->isChecked()) << n;
+        ASSERT_EQ(dlg->avisos.size(), 1) << n;
+        EXPECT_TRUE(
+            dlg->avisos[0].startsWith(QStringLiteral("Nome de arquivo de backup inválido: ")))
+            << n;
+    }
+    EXPECT_FALSE(QFile::exists(caminho("x.qvlbackup")));
+}
+
 } // namespace
-} // namespace quarvel::app
+} // namespace quarvel::documents

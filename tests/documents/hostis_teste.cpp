@@ -1,24 +1,22 @@
-// Hostile input, each through the command a user would run: the program
-// shows its message, goes on, and the tape stays exactly as it was.
-#include "tests/app/janela_apoio.h"
+// Hostile input and failing saves, each through the command a user would
+// run: the program shows its message, goes on, and the tape stays exactly as
+// it was.
+#include "tests/documents/comandos_apoio.h"
 
-#include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
 
-namespace quarvel::app {
+namespace quarvel::documents {
 namespace {
 
-void gravar(const QString& caminho, const QByteArray& bytes) {
-    QFile f(caminho);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using testes::escrever_arquivo;
+using testes::ler_arquivo;
 
-TEST_F(JanelaTeste, EntradasHostisNaoMudamAFita) {
+using HostisTeste = ComandosTeste;
+
+TEST_F(HostisTeste, EntradasHostisNaoMudamAFita) {
     adicionar(QStringLiteral("10"));
     adicionar(QStringLiteral("20"));
     const QStringList antes = brutos();
@@ -44,10 +42,13 @@ TEST_F(JanelaTeste, EntradasHostisNaoMudamAFita) {
     for (const Caso& c : casos) {
         dlg->avisos.clear();
         const QString arquivo = caminho(c.calculo ? "hostil.qvl" : "hostil.txt");
-        gravar(arquivo, c.arquivo);
+        escrever_arquivo(arquivo, c.arquivo);
         dlg->arquivos_abrir = {arquivo};
-        dlg->respostas = {Dialogos::Resposta::Nao};
-        executar(c.calculo ? "abrir" : "abrir_txt");
+        dlg->respostas = {Resposta::Nao};
+        if (c.calculo)
+            comandos_documento.abrir();
+        else
+            comandos_texto.abrir_txt();
         if (c.inicio_aviso) {
             ASSERT_EQ(dlg->avisos.size(), 1) << c.descricao;
             EXPECT_TRUE(dlg->avisos[0].startsWith(QString::fromUtf8(c.inicio_aviso)))
@@ -57,27 +58,14 @@ TEST_F(JanelaTeste, EntradasHostisNaoMudamAFita) {
         } else {
             EXPECT_TRUE(dlg->avisos.isEmpty()) << c.descricao;
             EXPECT_EQ(brutos(), (QStringList{"1", "2"})) << c.descricao;
-            executar("limpar_valor");
+            comandos_fita.limpar_valor();
             adicionar(QStringLiteral("10"));
             adicionar(QStringLiteral("20"));
         }
-        EXPECT_TRUE(janela->isVisible());
     }
 }
 
-TEST_F(JanelaTeste, TextoColadoSemDigitoFicaERecusado) {
-    adicionar(QStringLiteral("10"));
-    for (const char* colado : {"abcd", "R$ --", "\t\t\t\t"}) {
-        dlg->avisos.clear();
-        campo()->setText(QString::fromUtf8(colado));
-        EXPECT_EQ(campo()->text(), QString::fromUtf8(colado));
-        executar("add_valor");
-        EXPECT_EQ(dlg->avisos.size(), 1) << colado;
-        EXPECT_EQ(brutos(), QStringList{"10"});
-    }
-}
-
-TEST_F(JanelaTeste, GravacoesQueFalhamSaoAvisadas) {
+TEST_F(HostisTeste, GravacoesQueFalhamSaoAvisadas) {
     adicionar(QStringLiteral("10"));
     struct Caso {
         const char* descricao;
@@ -95,29 +83,29 @@ TEST_F(JanelaTeste, GravacoesQueFalhamSaoAvisadas) {
             continue; // root writes anywhere
         dlg->avisos.clear();
         dlg->arquivos_salvar = {c.destino};
-        executar("salvar_como");
+        comandos_documento.salvar_como();
         ASSERT_EQ(dlg->avisos.size(), 1) << c.descricao;
         EXPECT_TRUE(
             dlg->avisos[0].startsWith(QStringLiteral("Não foi possível salvar o arquivo ")));
-        EXPECT_TRUE(janela->arquivo_atual().isEmpty()) << c.descricao;
+        EXPECT_TRUE(comandos_documento.arquivo_atual().isEmpty()) << c.descricao;
     }
     EXPECT_EQ(brutos(), QStringList{"10"});
 }
 
 // A full disk: the process may not write more than 4 KB into any file.
-TEST_F(JanelaTeste, DiscoCheioMantemOArquivoAntigo) {
+TEST_F(HostisTeste, DiscoCheioMantemOArquivoAntigo) {
     const QString arquivo = caminho("cheio.qvl");
     adicionar(QStringLiteral("1"));
     dlg->arquivos_salvar = {arquivo};
-    executar("salvar_como");
+    comandos_documento.salvar_como();
     ASSERT_TRUE(dlg->avisos.isEmpty());
     QFile f(arquivo);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray antigo = f.readAll();
     f.close();
-    campo()->setText(QStringLiteral("123456,78"));
+    entrada->setText(QStringLiteral("123456,78"));
     dlg->repeticoes = {2000};
-    executar("repetir_valor");
+    comandos_fita.repetir_valor();
 
     rlimit antes{};
     getrlimit(RLIMIT_FSIZE, &antes);
@@ -125,7 +113,7 @@ TEST_F(JanelaTeste, DiscoCheioMantemOArquivoAntigo) {
     rlimit pequeno = antes;
     pequeno.rlim_cur = 4096;
     setrlimit(RLIMIT_FSIZE, &pequeno);
-    executar("salvar_padrao");
+    comandos_documento.salvar_padrao();
     setrlimit(RLIMIT_FSIZE, &antes);
     signal(SIGXFSZ, sinal);
 
@@ -135,24 +123,10 @@ TEST_F(JanelaTeste, DiscoCheioMantemOArquivoAntigo) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), antigo);
     // Still unsaved: closing would ask.
-    dlg->respostas = {Dialogos::Resposta::Cancelar};
-    executar("novo");
+    dlg->respostas = {Resposta::Cancelar};
+    comandos_documento.novo();
     EXPECT_EQ(dlg->perguntas.size(), 1);
 }
 
-TEST_F(JanelaTeste, NomesDeBackupQueSaemDaPastaSaoRecusados) {
-    for (const char* nome : {"../../x", "/etc/passwd", "..\\..\\x", "a\nb", "..", "."}) {
-        dlg->avisos.clear();
-        filho<QLineEdit>("nome_arquivo")->setText(QString::fromUtf8(nome));
-        filho<QCheckBox>("d01")->click();
-        EXPECT_FALSE(filho<QCheckBox>("d01")->isChecked()) << nome;
-        ASSERT_EQ(dlg->avisos.size(), 1) << nome;
-        EXPECT_TRUE(
-            dlg->avisos[0].startsWith(QStringLiteral("Nome de arquivo de backup inválido: ")))
-            << nome;
-    }
-    EXPECT_FALSE(QFile::exists(pasta.filePath(QStringLiteral("x.qvlbackup"))));
-}
-
 } // namespace
-} // namespace quarvel::app
+} // namespace quarvel::documents
