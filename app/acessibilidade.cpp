@@ -18,6 +18,10 @@ namespace {
 // by then. Also the longest wait for an activation that does not come.
 constexpr int kDepoisDaAtivacaoMs = 250;
 constexpr int kEsperaMaximaMs = 600;
+// An announcement sent while another window of the program was active is
+// said again when the main window comes back this soon after it: Orca may
+// have dropped it, busy with the controls the loading window disabled.
+constexpr int kRepetirAteMs = 3000;
 
 // The notification: no pixels, no focus, only a name and a role.
 class Notificacao : public QWidget {
@@ -96,14 +100,23 @@ void Locutor::enviar() {
         return;
     }
     notificacao_->setAccessibleName(pendente_);
+    ultimo_ = pendente_;
     pendente_.clear();
+    enviado_fora_ = !janela_.isActiveWindow();
+    enviado_.start();
     QAccessibleEvent mostrou(notificacao_, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&mostrou);
 }
 
 bool Locutor::eventFilter(QObject* obj, QEvent* e) {
-    if (obj == &janela_ && e->type() == QEvent::WindowActivate && !pendente_.isEmpty())
-        envio_.start(kDepoisDaAtivacaoMs);
+    if (obj == &janela_ && e->type() == QEvent::WindowActivate) {
+        if (pendente_.isEmpty() && enviado_fora_ && enviado_.isValid() &&
+            enviado_.elapsed() < kRepetirAteMs) {
+            pendente_ = ultimo_;
+            enviado_fora_ = false;
+        }
+        if (!pendente_.isEmpty()) envio_.start(kDepoisDaAtivacaoMs);
+    }
     return QObject::eventFilter(obj, e);
 }
 

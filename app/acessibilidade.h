@@ -8,6 +8,7 @@
 // the focused object. So the window speaks through a notification object of
 // its status bar: its name is what is said, and each announcement sends it
 // "showing" again, so the same text is said twice when it comes twice.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -60,6 +61,11 @@ class Locutor : public QObject {
     // little more: Orca reads the window and its focus on activation, and
     // whatever it says next cuts the announcement short.
     QTimer envio_;
+    // The last announcement, when it went and whether the main window was
+    // inactive then.
+    QString ultimo_;
+    QElapsedTimer enviado_;
+    bool enviado_fora_ = false;
 };
 
 } // namespace quarvel::app
