@@ -12,7 +12,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
@@ -26,6 +25,11 @@
 
 #include "printing/documento_impressao.h"
 #include "printing/mensagens.h"
+
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void iniciar_figuras() {
+    Q_INIT_RESOURCE(previa);
+}
 
 namespace quarvel::printing {
 
@@ -233,69 +237,12 @@ class VisaoPagina : public QAbstractScrollArea {
 
 namespace {
 
-enum class Figura { primeira, anterior, proxima, ultima, zoom, imprimir, fechar };
-
-// The tool-bar pictures, drawn here at 17 x 17.
-QIcon figura(Figura f) {
-    QPixmap px(17, 17);
-    px.fill(Qt::transparent);
-    QPainter p(&px);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor tinta(0, 0, 128);
-    p.setPen(Qt::NoPen);
-    p.setBrush(tinta);
-    auto seta = [&](double x, bool direita) {
-        QPainterPath c;
-        if (direita) {
-            c.moveTo(x, 3.5);
-            c.lineTo(x + 6, 8.5);
-            c.lineTo(x, 13.5);
-        } else {
-            c.moveTo(x + 6, 3.5);
-            c.lineTo(x, 8.5);
-            c.lineTo(x + 6, 13.5);
-        }
-        c.closeSubpath();
-        p.drawPath(c);
-    };
-    switch (f) {
-    case Figura::primeira:
-        p.drawRect(QRectF(3, 3.5, 2, 10));
-        seta(6, false);
-        break;
-    case Figura::anterior:
-        seta(5, false);
-        break;
-    case Figura::proxima:
-        seta(6, true);
-        break;
-    case Figura::ultima:
-        seta(5, true);
-        p.drawRect(QRectF(12, 3.5, 2, 10));
-        break;
-    case Figura::zoom:
-        p.setBrush(QColor(200, 230, 255));
-        p.setPen(QPen(Qt::black, 1.5));
-        p.drawEllipse(QRectF(2, 2, 9, 9));
-        p.setPen(QPen(Qt::black, 2.5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(10, 10), QPointF(15, 15));
-        break;
-    case Figura::imprimir:
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 1.5, 8, 6));
-        p.setBrush(QColor(192, 192, 192));
-        p.drawRect(QRectF(1.5, 7.5, 14, 6));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 11.5, 8, 4));
-        break;
-    case Figura::fechar:
-        p.setPen(QPen(QColor(160, 0, 0), 2.2, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(4, 4), QPointF(13, 13));
-        p.drawLine(QPointF(13, 4), QPointF(4, 13));
-        break;
-    }
-    return QIcon(px);
+// The tool-bar pictures live in this library's resources (printing/recursos),
+// whose table the linker would drop unless someone asks for it.
+QIcon figura(const char* nome) {
+    static const bool carregadas = (iniciar_figuras(), true);
+    (void)carregadas;
+    return QIcon(QStringLiteral(":/previa/%1.svg").arg(QLatin1String(nome)));
 }
 
 // A hint is "tool tip|help text".
@@ -349,13 +296,13 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
                                   QStringLiteral("Print|Print the document"));
     QAction* close_cmd = novo_comando("CloseCmd", QKeySequence(Qt::ALT | Qt::Key_C),
                                       QStringLiteral("Close|Close Print Preview"));
-    first->setIcon(figura(Figura::primeira));
-    prev->setIcon(figura(Figura::anterior));
-    next->setIcon(figura(Figura::proxima));
-    last->setIcon(figura(Figura::ultima));
-    zoom_cmd->setIcon(figura(Figura::zoom));
-    print->setIcon(figura(Figura::imprimir));
-    close_cmd->setIcon(figura(Figura::fechar));
+    first->setIcon(figura("primeira"));
+    prev->setIcon(figura("anterior"));
+    next->setIcon(figura("proxima"));
+    last->setIcon(figura("ultima"));
+    zoom_cmd->setIcon(figura("zoom"));
+    print->setIcon(figura("imprimir"));
+    close_cmd->setIcon(figura("fechar"));
 
     menu_zoom_ = new QMenu(this);
     menu_zoom_->setObjectName(QStringLiteral("PopupMenu1"));
