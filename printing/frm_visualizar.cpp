@@ -2,7 +2,6 @@
 
 #include "printing/fora_da_janela.h"
 
-#include <QAbstractScrollArea>
 #include <QAction>
 #include <QEvent>
 #include <QFrame>
@@ -10,9 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
@@ -20,282 +16,43 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
-#include <algorithm>
-#include <functional>
 
 #include "printing/documento_impressao.h"
 #include "printing/mensagens.h"
+#include "printing/visao_pagina.h"
+
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void iniciar_figuras() {
+    Q_INIT_RESOURCE(previa);
+}
 
 namespace quarvel::printing {
 
-using Escala = TestPrintPreviewDlg::Escala;
-
-// The page view: one page of the print document, drawn at the chosen scale
-// over the workspace background, with the scroll bars of that scale.
-class VisaoPagina : public QAbstractScrollArea {
-  public:
-    explicit VisaoPagina(DocumentoImpressao& doc, QWidget* pai)
-        : QAbstractScrollArea(pai), doc_(doc) {
-        setFrameShape(QFrame::StyledPanel);
-        viewport()->setAutoFillBackground(false);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        dica_ = new QLabel(this);
-        dica_->setObjectName(QStringLiteral("DicaPagina"));
-        dica_->setFrameShape(QFrame::Box);
-        dica_->setAutoFillBackground(true);
-        dica_->setBackgroundRole(QPalette::ToolTipBase);
-        dica_->setForegroundRole(QPalette::ToolTipText);
-        dica_->hide();
-
-        QScrollBar* v = verticalScrollBar();
-        connect(v, &QScrollBar::valueChanged, this, [this](int valor) {
-            if (modo_ == Escala::pagina_inteira && !ajustando_) ir_para(valor);
-        });
-        connect(v, &QScrollBar::sliderPressed, this, [this] { mostrar_dica(); });
-        connect(v, &QScrollBar::sliderMoved, this, [this](int) { mostrar_dica(); });
-        connect(v, &QScrollBar::sliderReleased, this, [this] { dica_->hide(); });
-    }
-
-    std::function<void(int)> ao_mudar_pagina;
-    std::function<void(Qt::MouseButton)> ao_clicar;
-
-    int pagina() const { return pagina_; }
-    int paginas() const { return paginas_; }
-    Escala modo() const { return modo_; }
-    int percentual() const { return percentual_; }
-    QString dica() const { return dica_->isVisible() ? dica_->text() : QString(); }
-
-    void refazer(int paginas) {
-        paginas_ = std::max(1, paginas);
-        if (modo_ != Escala::percentual) percentual_ = kPercentualInicial;
-        ir_para(pagina_, true);
-    }
-
-    void ir_para(int n, bool sempre = false) {
-        n = std::clamp(n, 1, paginas_);
-        const bool mudou = n != pagina_;
-        pagina_ = n;
-        atualizar_barras();
-        viewport()->update();
-        if ((mudou || sempre) && ao_mudar_pagina) ao_mudar_pagina(pagina_);
-    }
-
-    void definir_modo(Escala e) {
-        modo_ = e;
-        atualizar_barras();
-        viewport()->update();
-    }
-
-    void definir_percentual(int p) {
-        percentual_ = p;
-        definir_modo(Escala::percentual);
-    }
-
-    QSize tamanho_pagina() const {
-        const Dispositivo& d = doc_.dispositivo();
-        const double pw = d.papel_largura > 0 ? d.papel_largura : 210;
-        const double ph = d.papel_altura > 0 ? d.papel_altura : 297;
-        const int W = viewport()->width(), H = viewport()->height();
-        double w = 0, h = 0;
-        switch (modo_) {
-        case Escala::pagina_inteira:
-            w = W - 26;
-            h = H - 26;
-            if (w / h > pw / ph)
-                w = h * pw / ph;
-            else
-                h = w * ph / pw;
-            break;
-        case Escala::largura_pagina:
-            w = W - 26;
-            h = w * ph / pw;
-            break;
-        case Escala::percentual: {
-            const double dpi_x = d.dpi_x > 0 ? d.dpi_x : 72, dpi_y = d.dpi_y > 0 ? d.dpi_y : 72;
-            w = pw / dpi_x * viewport()->logicalDpiX() * percentual_ / 100.0;
-            h = ph / dpi_y * viewport()->logicalDpiY() * percentual_ / 100.0;
-            break;
-        }
-        }
-        return QSize(std::max(1, qRound(w)), std::max(1, qRound(h)));
-    }
-
-    QRect retangulo_pagina() const {
-        const QSize t = tamanho_pagina();
-        const int W = viewport()->width(), H = viewport()->height();
-        const bool rola_v = modo_ != Escala::pagina_inteira;
-        const bool rola_h = modo_ == Escala::percentual;
-        int x = t.width() + 24 < W ? (W - t.width()) / 2 : 12;
-        int y = t.height() + 24 < H ? (H - t.height()) / 2 : 12;
-        if (rola_h && t.width() + 24 >= W) x -= horizontalScrollBar()->value();
-        if (rola_v && t.height() + 24 >= H) y -= verticalScrollBar()->value();
-        return QRect(QPoint(x, y), t);
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(viewport());
-        p.fillRect(viewport()->rect(), palette().color(QPalette::Dark));
-        const QRect r = retangulo_pagina();
-        p.fillRect(QRect(r.right() + 1, r.top() + 2, 2, r.height()), Qt::black);
-        p.fillRect(QRect(r.left() + 2, r.bottom() + 1, r.width(), 2), Qt::black);
-        p.fillRect(r, Qt::white);
-        p.setPen(Qt::black);
-        p.drawRect(r.adjusted(0, 0, -1, -1));
-
-        const Dispositivo& d = doc_.dispositivo();
-        if (d.papel_largura <= 0 || d.papel_altura <= 0) return;
-        const double sx = r.width() / d.papel_largura, sy = r.height() / d.papel_altura;
-        p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-        p.translate(r.left() + d.imprimivel_x * sx, r.top() + d.imprimivel_y * sy);
-        p.scale(sx, sy);
-        p.setClipRect(QRectF(0, 0, d.imprimivel_largura, d.imprimivel_altura));
-        doc_.desenhar_pagina(p, pagina_);
-    }
-
-    void resizeEvent(QResizeEvent* e) override {
-        QAbstractScrollArea::resizeEvent(e);
-        atualizar_barras();
-    }
-
-    void scrollContentsBy(int, int) override { viewport()->update(); }
-
-    void mousePressEvent(QMouseEvent* e) override {
-        if (ao_clicar) ao_clicar(e->button());
-    }
-
-    void wheelEvent(QWheelEvent* e) override {
-        e->accept();
-        if (modo_ == Escala::pagina_inteira) return;
-        passo_roda_ += e->angleDelta().y();
-        const int entalhes = passo_roda_ / 120;
-        passo_roda_ -= entalhes * 120;
-        QScrollBar* v = verticalScrollBar();
-        v->setValue(v->value() - entalhes * 120);
-    }
-
-  private:
-    void atualizar_barras() {
-        ajustando_ = true;
-        QScrollBar* v = verticalScrollBar();
-        QScrollBar* h = horizontalScrollBar();
-        const int W = viewport()->width(), H = viewport()->height();
-        const QSize t = tamanho_pagina();
-        if (modo_ == Escala::pagina_inteira) {
-            setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-            v->setRange(1, paginas_);
-            v->setSingleStep(1);
-            v->setPageStep(1);
-            v->setValue(pagina_);
-        } else {
-            setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-            v->setRange(0, std::max(0, t.height() + 26 - H));
-            // Coming from whole page the bar held a page number, not pixels.
-            if (modo_barras_ == Escala::pagina_inteira) v->setValue(0);
-            v->setSingleStep(std::max(1, H / 10));
-            v->setPageStep(std::max(1, H / 2));
-            if (modo_ == Escala::percentual) {
-                setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-                h->setRange(0, std::max(0, t.width() + 26 - W));
-                h->setSingleStep(std::max(1, W / 10));
-                h->setPageStep(std::max(1, W / 2));
-            } else {
-                setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-                h->setRange(0, 0);
-            }
-        }
-        modo_barras_ = modo_;
-        ajustando_ = false;
-    }
-
-    void mostrar_dica() {
-        if (modo_ != Escala::pagina_inteira) return;
-        dica_->setText(QStringLiteral("Page: %1").arg(verticalScrollBar()->sliderPosition()));
-        dica_->adjustSize();
-        const int dir = viewport()->geometry().right();
-        dica_->move(std::max(0, dir - dica_->width() - 8), viewport()->geometry().top() + 8);
-        dica_->show();
-        dica_->raise();
-    }
-
-    DocumentoImpressao& doc_;
-    QLabel* dica_ = nullptr;
-    int pagina_ = 1;
-    int paginas_ = 1;
-    Escala modo_ = Escala::pagina_inteira;
-    Escala modo_barras_ = Escala::pagina_inteira; // the mode the bars are set up for
-    int percentual_ = kPercentualInicial;
-    int passo_roda_ = 0;
-    bool ajustando_ = false;
-};
-
 namespace {
 
-enum class Figura { primeira, anterior, proxima, ultima, zoom, imprimir, fechar };
+// The window's measures, in pixels. The restored size, before it maximises.
+constexpr QSize kTamanhoRestaurado(516, 420);
+// The tool bar: flat buttons with their pictures, starting this far from the
+// left edge and kept off the other edges by a thin border; the zoom button
+// is wider by its drop-down arrow.
+constexpr int kRecuoBarra = 5;
+constexpr int kBordaBarra = 2;
+constexpr QSize kTamanhoBotao(24, 23);
+constexpr QSize kTamanhoBotaoMenu(36, 23);
+constexpr QSize kTamanhoFigura(17, 17);
+constexpr QSize kTamanhoSeparador(8, 23);
+// The status bar: the help panel has a fixed width, the page panel takes the
+// rest from this minimum.
+constexpr int kAlturaEstado = 19;
+constexpr int kLarguraAjuda = 400;
+constexpr int kLarguraPaginaAtual = 100;
 
-// The tool-bar pictures, drawn here at 17 x 17.
-QIcon figura(Figura f) {
-    QPixmap px(17, 17);
-    px.fill(Qt::transparent);
-    QPainter p(&px);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor tinta(0, 0, 128);
-    p.setPen(Qt::NoPen);
-    p.setBrush(tinta);
-    auto seta = [&](double x, bool direita) {
-        QPainterPath c;
-        if (direita) {
-            c.moveTo(x, 3.5);
-            c.lineTo(x + 6, 8.5);
-            c.lineTo(x, 13.5);
-        } else {
-            c.moveTo(x + 6, 3.5);
-            c.lineTo(x, 8.5);
-            c.lineTo(x + 6, 13.5);
-        }
-        c.closeSubpath();
-        p.drawPath(c);
-    };
-    switch (f) {
-    case Figura::primeira:
-        p.drawRect(QRectF(3, 3.5, 2, 10));
-        seta(6, false);
-        break;
-    case Figura::anterior:
-        seta(5, false);
-        break;
-    case Figura::proxima:
-        seta(6, true);
-        break;
-    case Figura::ultima:
-        seta(5, true);
-        p.drawRect(QRectF(12, 3.5, 2, 10));
-        break;
-    case Figura::zoom:
-        p.setBrush(QColor(200, 230, 255));
-        p.setPen(QPen(Qt::black, 1.5));
-        p.drawEllipse(QRectF(2, 2, 9, 9));
-        p.setPen(QPen(Qt::black, 2.5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(10, 10), QPointF(15, 15));
-        break;
-    case Figura::imprimir:
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 1.5, 8, 6));
-        p.setBrush(QColor(192, 192, 192));
-        p.drawRect(QRectF(1.5, 7.5, 14, 6));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 11.5, 8, 4));
-        break;
-    case Figura::fechar:
-        p.setPen(QPen(QColor(160, 0, 0), 2.2, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(4, 4), QPointF(13, 13));
-        p.drawLine(QPointF(13, 4), QPointF(4, 13));
-        break;
-    }
-    return QIcon(px);
+// The tool-bar pictures live in this library's resources (printing/recursos),
+// whose table the linker would drop unless someone asks for it.
+QIcon figura(const char* nome) {
+    static const bool carregadas = (iniciar_figuras(), true);
+    (void)carregadas;
+    return QIcon(QStringLiteral(":/previa/%1.svg").arg(QLatin1String(nome)));
 }
 
 // A hint is "tool tip|help text".
@@ -324,14 +81,14 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
     barra->setObjectName(QStringLiteral("ToolBar"));
     barra->setAccessibleName(QStringLiteral("barra de ferramentas"));
     auto* linha_barra = new QHBoxLayout(barra);
-    linha_barra->setContentsMargins(5, 2, 2, 2);
+    linha_barra->setContentsMargins(kRecuoBarra, kBordaBarra, kBordaBarra, kBordaBarra);
     linha_barra->setSpacing(0);
     caixa->addWidget(barra);
     auto separador = [&] {
         auto* f = new QFrame(barra);
         f->setFrameShape(QFrame::VLine);
         f->setFrameShadow(QFrame::Sunken);
-        f->setFixedSize(8, 23);
+        f->setFixedSize(kTamanhoSeparador);
         linha_barra->addWidget(f);
     };
 
@@ -349,13 +106,13 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
                                   QStringLiteral("Print|Print the document"));
     QAction* close_cmd = novo_comando("CloseCmd", QKeySequence(Qt::ALT | Qt::Key_C),
                                       QStringLiteral("Close|Close Print Preview"));
-    first->setIcon(figura(Figura::primeira));
-    prev->setIcon(figura(Figura::anterior));
-    next->setIcon(figura(Figura::proxima));
-    last->setIcon(figura(Figura::ultima));
-    zoom_cmd->setIcon(figura(Figura::zoom));
-    print->setIcon(figura(Figura::imprimir));
-    close_cmd->setIcon(figura(Figura::fechar));
+    first->setIcon(figura("primeira"));
+    prev->setIcon(figura("anterior"));
+    next->setIcon(figura("proxima"));
+    last->setIcon(figura("ultima"));
+    zoom_cmd->setIcon(figura("zoom"));
+    print->setIcon(figura("imprimir"));
+    close_cmd->setIcon(figura("fechar"));
 
     menu_zoom_ = new QMenu(this);
     menu_zoom_->setObjectName(QStringLiteral("PopupMenu1"));
@@ -378,13 +135,13 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
         b->setAccessibleDescription(QString::fromUtf8(descricao));
         b->setDefaultAction(a);
         b->setAutoRaise(true);
-        b->setIconSize(QSize(17, 17));
+        b->setIconSize(kTamanhoFigura);
         if (com_menu) {
             b->setMenu(menu_zoom_);
             b->setPopupMode(QToolButton::MenuButtonPopup);
-            b->setFixedSize(36, 23);
+            b->setFixedSize(kTamanhoBotaoMenu);
         } else {
-            b->setFixedSize(24, 23);
+            b->setFixedSize(kTamanhoBotao);
         }
         b->setObjectName(a->objectName() + QStringLiteral("Button"));
         linha_barra->addWidget(b);
@@ -415,14 +172,14 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
     auto* status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar"));
     status->setAccessibleName(QStringLiteral("barra de estado"));
-    status->setFixedHeight(19);
+    status->setFixedHeight(kAlturaEstado);
     status->setSizeGripEnabled(false);
     painel1_ = new QLabel(status);
     painel1_->setAccessibleName(QStringLiteral("ajuda do comando"));
-    painel1_->setFixedWidth(400);
+    painel1_->setFixedWidth(kLarguraAjuda);
     painel2_ = new QLabel(status);
     painel2_->setAccessibleName(QStringLiteral("página atual"));
-    painel2_->setMinimumWidth(100);
+    painel2_->setMinimumWidth(kLarguraPaginaAtual);
     status->addWidget(painel1_);
     status->addWidget(painel2_, 1);
     caixa->addWidget(status);
@@ -443,9 +200,9 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
     }
 
     // Restored size centred on the screen; the window opens maximised.
-    resize(516, 420);
+    resize(kTamanhoRestaurado);
     if (const QScreen* tela = QGuiApplication::primaryScreen()) {
-        QRect r(QPoint(0, 0), QSize(516, 420));
+        QRect r(QPoint(0, 0), kTamanhoRestaurado);
         r.moveCenter(tela->availableGeometry().center());
         setGeometry(r);
     }
@@ -527,14 +284,8 @@ void TestPrintPreviewDlg::zoom(int codigo) {
 }
 
 void TestPrintPreviewDlg::botao_do_mouse(Qt::MouseButton b) {
-    if (b == Qt::LeftButton) {
-        if (visao_->modo() == Escala::pagina_inteira)
-            definir_percentual(kPercentualInicial);
-        else
-            definir_percentual(std::min(kPercentualMaximo, visao_->percentual() * 2));
-    } else {
-        definir_percentual(std::max(kPercentualMinimo, visao_->percentual() / 2));
-    }
+    definir_percentual(
+        percentual_apos_clique(visao_->modo(), visao_->percentual(), b == Qt::LeftButton));
 }
 
 void TestPrintPreviewDlg::imprimir() {

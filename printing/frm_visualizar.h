@@ -4,6 +4,8 @@
 #include <QRect>
 #include <memory>
 
+#include "printing/ajuste_pagina.h"
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -21,7 +23,7 @@ class TestPrintPreviewDlg : public QDialog {
     TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* parent = nullptr);
     ~TestPrintPreviewDlg() override;
 
-    enum class Escala { pagina_inteira, largura_pagina, percentual };
+    using Escala = printing::Escala;
 
     // Page view state.
     int pagina_atual() const;
