@@ -32,6 +32,9 @@
 #include <QMenu>
 #include <QStatusBar>
 
+#include <algorithm>
+#include <array>
+
 namespace quarvel::app {
 namespace {
 
@@ -249,10 +252,15 @@ void FormPrincipal::criar_controles() {
     // where Tab has gone.
     auto* foco = new QFocusFrame(cliente);
     foco->setObjectName(QStringLiteral("moldura_foco"));
-    connect(qApp, &QApplication::focusChanged, foco, [this, foco](QWidget*, QWidget* agora) {
-        const bool leitura = agora == valores_ || agora == valor_final_ || agora == valor_leitor_;
-        foco->setWidget(leitura ? agora : nullptr);
-    });
+    // The pointers, not `this`: focus still moves while the window is being
+    // destroyed, when it is no longer a FormPrincipal.
+    connect(qApp, &QApplication::focusChanged, foco,
+            [foco, leitores = std::array<QWidget*, 3>{valores_, valor_final_, valor_leitor_}](
+                QWidget*, QWidget* agora) {
+                const bool leitura =
+                    std::find(leitores.begin(), leitores.end(), agora) != leitores.end();
+                foco->setWidget(leitura ? agora : nullptr);
+            });
     setTabOrder(cabecalho_, rodape_);
     setTabOrder(rodape_, d01_);
     setTabOrder(d01_, qtdetempo_);
