@@ -29,10 +29,29 @@ inline std::string nome_de_texto(std::string_view texto) {
         nome += p;
         nome += '_';
     };
-    for (const char c : texto) {
+    // Accented letters of UTF-8 text by their plain letter ("Página" is
+    // Pagina), other characters by their code point (u00A0).
+    static constexpr char kLatinas[] =
+        "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYTsaaaaaaaceeeeiiiidnooooo_ouuuuyty";
+    for (std::size_t i = 0; i < texto.size(); ++i) {
+        const char c = texto[i];
         const auto u = static_cast<unsigned char>(c);
         if ((u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')) {
             nome += c;
+            continue;
+        }
+        if ((u & 0xE0) == 0xC0 && i + 1 < texto.size() &&
+            (static_cast<unsigned char>(texto[i + 1]) & 0xC0) == 0x80) {
+            const unsigned ponto =
+                ((u & 0x1Fu) << 6) | (static_cast<unsigned char>(texto[++i]) & 0x3Fu);
+            if (ponto >= 0xC0 && ponto <= 0xFF && kLatinas[ponto - 0xC0] != '_' &&
+                kLatinas[ponto - 0xC0] != 'x') {
+                nome += kLatinas[ponto - 0xC0];
+            } else {
+                char codigo[8];
+                std::snprintf(codigo, sizeof codigo, "u%04X", ponto);
+                palavra(codigo);
+            }
             continue;
         }
         const char* dito = nullptr;

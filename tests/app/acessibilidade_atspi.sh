@@ -27,35 +27,10 @@ if [ -z "${QUARVEL_SESSAO_ATSPI:-}" ]; then
   QUARVEL_SESSAO_ATSPI=1 exec timeout -k 5 90 dbus-run-session -- bash "$0" "$@"
 fi
 
-rascunho=$(mktemp -d)
-pids=()
-encerrar() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$rascunho"
-}
-trap encerrar EXIT
-
-# Xvfb picks a free display itself and writes its number on fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$rascunho/tela" 2>"$rascunho/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-  [ -s "$rascunho/tela" ] && break
-  sleep 0.1
-done
-if [ ! -s "$rascunho/tela" ]; then
-  cat "$rascunho/xvfb.log"
-  echo "pulado: o Xvfb não iniciou"
-  exit 77
-fi
-
-mkdir -m 700 "$rascunho/run"
-mkdir "$rascunho/Backup"
+. "$aqui/../apoio/sessao_x.sh"
+sessao_x_iniciar
 printf '[CONFIG]\r\n[LER]\r\nINICIO=5\r\nFIM=5\r\n\r\n150\r\n' >"$rascunho/Backup/malote.qvlbackup"
-export DISPLAY=":$(head -n1 "$rascunho/tela")"
-export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-export HOME=$rascunho XDG_RUNTIME_DIR=$rascunho/run XDG_CONFIG_HOME=$rascunho/config
-export QUARVEL_PASTA_BACKUP=$rascunho/Backup
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 "$quarvel" >"$rascunho/quarvel.log" 2>&1 &
 pids+=($!)

@@ -11,26 +11,8 @@ for f in Xvfb openbox xdotool xprop timeout; do
   command -v "$f" >/dev/null || { echo "pulado: $f ausente (scripts/deps o instala)"; exit 77; }
 done
 
-rascunho=$(mktemp -d)
-pids=()
-encerrar() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$rascunho"
-}
-trap encerrar EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$rascunho/tela" 2>"$rascunho/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-  [ -s "$rascunho/tela" ] && break
-  sleep 0.1
-done
-[ -s "$rascunho/tela" ] || { echo "pulado: o Xvfb não iniciou"; exit 77; }
-export DISPLAY=":$(head -n1 "$rascunho/tela")"
-mkdir -m 700 "$rascunho/run"
-export HOME=$rascunho XDG_RUNTIME_DIR=$rascunho/run XDG_CONFIG_HOME=$rascunho/config
-export QT_QPA_PLATFORM=xcb QUARVEL_PASTA_BACKUP=$rascunho/Backup
+. "$(dirname "$0")/../apoio/sessao_x.sh"
+sessao_x_iniciar
 openbox >"$rascunho/openbox.log" 2>&1 &
 pids+=($!)
 sleep 0.5

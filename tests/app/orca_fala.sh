@@ -25,34 +25,9 @@ if [ -z "${QUARVEL_SESSAO_ORCA:-}" ]; then
   QUARVEL_SESSAO_ORCA=1 exec timeout -k 5 460 dbus-run-session -- bash "$0" "$@"
 fi
 
-rascunho=$(mktemp -d)
-pids=()
-encerrar() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  [ -n "${QUARVEL_MANTER_RASCUNHO:-}" ] && { echo "rascunho mantido: $rascunho"; return; }
-  rm -rf "$rascunho"
-}
-trap encerrar EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$rascunho/tela" 2>"$rascunho/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-  [ -s "$rascunho/tela" ] && break
-  sleep 0.1
-done
-if [ ! -s "$rascunho/tela" ]; then
-  cat "$rascunho/xvfb.log"
-  echo "pulado: o Xvfb não iniciou"
-  exit 77
-fi
-export DISPLAY=":$(head -n1 "$rascunho/tela")"
-
-mkdir -m 700 "$rascunho/run"
-mkdir -p "$rascunho/config/speech-dispatcher" "$rascunho/orca" "$rascunho/fala" "$rascunho/Backup"
-export HOME=$rascunho XDG_RUNTIME_DIR=$rascunho/run XDG_CONFIG_HOME=$rascunho/config
-export XDG_DATA_HOME=$rascunho/data XDG_CACHE_HOME=$rascunho/cache
-export QUARVEL_PASTA_BACKUP=$rascunho/Backup
+. "$aqui/../apoio/sessao_x.sh"
+sessao_x_iniciar
+mkdir -p "$rascunho/config/speech-dispatcher" "$rascunho/orca" "$rascunho/fala"
 # Sound goes nowhere: libao's null driver, for speech-dispatcher's own
 # espeak-ng module.
 echo "default_driver=null" >"$rascunho/.libao"
@@ -64,7 +39,7 @@ AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
 DefaultModule espeak-ng
 DefaultLanguage "pt"
 FIM
-export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANG=C.UTF-8
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANG=C.UTF-8
 # Qt complains of every object Orca asks about after a dialog has gone.
 export QT_LOGGING_RULES="qt.accessibility.atspi.warning=false"
 
