@@ -2,7 +2,6 @@
 
 #include "tape/visao_fita.h"
 
-#include <QAbstractEventDispatcher>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -54,10 +53,10 @@ Locutor::Locutor(QMainWindow& janela, QStatusBar& barra, tape::VisaoFita& fita, 
     envio_.setSingleShot(true);
     connect(&envio_, &QTimer::timeout, this, &Locutor::enviar);
     janela.installEventFilter(this);
-    // A click moves the current line too: the description follows whenever
-    // the loop goes idle, as the enabling rules do.
-    if (auto* d = QAbstractEventDispatcher::instance())
-        connect(d, &QAbstractEventDispatcher::aboutToBlock, this, &Locutor::descrever_fita);
+    // The tape's description follows its current line and the line's text,
+    // however they change (keys, clicks, commands, loads).
+    connect(&fita, &tape::VisaoFita::linha_atual_mudou, this, &Locutor::descrever_fita);
+    connect(&fita.modelo(), &tape::FitaModelo::alterada, this, &Locutor::descrever_fita);
     descrever_fita();
 }
 

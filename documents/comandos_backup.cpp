@@ -54,16 +54,17 @@ void ComandosBackup::chave_mudou(bool ligada) {
 }
 
 void ComandosBackup::ligar(int minutos) {
-    temporizador_.setInterval(intervalo_ms(minutos));
-    temporizador_.start();
+    // The name first: a refused one never has the timer started.
     const std::string recusa = recusa_nome_backup(c_.campos.nome_arquivo.text().toStdString());
     if (!recusa.empty()) {
+        temporizador_.stop();
         c_.dialogos.aviso(c_.dono, QString::fromStdString(recusa));
         c_.campos.d01.setChecked(false);
-        temporizador_.stop();
         c_.campos.nome_arquivo.setFocus();
         return;
     }
+    temporizador_.setInterval(intervalo_ms(minutos));
+    temporizador_.start();
     aviso_dado_ = false;
     tomar_nome();
 }

@@ -219,6 +219,7 @@ void VisaoFita::definir_linha_atual(int linha) {
         atual_ = nova;
         repintar_linha(antiga);
         repintar_linha(atual_);
+        emit linha_atual_mudou(atual_);
     }
     if (n > 0) scrollTo(modelo_->index(atual_ - 1), QAbstractItemView::EnsureVisible);
 }
@@ -242,6 +243,7 @@ void VisaoFita::manter_linha_valida() {
     if (nova != atual_) {
         atual_ = nova;
         viewport()->update();
+        emit linha_atual_mudou(atual_);
     }
 }
 

@@ -77,7 +77,8 @@ class VisaoFita : public QListView {
     const QFont& fonte_calha() const { return fonte_calha_; }
 
   signals:
-    void linha_clicada(int linha); // a click: the line became current
+    void linha_clicada(int linha);     // a click: the line became current
+    void linha_atual_mudou(int linha); // any way the current line moved
     void linha_duplo_clique(int linha);
 
   protected:
