@@ -2,6 +2,7 @@
 
 #include "documents/limite_leitura.h"
 #include "documents/mensagens.h"
+#include "gravacao/descritores.h"
 #include "gravacao/motivos.h"
 
 #include <QFile>
@@ -18,16 +19,9 @@
 
 namespace quarvel::documents {
 
-namespace {
+using gravacao::sem_interrupcao;
 
-// Runs a call again for as long as a signal interrupts it.
-template <class F> auto sem_interrupcao(F chamada) {
-    decltype(chamada()) r;
-    do {
-        r = chamada();
-    } while (r == -1 && errno == EINTR);
-    return r;
-}
+namespace {
 
 // Why a file of this kind is not read; empty for a regular file.
 const char* recusa_do_tipo(mode_t modo) {

@@ -2,6 +2,7 @@
 
 #include "documents/arquivos.h"
 #include "documents/mensagens.h"
+#include "gravacao/descritores.h"
 #include "tape/pausa_teste.h"
 #include "tape/visao_fita.h"
 
@@ -27,19 +28,6 @@ constexpr int kAtrasoEstadoMs = 300;
 // Past this many appended bytes the next change writes a fresh snapshot, so
 // replay stays short.
 constexpr std::size_t kMaximoAnexado = 4u << 20;
-
-bool escrever(int fd, const char* p, std::size_t n) {
-    while (n > 0) {
-        const ssize_t w = ::write(fd, p, n);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += w;
-        n -= static_cast<std::size_t>(w);
-    }
-    return true;
-}
 
 // The names in a folder reach the disk.
 void sincronizar_pasta(const QString& pasta) {
@@ -141,9 +129,10 @@ bool DiarioSessao::anexar(const std::string& bytes) {
     // In two writes, so a test can stop the program between them and see a
     // torn record left out.
     const std::size_t metade = bytes.size() / 2;
-    bool ok = escrever(fd_, bytes.data(), metade);
+    bool ok = gravacao::escrever_tudo(fd_, bytes.data(), metade);
     if (ok) tape::pausa_de_teste("meio_registro");
-    ok = ok && escrever(fd_, bytes.data() + metade, bytes.size() - metade) && ::fdatasync(fd_) == 0;
+    ok = ok && gravacao::escrever_tudo(fd_, bytes.data() + metade, bytes.size() - metade) &&
+         ::fdatasync(fd_) == 0;
     if (!ok) {
         falhar(motivo_do_sistema(errno));
         return false;

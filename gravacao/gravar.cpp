@@ -1,6 +1,7 @@
 #include "gravacao/gravar.h"
 
 #include "gravacao/atributos.h"
+#include "gravacao/descritores.h"
 #include "gravacao/mensagens.h"
 #include "gravacao/motivos.h"
 #include "gravacao/temporarios.h"
@@ -19,15 +20,6 @@
 namespace quarvel::gravacao {
 
 namespace {
-
-// Runs a call again for as long as a signal interrupts it.
-template <class F> auto sem_interrupcao(F chamada) {
-    decltype(chamada()) r;
-    do {
-        r = chamada();
-    } while (r == -1 && errno == EINTR);
-    return r;
-}
 
 std::string pasta_de(const std::string& caminho) {
     const std::size_t barra = caminho.rfind('/');
@@ -64,23 +56,6 @@ bool seguir_ligacoes(std::string& caminho) {
     }
     errno = ELOOP;
     return false;
-}
-
-bool escrever_tudo(int fd, const char* p, std::size_t resta) {
-    while (resta > 0) {
-        const ssize_t n = ::write(fd, p, resta);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) { // no progress and no reason: take it as a device failure
-            errno = EIO;
-            return false;
-        }
-        p += n;
-        resta -= static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 bool ler_tudo(int fd, std::string& bytes) {
