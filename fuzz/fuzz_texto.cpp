@@ -2,6 +2,7 @@
 // line, or the size refusal, never a crash; every imported value is a raw
 // value that reads back strictly to the tape line beside it.
 #include "calc/dinheiro.h"
+#include "documents/codificacao.h"
 #include "documents/texto.h"
 #include "tape/fita.h"
 
@@ -22,9 +23,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     switch (l.estado) {
     case LeituraTexto::Estado::Cancelado:
         std::abort(); // nobody asked to cancel
-    case LeituraTexto::Estado::LinhaSemValor:
-        if (l.numero_linha < 1 || static_cast<std::size_t>(l.numero_linha) > chamadas) std::abort();
+    case LeituraTexto::Estado::LinhaSemValor: {
+        // The refused line is one of the input's, and not a blank one: those
+        // are passed over without a call, so there was at least one.
+        std::size_t linhas = 0;
+        quarvel::documents::LeitorLinhas leitor(bytes);
+        for (std::string_view linha; leitor.proxima(linha);)
+            ++linhas;
+        if (l.numero_linha < 1 || static_cast<std::size_t>(l.numero_linha) > linhas ||
+            chamadas == 0)
+            std::abort();
         return 0;
+    }
     case LeituraTexto::Estado::ExcedeMaximo:
         return 0;
     case LeituraTexto::Estado::Ok:
