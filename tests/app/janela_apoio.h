@@ -3,6 +3,7 @@
 // reach its controls by their names.
 #include "app/frm_principal.h"
 #include "tests/apoio/impressao_qt.h"
+#include "tests/apoio/lista_qt.h"
 #include "tests/app/dialogos_roteiro.h"
 
 #include <QAction>
@@ -43,18 +44,8 @@ class JanelaTeste : public ::testing::Test {
     QLineEdit* campo() const { return filho<QLineEdit>("texto_valor"); }
     QString total() const { return filho<QLabel>("valor_final")->text(); }
     QString extenso() const { return filho<QLabel>("valor_leitor")->text(); }
-    QStringList linhas() const {
-        QStringList r;
-        for (const auto& l : janela->fita().linhas())
-            r << QString::fromStdString(l);
-        return r;
-    }
-    QStringList brutos() const {
-        QStringList r;
-        for (const auto& l : janela->fita().brutos())
-            r << QString::fromStdString(l);
-        return r;
-    }
+    QStringList linhas() const { return testes::lista_qt(janela->fita().linhas()); }
+    QStringList brutos() const { return testes::lista_qt(janela->fita().brutos()); }
     // A command's action by its name (the action's objectName).
     QAction* acao(const char* comando) const {
         auto* a =

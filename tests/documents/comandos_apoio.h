@@ -17,6 +17,7 @@
 #include "tape/visao_fita.h"
 #include "tests/apoio/arquivos.h"
 #include "tests/apoio/impressao_qt.h"
+#include "tests/apoio/lista_qt.h"
 #include "tests/apoio/roteiro.h"
 #include "tests/documents/roteiro_documento.h"
 #include "tests/tape/roteiro_fita.h"
@@ -70,18 +71,8 @@ class ComandosTeste : public ::testing::Test {
         entrada->setText(texto);
         comandos_fita.add_valor();
     }
-    QStringList linhas() const {
-        QStringList r;
-        for (const auto& l : fita.linhas())
-            r << QString::fromStdString(l);
-        return r;
-    }
-    QStringList brutos() const {
-        QStringList r;
-        for (const auto& l : fita.brutos())
-            r << QString::fromStdString(l);
-        return r;
-    }
+    QStringList linhas() const { return testes::lista_qt(fita.linhas()); }
+    QStringList brutos() const { return testes::lista_qt(fita.brutos()); }
     QString total() const {
         return QString::fromStdString(tape::textos_total(fita.brutos()).figuras);
     }

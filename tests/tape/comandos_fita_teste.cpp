@@ -5,6 +5,7 @@
 #include "tape/total.h"
 #include "tape/visao_fita.h"
 #include "tests/apoio/impressao_qt.h"
+#include "tests/apoio/lista_qt.h"
 #include "tests/tape/roteiro_fita.h"
 
 #include <QApplication>
@@ -31,18 +32,8 @@ class ComandosFitaTeste : public ::testing::Test {
         comandos.add_valor();
     }
     QLineEdit* campo() { return entrada; }
-    QStringList linhas() const {
-        QStringList r;
-        for (const auto& l : fita.linhas())
-            r << QString::fromStdString(l);
-        return r;
-    }
-    QStringList brutos() const {
-        QStringList r;
-        for (const auto& l : fita.brutos())
-            r << QString::fromStdString(l);
-        return r;
-    }
+    QStringList linhas() const { return testes::lista_qt(fita.linhas()); }
+    QStringList brutos() const { return testes::lista_qt(fita.brutos()); }
     QString total() const { return QString::fromStdString(textos_total(fita.brutos()).figuras); }
     QString extenso() const { return QString::fromStdString(textos_total(fita.brutos()).extenso); }
     int linha_atual() const { return visao->linha_atual(); }
