@@ -2,17 +2,9 @@
 // the very data the AT-SPI bridge serves: every control of the main window
 // and of each dialog has a name, and each command announces the new total
 // or the current line through the status bar's notification.
-#include "app/frm_erro.h"
-#include "app/frm_sobre.h"
-#include "app/frm_splash.h"
-#include "documents/frm_loading.h"
-#include "documents/frm_restaurar.h"
-#include "printing/documento_impressao.h"
-#include "printing/frm_visualizar.h"
 #include "tape/campo_valor.h"
-#include "tape/frm_repetir.h"
-#include "tape/frm_valor.h"
 #include "tests/app/janela_apoio.h"
+#include "tests/app/janelas_programa.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAccessible>
@@ -91,74 +83,16 @@ QString descricao(QWidget* w) {
 // ---------------------------------------------------------------------------
 // The dialogs, each shown as the program shows it.
 
-struct Janela {
-    const char* nome;
-    std::function<std::unique_ptr<QWidget>()> criar;
-};
-void PrintTo(const Janela& j, std::ostream* os) {
-    *os << j.nome;
-}
-
-printing::DocumentoImpressao& documento() {
-    static printing::DocumentoImpressao doc = [] {
-        printing::DocumentoImpressao d;
-        printing::ConteudoImpressao c;
-        for (int i = 1; i <= 80; ++i)
-            c.linhas_fita << QStringLiteral("%1,00").arg(i);
-        c.total = QStringLiteral("R$ 3.240,00");
-        c.titulo = QStringLiteral("Quarvel");
-        d.preparar(c);
-        return d;
-    }();
-    return doc;
-}
-
-const Janela kJanelas[] = {
-    {"modificar_valor",
-     [] {
-         return std::make_unique<tape::FormValor>(QStringLiteral("Modificar Valor"),
-                                                  QStringLiteral("Novo Valor:"));
-     }},
-    {"buscar_valor",
-     [] {
-         return std::make_unique<tape::FormValor>(
-             QStringLiteral("Buscar Valor"), QStringLiteral("Digite o valor que deseja buscar:"));
-     }},
-    {"repetir", [] { return std::make_unique<tape::FormRepetir>(); }},
-    {"restaurar",
-     [] {
-         return std::make_unique<documents::FormRestaurar>(
-             QStringList{"malote.qvlbackup", "caixa.qvlbackup"}, [] {});
-     }},
-    {"restaurar_sem_backups",
-     [] { return std::make_unique<documents::FormRestaurar>(QStringList{}, [] {}); }},
-    {"sobre", [] { return std::make_unique<FormSobre>(); }},
-    {"erro",
-     [] {
-         return std::make_unique<FormErro>(QStringLiteral("Arquivo não encontrado"), 0x0040A1FF,
-                                           QStringLiteral("/tmp/recuperacao.qvl"));
-     }},
-    {"aguarde", [] { return std::make_unique<documents::FormLoading>(nullptr); }},
-    {"splash", [] { return std::make_unique<FormSplash>(); }},
-    {"visualizar",
-     [] {
-         auto d = std::make_unique<printing::TestPrintPreviewDlg>(documento());
-         d->setWindowState(Qt::WindowNoState);
-         d->resize(800, 600);
-         return d;
-     }},
-};
-
-class JanelasDialogo : public ::testing::TestWithParam<Janela> {};
+class JanelasDialogo : public ::testing::TestWithParam<JanelaPrograma> {};
 
 TEST_P(JanelasDialogo, TodoControleTemNome) {
-    auto w = GetParam().criar();
+    auto w = GetParam().criar(nullptr);
     w->show();
     QApplication::processEvents();
     EXPECT_EQ(sem_nome(w.get()), QStringList());
 }
 
-INSTANTIATE_TEST_SUITE_P(Acessibilidade, JanelasDialogo, ::testing::ValuesIn(kJanelas),
+INSTANTIATE_TEST_SUITE_P(Acessibilidade, JanelasDialogo, ::testing::ValuesIn(janelas_programa()),
                          [](const auto& p) { return std::string(p.param.nome); });
 
 // ---------------------------------------------------------------------------

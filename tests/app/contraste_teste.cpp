@@ -4,15 +4,8 @@
 // it, before the program sets its own look.
 #include "app/aparencia.h"
 #include "app/controles.h"
-#include "app/frm_erro.h"
-#include "app/frm_sobre.h"
-#include "documents/frm_loading.h"
-#include "documents/frm_restaurar.h"
-#include "printing/documento_impressao.h"
-#include "printing/frm_visualizar.h"
-#include "tape/frm_repetir.h"
-#include "tape/frm_valor.h"
 #include "tests/app/janela_apoio.h"
+#include "tests/app/janelas_programa.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -155,19 +148,6 @@ const Esquema kEsquemas[] = {
      {252, 252, 252}},
 };
 
-printing::DocumentoImpressao& documento() {
-    static printing::DocumentoImpressao doc = [] {
-        printing::DocumentoImpressao d;
-        printing::ConteudoImpressao c;
-        c.linhas_fita << QStringLiteral("1.234,00") << QStringLiteral("600,00");
-        c.total = QStringLiteral("R$ 1.834,00");
-        c.titulo = QStringLiteral("Quarvel");
-        d.preparar(c);
-        return d;
-    }();
-    return doc;
-}
-
 class ContrasteEscuro : public JanelaTeste, public ::testing::WithParamInterface<Esquema> {
   protected:
     void SetUp() override {
@@ -213,22 +193,10 @@ TEST_P(ContrasteEscuro, JanelaPrincipal) {
 }
 
 TEST_P(ContrasteEscuro, Dialogos) {
-    std::vector<std::pair<const char*, std::unique_ptr<QWidget>>> dialogos;
-    dialogos.emplace_back("modificar", std::make_unique<tape::FormValor>(
-                                           QStringLiteral("Modificar Valor"),
-                                           QStringLiteral("Novo Valor:"), janela.get()));
-    dialogos.emplace_back("repetir", std::make_unique<tape::FormRepetir>(janela.get()));
-    dialogos.emplace_back("restaurar", std::make_unique<documents::FormRestaurar>(
-                                           QStringList{"malote.qvlbackup"}, [] {}, janela.get()));
-    dialogos.emplace_back("sobre", std::make_unique<FormSobre>(janela.get()));
-    dialogos.emplace_back("erro",
-                          std::make_unique<FormErro>(QStringLiteral("Arquivo não encontrado"),
-                                                     0x0040A1FF, QString(), janela.get()));
-    dialogos.emplace_back("aguarde", std::make_unique<documents::FormLoading>(nullptr));
-    auto previa = std::make_unique<printing::TestPrintPreviewDlg>(documento(), janela.get());
-    previa->setWindowState(Qt::WindowNoState);
-    dialogos.emplace_back("visualizar", std::move(previa));
-    for (auto& [nome, d] : dialogos) {
+    for (const JanelaPrograma& j : janelas_programa()) {
+        if (j.so_figura) continue;
+        const auto d = j.criar(janela.get());
+        const char* nome = j.nome;
         d->show();
         QApplication::processEvents();
         EXPECT_GT(leituras(d.get()).size(), 0u) << nome;
