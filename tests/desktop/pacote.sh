@@ -3,7 +3,8 @@
 # Packs BUILD into a Debian package in a scratch folder, has lintian look it
 # over (no error allowed), checks its control fields and contents, then
 # unpacks it with dpkg -x and runs the unpacked program on a calculation file
-# and a text file. Nothing is installed on the machine.
+# and a text file; then installs it with apt-get, uses it and removes it
+# (instalar_pacote.sh), and keeps it in BUILD/pacote.
 # Exits 77 (skipped) when the Debian packaging tools are missing.
 set -uo pipefail
 cpack_cmd=$1 build=$2 sanitizada=${3:-0}
@@ -119,6 +120,16 @@ saida=$(printf '12*50\n1.234,56\n' | QT_QPA_PLATFORM=offscreen "$quarvel" --tota
 [ "$(echo "$saida" | tail -n2 | head -n1)" = 'R$ 1.834,56' ] || falha "quarvel --total - deu:"$'\n'"$saida"
 printf '1\n2*-3\n' | QT_QPA_PLATFORM=offscreen "$quarvel" --total - >/dev/null 2>&1
 [ $? -eq 1 ] || falha "uma entrada malformada não saiu com 1"
+
+# Installed with apt-get, used and removed, as a user would; kept in the
+# build for the other release to install too.
+mkdir -p "$build/pacote"
+cp "$deb" "$build/pacote/"
+bash "$(dirname "$0")/instalar_pacote.sh" "$deb"
+case $? in
+0 | 77) ;;
+*) falha "instalação com apt-get" ;;
+esac
 
 if [ "$falhas" -gt 0 ]; then
   echo "$falhas falha(s)"
