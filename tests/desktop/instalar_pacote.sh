@@ -27,7 +27,7 @@ trap 'remover; rm -rf "$rascunho"' EXIT
 . /etc/os-release
 echo "instalando $(basename "$deb") no Debian $VERSION_ID"
 # Its dependencies are the libraries the build used, so nothing is fetched.
-if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-download "$deb" >"$rascunho/instalacao.log" 2>&1; then
+if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$rascunho/instalacao.log" 2>&1; then
   cat "$rascunho/instalacao.log"
   echo "FALHA: apt-get install"
   exit 1

@@ -4,7 +4,7 @@
 # over (no error allowed), checks its control fields and contents, then
 # unpacks it with dpkg -x and runs the unpacked program on a calculation file
 # and a text file; then installs it with apt-get, uses it and removes it
-# (instalar_pacote.sh), and keeps it in BUILD/pacote.
+# (instalar_pacote.sh), and keeps it in BUILD/deb.
 # Exits 77 (skipped) when the Debian packaging tools are missing.
 set -uo pipefail
 cpack_cmd=$1 build=$2 sanitizada=${3:-0}
@@ -123,8 +123,8 @@ printf '1\n2*-3\n' | QT_QPA_PLATFORM=offscreen "$quarvel" --total - >/dev/null 2
 
 # Installed with apt-get, used and removed, as a user would; kept in the
 # build for the other release to install too.
-mkdir -p "$build/pacote"
-cp "$deb" "$build/pacote/"
+mkdir -p "$build/deb"
+cp "$deb" "$build/deb/"
 bash "$(dirname "$0")/instalar_pacote.sh" "$deb"
 case $? in
 0 | 77) ;;
