@@ -77,10 +77,11 @@ void FormPrincipal::criar_acoes() {
             {QUARVEL_COMANDO(salvar_como), "&Salvar Como", nullptr,
              de(comandos_documento_, &D::salvar_como), sempre},
             {QUARVEL_COMANDO(sair), "&Sair", nullptr, [this] { close(); }, sempre},
+            // Enabled and named by the history itself (ligar_historico).
             {QUARVEL_COMANDO(desfazer), "Desfazer na Fita", "Alt+Backspace",
-             [this] { historico_.undo(); }, [this] { return historico_.canUndo(); }},
+             [this] { historico_.undo(); }, sempre},
             {QUARVEL_COMANDO(refazer), "Refazer na Fita", "Alt+Shift+Backspace",
-             [this] { historico_.redo(); }, [this] { return historico_.canRedo(); }},
+             [this] { historico_.redo(); }, sempre},
             {QUARVEL_COMANDO(limpar_valor), "&Limpar Tudo", "Shift+Del", fita(&C::limpar_valor),
              tem_linhas},
             {QUARVEL_COMANDO(add_valor), "Adicionar", nullptr, fita(&C::add_valor), sempre},
@@ -113,6 +114,7 @@ void FormPrincipal::criar_acoes() {
             {QUARVEL_COMANDO(ajuda), "&Ajuda", "F1", [this] { ajudaExecute(); }, sempre},
             {QUARVEL_COMANDO(sobre), "&Sobre", nullptr, [this] { dialogos_->sobre(this); }, sempre},
         });
+    ligar_historico(acoes().desfazer, acoes().refazer, historico_);
     montar_menu_principal(this, acoes());
     montar_barra_ferramentas(this, acoes(), kAlturaBarra);
 }
@@ -277,9 +279,10 @@ void FormPrincipal::criar_comandos() {
     carregamento_ = std::make_unique<documents::Carregamento>(*dialogos_, this);
     comandos_texto_ = std::make_unique<documents::ComandosTexto>(documents::ContextoTexto{
         fita_, *texto_valor_, *valores_, *carregamento_, *dialogos_, this,
-        [this](std::vector<std::string> brutos, std::vector<std::string> linhas) {
+        [this](std::vector<std::string> brutos, std::vector<std::string> linhas,
+               const QString& passo) {
             historico_.push(new tape::Troca({fita_, estado_fita_, *valores_}, std::move(brutos),
-                                            std::move(linhas), false));
+                                            std::move(linhas), false, passo));
         }});
     comandos_backup_ = std::make_unique<documents::ComandosBackup>(documents::ContextoBackup{
         fita_, campos, *comandos_texto_, *carregamento_, *dialogos_, this});

@@ -53,6 +53,9 @@ inline constexpr const char* kBackupEmOutraJanela =
 // The status bar while ticks keep failing; %1 why the last one failed.
 inline constexpr const char* kBackupFalhando = "Backup falhando: %1";
 inline constexpr const char* kTituloRestaurar = "Restaurar / Limpar Backup";
+// The undo history's steps that replace the tape from a file.
+inline constexpr const char* kPassoImportar = "Importar Arquivo de Texto";
+inline constexpr const char* kPassoRestaurar = "Restaurar Backup";
 inline constexpr const char* kPastaLimpa = "O processo da limpeza foi concluído com sucesso !";
 // %1 why.
 inline constexpr const char* kPastaNaoLimpa = "Não foi possível limpar a pasta Backup: %1";
