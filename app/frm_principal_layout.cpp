@@ -13,6 +13,7 @@
 #include "documents/frm_loading.h"
 #include "documents/intervalo_backup.h"
 #include "documents/mensagens.h"
+#include "documents/pasta_backup.h"
 #include "documents/validador_configuracao.h"
 #include "printing/comandos_impressao.h"
 #include "tape/campo_valor.h"
@@ -230,13 +231,18 @@ void FormPrincipal::criar_controles() {
     pintar_fundo(nome_arquivo_, QColor(206, 239, 255));
     for (QLineEdit* campo : {cabecalho_, rodape_, nome_arquivo_})
         documents::ValidadorConfiguracao::instalar(campo);
+    // Names the folder the backups really go to (documents/local_backup.h).
+    const QString pasta_backup = documents::local_de_backup();
+    const QString onde = documents::nota_pasta_backup(pasta_backup, QFontMetrics(fonte("Arial", 7)),
+                                                      no_grupo(8, 110, 194, 82).width());
     auto* nota_backup =
         rotulo(g03,
-               QStringLiteral(
-                   "Este arquivo será salvo na pasta Backup, no diretório onde foi instalado o "
-                   "Quarvel.\nPara a restauração do Backup, selecione através do menu Edições | "
-                   "Restaurar / Limpar Backup, o nome do arquivo desejado"),
+               onde + QStringLiteral("\nPara a restauração do Backup, selecione através do menu "
+                                     "Edições | Restaurar / Limpar Backup, o nome do arquivo "
+                                     "desejado"),
                no_grupo(8, 110, 194, 82));
+    nota_backup->setObjectName(QStringLiteral("nota_backup"));
+    nota_backup->setToolTip(pasta_backup);
     nota_backup->setFont(fonte("Arial", 7));
     nota_backup->setWordWrap(true);
     nota_backup->setAlignment(Qt::AlignLeft | Qt::AlignTop);
