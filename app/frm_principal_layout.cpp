@@ -231,18 +231,22 @@ void FormPrincipal::criar_controles() {
     pintar_fundo(nome_arquivo_, QColor(206, 239, 255));
     for (QLineEdit* campo : {cabecalho_, rodape_, nome_arquivo_})
         documents::ValidadorConfiguracao::instalar(campo);
-    // Names the folder the backups really go to (documents/local_backup.h).
+    // Names the folder the backups really go to (documents/local_backup.h),
+    // cut to the box; a screen reader reads it whole.
     const QString pasta_backup = documents::local_de_backup();
-    const QString onde = documents::nota_pasta_backup(pasta_backup, QFontMetrics(fonte("Arial", 7)),
-                                                      no_grupo(8, 110, 194, 82).width());
-    auto* nota_backup =
-        rotulo(g03,
-               onde + QStringLiteral("\nPara a restauração do Backup, selecione através do menu "
-                                     "Edições | Restaurar / Limpar Backup, o nome do arquivo "
-                                     "desejado"),
-               no_grupo(8, 110, 194, 82));
+    const QFontMetrics medida(fonte("Arial", 7));
+    const QString restauracao =
+        QStringLiteral("\nPara a restauração do Backup, selecione através do menu Edições | "
+                       "Restaurar / Limpar Backup, o nome do arquivo desejado");
+    auto* nota_backup = rotulo(
+        g03,
+        documents::nota_pasta_backup(pasta_backup, medida, no_grupo(8, 110, 194, 82).width()) +
+            restauracao,
+        no_grupo(8, 110, 194, 82));
     nota_backup->setObjectName(QStringLiteral("nota_backup"));
     nota_backup->setToolTip(pasta_backup);
+    nota_backup->setAccessibleName(documents::nota_pasta_backup(pasta_backup, medida, -1) +
+                                   restauracao);
     nota_backup->setFont(fonte("Arial", 7));
     nota_backup->setWordWrap(true);
     nota_backup->setAlignment(Qt::AlignLeft | Qt::AlignTop);

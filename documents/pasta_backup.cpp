@@ -132,7 +132,7 @@ QString pasta_legivel(const QString& pasta, const QFontMetrics& medida, int larg
     const QString casa = QDir::cleanPath(qEnvironmentVariable("HOME"));
     if (casa.size() > 1 && pasta.startsWith(casa + QLatin1Char('/')))
         legivel = QLatin1Char('~') + pasta.mid(casa.size());
-    return medida.elidedText(legivel, Qt::ElideMiddle, largura);
+    return largura < 0 ? legivel : medida.elidedText(legivel, Qt::ElideMiddle, largura);
 }
 
 QString nota_pasta_backup(const QString& pasta, const QFontMetrics& medida, int largura) {

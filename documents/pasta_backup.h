@@ -13,7 +13,7 @@ namespace quarvel::documents {
 QString local_de_backup();
 
 // The folder as the user reads it: the home folder written "~", and cut in
-// the middle to at most `largura` pixels of `medida`.
+// the middle to at most `largura` pixels of `medida` (whole when negative).
 QString pasta_legivel(const QString& pasta, const QFontMetrics& medida, int largura);
 
 // Where the main window's Backup box says a backup is saved: "the Backup

@@ -48,11 +48,12 @@ TEST_F(BackupFalhando, EstadoNaBarraAteFuncionar) {
 }
 
 // What the Backup box says of where a backup is saved, for each folder the
-// backups can go to (HOME is /home/ana; the note's folder gets 194 pixels).
+// backups can go to (HOME is /home/ana; the folder gets 194 pixels of the box).
 struct CasoNota {
     const char* nome;
-    QString pasta; // the folder in use; empty: none
-    QString nota;  // "" for the note beside the program
+    QString pasta;     // the folder in use; empty: none
+    QString nota;      // "" for the note beside the program
+    int largura = 194; // negative: the whole folder, as a screen reader gets it
 };
 
 class NotaDoBackup : public ::testing::TestWithParam<CasoNota> {};
@@ -65,14 +66,14 @@ TEST_P(NotaDoBackup, NomeiaAPastaUsada) {
     const QString pasta = c.pasta == QLatin1String("<programa>")
                               ? QCoreApplication::applicationDirPath() + QStringLiteral("/Backup")
                               : c.pasta;
-    const QString nota = documents::nota_pasta_backup(pasta, medida, 194);
+    const QString nota = documents::nota_pasta_backup(pasta, medida, c.largura);
     qputenv("HOME", casa);
     if (c.nota.isEmpty()) {
         EXPECT_EQ(nota, QString::fromUtf8(documents::kNotaBackupJunto));
     } else {
         EXPECT_EQ(nota, c.nota);
-        if (nota.contains(QLatin1Char('\n'))) { // the folder's line fits the box
-            EXPECT_LE(medida.horizontalAdvance(nota.section(QLatin1Char('\n'), -1)), 194);
+        if (nota.contains(QLatin1Char('\n')) && c.largura >= 0) { // the folder's line fits
+            EXPECT_LE(medida.horizontalAdvance(nota.section(QLatin1Char('\n'), -1)), c.largura);
         }
     }
 }
@@ -93,6 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                  QStringLiteral("Este arquivo será salvo na pasta:\n") +
                      QFontMetrics(QFont(QStringLiteral("Arial"), 7))
                          .elidedText(kLonga, Qt::ElideMiddle, 194)},
+        CasoNota{"longa_inteira_para_o_leitor", kLonga,
+                 QStringLiteral("Este arquivo será salvo na pasta:\n") + kLonga, -1},
         CasoNota{"sem_pasta", {}, QString::fromUtf8(documents::kPastaIndefinida)}),
     [](const ::testing::TestParamInfo<CasoNota>& i) { return std::string(i.param.nome); });
 
@@ -104,6 +107,8 @@ TEST_F(JanelaTeste, NotaDoBackupNomeiaAPasta) {
     EXPECT_TRUE(nota->text().startsWith(QStringLiteral("Este arquivo será salvo na pasta:\n")))
         << nota->text().toStdString();
     EXPECT_EQ(nota->toolTip(), backup);
+    EXPECT_TRUE(nota->accessibleName().contains(QStringLiteral(":\n") + backup))
+        << nota->accessibleName().toStdString();
     EXPECT_TRUE(nota->text().endsWith(
         QStringLiteral("selecione através do menu Edições | Restaurar / Limpar Backup, o nome do "
                        "arquivo desejado")));
