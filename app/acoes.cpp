@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 
 namespace quarvel::app {
 
@@ -42,6 +43,25 @@ void RoteadorAcoes::atualizar() {
         const bool pode = regra();
         if (acao->isEnabled() != pode) acao->setEnabled(pode);
     }
+}
+
+void ligar_historico(QAction* desfazer, QAction* refazer, QUndoStack& historico) {
+    auto seguir = [&historico](QAction* acao, void (QUndoStack::*pode)(bool),
+                               void (QUndoStack::*texto)(const QString&), bool pode_agora,
+                               const QString& texto_agora) {
+        const QString comando = acao->text();
+        auto nomear = [acao, comando](const QString& passo) {
+            acao->setText(passo.isEmpty() ? comando : comando + QStringLiteral(": ") + passo);
+        };
+        acao->setEnabled(pode_agora);
+        nomear(texto_agora);
+        QObject::connect(&historico, pode, acao, &QAction::setEnabled);
+        QObject::connect(&historico, texto, acao, nomear);
+    };
+    seguir(desfazer, &QUndoStack::canUndoChanged, &QUndoStack::undoTextChanged, historico.canUndo(),
+           historico.undoText());
+    seguir(refazer, &QUndoStack::canRedoChanged, &QUndoStack::redoTextChanged, historico.canRedo(),
+           historico.redoText());
 }
 
 namespace {

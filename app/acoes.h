@@ -13,6 +13,7 @@ class QAction;
 class QLineEdit;
 class QMenu;
 class QMainWindow;
+class QUndoStack;
 class QWidget;
 
 namespace quarvel::app {
@@ -83,6 +84,11 @@ class RoteadorAcoes {
     std::vector<std::pair<QAction*, std::function<bool()>>> regras_;
     QSet<QKeySequence> atalhos_;
 };
+
+// The undo and redo actions follow `historico`: each is enabled while the
+// history has a step that way, and its caption names the step ("Desfazer na
+// Fita: Adicionar 600,00"), or is the bare command when there is none.
+void ligar_historico(QAction* desfazer, QAction* refazer, QUndoStack& historico);
 
 // The main menu MENU, the tool bar BarraFerramentas and the tape's pop-up
 // menu `pop`, from their tables.

@@ -13,6 +13,7 @@
 #include "documents/frm_loading.h"
 #include "documents/intervalo_backup.h"
 #include "documents/mensagens.h"
+#include "documents/pasta_backup.h"
 #include "documents/validador_configuracao.h"
 #include "printing/comandos_impressao.h"
 #include "tape/campo_valor.h"
@@ -77,10 +78,11 @@ void FormPrincipal::criar_acoes() {
             {QUARVEL_COMANDO(salvar_como), "&Salvar Como", nullptr,
              de(comandos_documento_, &D::salvar_como), sempre},
             {QUARVEL_COMANDO(sair), "&Sair", nullptr, [this] { close(); }, sempre},
+            // Enabled and named by the history itself (ligar_historico).
             {QUARVEL_COMANDO(desfazer), "Desfazer na Fita", "Alt+Backspace",
-             [this] { historico_.undo(); }, [this] { return historico_.canUndo(); }},
+             [this] { historico_.undo(); }, sempre},
             {QUARVEL_COMANDO(refazer), "Refazer na Fita", "Alt+Shift+Backspace",
-             [this] { historico_.redo(); }, [this] { return historico_.canRedo(); }},
+             [this] { historico_.redo(); }, sempre},
             {QUARVEL_COMANDO(limpar_valor), "&Limpar Tudo", "Shift+Del", fita(&C::limpar_valor),
              tem_linhas},
             {QUARVEL_COMANDO(add_valor), "Adicionar", nullptr, fita(&C::add_valor), sempre},
@@ -113,6 +115,7 @@ void FormPrincipal::criar_acoes() {
             {QUARVEL_COMANDO(ajuda), "&Ajuda", "F1", [this] { ajudaExecute(); }, sempre},
             {QUARVEL_COMANDO(sobre), "&Sobre", nullptr, [this] { dialogos_->sobre(this); }, sempre},
         });
+    ligar_historico(acoes().desfazer, acoes().refazer, historico_);
     montar_menu_principal(this, acoes());
     montar_barra_ferramentas(this, acoes(), kAlturaBarra);
 }
@@ -228,13 +231,22 @@ void FormPrincipal::criar_controles() {
     pintar_fundo(nome_arquivo_, QColor(206, 239, 255));
     for (QLineEdit* campo : {cabecalho_, rodape_, nome_arquivo_})
         documents::ValidadorConfiguracao::instalar(campo);
-    auto* nota_backup =
-        rotulo(g03,
-               QStringLiteral(
-                   "Este arquivo será salvo na pasta Backup, no diretório onde foi instalado o "
-                   "Quarvel.\nPara a restauração do Backup, selecione através do menu Edições | "
-                   "Restaurar / Limpar Backup, o nome do arquivo desejado"),
-               no_grupo(8, 110, 194, 82));
+    // Names the folder the backups really go to (documents/local_backup.h),
+    // cut to the box; a screen reader reads it whole.
+    const QString pasta_backup = documents::local_de_backup();
+    const QFontMetrics medida(fonte("Arial", 7));
+    const QString restauracao =
+        QStringLiteral("\nPara a restauração do Backup, selecione através do menu Edições | "
+                       "Restaurar / Limpar Backup, o nome do arquivo desejado");
+    auto* nota_backup = rotulo(
+        g03,
+        documents::nota_pasta_backup(pasta_backup, medida, no_grupo(8, 110, 194, 82).width()) +
+            restauracao,
+        no_grupo(8, 110, 194, 82));
+    nota_backup->setObjectName(QStringLiteral("nota_backup"));
+    nota_backup->setToolTip(pasta_backup);
+    nota_backup->setAccessibleName(documents::nota_pasta_backup(pasta_backup, medida, -1) +
+                                   restauracao);
     nota_backup->setFont(fonte("Arial", 7));
     nota_backup->setWordWrap(true);
     nota_backup->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -277,9 +289,10 @@ void FormPrincipal::criar_comandos() {
     carregamento_ = std::make_unique<documents::Carregamento>(*dialogos_, this);
     comandos_texto_ = std::make_unique<documents::ComandosTexto>(documents::ContextoTexto{
         fita_, *texto_valor_, *valores_, *carregamento_, *dialogos_, this,
-        [this](std::vector<std::string> brutos, std::vector<std::string> linhas) {
+        [this](std::vector<std::string> brutos, std::vector<std::string> linhas,
+               const QString& passo) {
             historico_.push(new tape::Troca({fita_, estado_fita_, *valores_}, std::move(brutos),
-                                            std::move(linhas), false));
+                                            std::move(linhas), false, passo));
         }});
     comandos_backup_ = std::make_unique<documents::ComandosBackup>(documents::ContextoBackup{
         fita_, campos, *comandos_texto_, *carregamento_, *dialogos_, this});

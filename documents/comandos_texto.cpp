@@ -35,12 +35,19 @@ bool ComandosTexto::importar(const QString& caminho, bool so_arquivo_comum) {
                                         so_arquivo_comum, leitura);
     c_.entrada.setFocus();
     if (!lido) return false;
-    trocar_fita(std::move(leitura.brutos), std::move(leitura.linhas));
+    // Only a backup is read as a regular file alone.
+    trocar_fita(std::move(leitura.brutos), std::move(leitura.linhas),
+                so_arquivo_comum ? kPassoRestaurar : kPassoImportar);
     return true;
 }
 
 void ComandosTexto::trocar_fita(std::vector<std::string> brutos, std::vector<std::string> linhas) {
-    c_.substituir(std::move(brutos), std::move(linhas));
+    trocar_fita(std::move(brutos), std::move(linhas), kPassoRestaurar);
+}
+
+void ComandosTexto::trocar_fita(std::vector<std::string> brutos, std::vector<std::string> linhas,
+                                const char* passo) {
+    c_.substituir(std::move(brutos), std::move(linhas), QString::fromUtf8(passo));
     c_.visao.definir_linha_atual(1);
 }
 

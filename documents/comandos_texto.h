@@ -33,8 +33,10 @@ struct ContextoTexto {
     Carregamento& carregamento;
     DialogosDocumento& dialogos;
     QWidget* dono; // owner of the message boxes and dialogs
-    // Puts values in place of the tape as one step that can be undone.
-    std::function<void(std::vector<std::string> brutos, std::vector<std::string> linhas)>
+    // Puts values in place of the tape as one step that can be undone,
+    // named `passo` in the undo and redo menu items.
+    std::function<void(std::vector<std::string> brutos, std::vector<std::string> linhas,
+                       const QString& passo)>
         substituir;
 };
 
@@ -49,10 +51,13 @@ class ComandosTexto {
     // exactly as it was. so_arquivo_comum: a backup, read only as a regular
     // file, never through a link.
     bool importar(const QString& caminho, bool so_arquivo_comum = false);
-    // Values already read in place of the tape, line 1 current.
+    // Values already read from a backup in place of the tape, line 1 current.
     void trocar_fita(std::vector<std::string> brutos, std::vector<std::string> linhas);
 
   private:
+    void trocar_fita(std::vector<std::string> brutos, std::vector<std::string> linhas,
+                     const char* passo);
+
     ContextoTexto c_;
 };
 

@@ -1,6 +1,7 @@
 #include "documents/frm_restaurar.h"
 
 #include "documents/mensagens.h"
+#include "documents/pasta_backup.h"
 #include "tape/botoes_dialogo.h"
 
 #include <QGroupBox>
@@ -21,7 +22,7 @@ FormRestaurar::FormRestaurar(const QStringList& nomes, std::function<void()> lim
                    Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint);
     // Wide enough for the whole title where the window system draws none.
     const int largura = std::max(340, tape::largura_para_titulo(windowTitle()));
-    constexpr int altura = 356;
+    constexpr int altura = 376;
     setFixedSize(largura, altura);
     setFont(QFont(QStringLiteral("Arial"), 9));
 
@@ -34,8 +35,22 @@ FormRestaurar::FormRestaurar(const QStringList& nomes, std::function<void()> lim
     texto->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     texto->setGeometry(12, 10, largura - 24, 66);
 
+    // The folder listed, restored from and cleared: the one the backups go to.
+    const QString pasta = local_de_backup();
+    pasta_ = new QLabel(this);
+    pasta_->setObjectName(QStringLiteral("pasta_backup"));
+    pasta_->setGeometry(12, 78, largura - 24, 18);
+    const QString rotulo = QString::fromUtf8(kRotuloPastaRestaurar);
+    const QFontMetrics medida = pasta_->fontMetrics();
+    const int livre = pasta_->width() - medida.horizontalAdvance(rotulo.arg(QString()));
+    pasta_->setText(rotulo.arg(pasta_legivel(pasta, medida, livre)));
+    pasta_->setToolTip(pasta);
+    pasta_->setAccessibleName(QString::fromUtf8(kNomePastaRestaurar).arg(pasta));
+    pasta_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    pasta_->setVisible(!pasta.isEmpty());
+
     auto* grupo = new QGroupBox(QStringLiteral("Arquivos de Backup"), this);
-    grupo->setGeometry(12, 80, largura - 24, 226);
+    grupo->setGeometry(12, 100, largura - 24, 226);
 
     aviso_ = new QLabel(grupo);
     aviso_->setObjectName(QStringLiteral("aviso_pasta"));

@@ -1,6 +1,6 @@
 #pragma once
-// form_restaurar: lists the backups; OK restores the chosen one, and
-// "Limpar a pasta Backup" empties the folder.
+// form_restaurar: names the Backup folder in use and lists its backups; OK
+// restores the chosen one, and "Limpar a pasta Backup" empties the folder.
 #include <QDialog>
 #include <QStringList>
 #include <functional>
@@ -23,10 +23,12 @@ class FormRestaurar : public QDialog {
     void mostrar_aviso(const QString& texto);
 
     QListWidget* lista() const { return lista_; }
+    QLabel* pasta() const { return pasta_; } // the folder, as the user reads it
     QPushButton* bot_limpar() const { return bot_limpar_; }
 
   private:
     QListWidget* lista_;
+    QLabel* pasta_;
     QLabel* aviso_;
     QPushButton* bot_limpar_;
 };

@@ -53,6 +53,9 @@ inline constexpr const char* kBackupEmOutraJanela =
 // The status bar while ticks keep failing; %1 why the last one failed.
 inline constexpr const char* kBackupFalhando = "Backup falhando: %1";
 inline constexpr const char* kTituloRestaurar = "Restaurar / Limpar Backup";
+// The undo history's steps that replace the tape from a file.
+inline constexpr const char* kPassoImportar = "Importar Arquivo de Texto";
+inline constexpr const char* kPassoRestaurar = "Restaurar Backup";
 inline constexpr const char* kPastaLimpa = "O processo da limpeza foi concluído com sucesso !";
 // %1 why.
 inline constexpr const char* kPastaNaoLimpa = "Não foi possível limpar a pasta Backup: %1";
@@ -61,6 +64,15 @@ inline constexpr const char* kPastaNaoCriada = "Não foi possível criar a pasta
 inline constexpr const char* kPastaNaoAberta = "a pasta %1 não pôde ser aberta (%2).";
 // %1 the folder, %2 why.
 inline constexpr const char* kPastaNaoLida = "Não foi possível ler a pasta %1: %2";
+// Where a backup is saved, as the main window's Backup box says it: the
+// Backup folder beside a program run from a folder it may write, else the
+// folder by name (%1).
+inline constexpr const char* kNotaBackupJunto =
+    "Este arquivo será salvo na pasta Backup, no diretório onde foi instalado o Quarvel.";
+inline constexpr const char* kNotaBackupPasta = "Este arquivo será salvo na pasta:\n%1";
+// form_restaurar's folder (%1), and the name a screen reader gives it.
+inline constexpr const char* kRotuloPastaRestaurar = "Pasta: %1";
+inline constexpr const char* kNomePastaRestaurar = "pasta dos backups: %1";
 inline constexpr const char* kPastaIndefinida =
     "A pasta Backup não está definida: nem XDG_DATA_HOME nem HOME indicam a pasta de dados.";
 // Why a temporary file stays in the folder being cleared.

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 
 #include <cerrno>
 #include <dirent.h>
@@ -124,6 +125,24 @@ QString local_de_backup() {
     if (pasta.empty()) return {};
     return QDir::cleanPath(
         QDir(QFile::decodeName(QByteArray::fromStdString(pasta))).absolutePath());
+}
+
+QString pasta_legivel(const QString& pasta, const QFontMetrics& medida, int largura) {
+    QString legivel = pasta;
+    const QString casa = QDir::cleanPath(qEnvironmentVariable("HOME"));
+    if (casa.size() > 1 && pasta.startsWith(casa + QLatin1Char('/')))
+        legivel = QLatin1Char('~') + pasta.mid(casa.size());
+    return largura < 0 ? legivel : medida.elidedText(legivel, Qt::ElideMiddle, largura);
+}
+
+QString nota_pasta_backup(const QString& pasta, const QFontMetrics& medida, int largura) {
+    if (pasta.isEmpty()) return QString::fromUtf8(kPastaIndefinida);
+    const QString programa =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    if (!programa.isEmpty() &&
+        pasta == QDir::cleanPath(QDir(programa).absoluteFilePath(QStringLiteral("Backup"))))
+        return QString::fromUtf8(kNotaBackupJunto);
+    return QString::fromUtf8(kNotaBackupPasta).arg(pasta_legivel(pasta, medida, largura));
 }
 
 QString motivo_pasta_backup(const QString& pasta) {

@@ -5,10 +5,21 @@
 #include <QString>
 #include <QStringList>
 
+class QFontMetrics;
+
 namespace quarvel::documents {
 
 // The folder in use, without making anything; empty when there is none.
 QString local_de_backup();
+
+// The folder as the user reads it: the home folder written "~", and cut in
+// the middle to at most `largura` pixels of `medida` (whole when negative).
+QString pasta_legivel(const QString& pasta, const QFontMetrics& medida, int largura);
+
+// Where the main window's Backup box says a backup is saved: "the Backup
+// folder where Quarvel is" when that is the folder in use, else the folder
+// by name; why there is none when there is none.
+QString nota_pasta_backup(const QString& pasta, const QFontMetrics& medida, int largura);
 
 // Why the folder cannot be listed, or could not be made when it is missing,
 // as a message naming it; empty when nothing is wrong.

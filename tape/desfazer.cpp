@@ -2,7 +2,10 @@
 
 #include "calc/dinheiro.h"
 #include "tape/comandos_fita.h"
+#include "tape/mensagens.h"
 #include "tape/visao_fita.h"
+
+#include <QLocale>
 
 namespace quarvel::tape {
 namespace {
@@ -37,6 +40,11 @@ void trocar_por(FitaModelo& fita, const std::string& juntos) {
     fita.trocar(std::move(brutos), std::move(linhas));
 }
 
+// The amount as the tape shows it.
+QString mascara(const std::string& bruto) {
+    return QString::fromStdString(calc::linha_fita(bruto));
+}
+
 int ultima(const FitaModelo& fita) {
     return static_cast<int>(fita.tamanho());
 }
@@ -44,7 +52,13 @@ int ultima(const FitaModelo& fita) {
 } // namespace
 
 Acrescimo::Acrescimo(AlvoDesfazer alvo, std::string bruto, std::size_t vezes)
-    : a_(alvo), bruto_(std::move(bruto)), vezes_(vezes) {}
+    : a_(alvo), bruto_(std::move(bruto)), vezes_(vezes) {
+    // The count grouped the Brazilian way: "× 5.000".
+    const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+    setText(vezes_ == 1 ? QString::fromUtf8(kPassoAdicionar).arg(mascara(bruto_))
+                        : QString::fromUtf8(kPassoRepetir)
+                              .arg(mascara(bruto_), brasil.toString(qulonglong{vezes_})));
+}
 
 void Acrescimo::redo() {
     antes_ = a_.fita.tamanho();
@@ -58,7 +72,9 @@ void Acrescimo::undo() {
     a_.visao.definir_linha_atual(linha_antes_);
 }
 
-Remocao::Remocao(AlvoDesfazer alvo, std::size_t i) : a_(alvo), i_(i) {}
+Remocao::Remocao(AlvoDesfazer alvo, std::size_t i) : a_(alvo), i_(i) {
+    setText(QString::fromUtf8(kPassoDeletar).arg(mascara(a_.fita.brutos().at(i_))));
+}
 
 void Remocao::redo() {
     bruto_ = a_.fita.brutos().at(i_);
@@ -72,7 +88,10 @@ void Remocao::undo() {
 }
 
 Modificacao::Modificacao(AlvoDesfazer alvo, std::size_t i, std::string bruto)
-    : a_(alvo), i_(i), novo_(std::move(bruto)) {}
+    : a_(alvo), i_(i), novo_(std::move(bruto)) {
+    setText(
+        QString::fromUtf8(kPassoModificar).arg(mascara(a_.fita.brutos().at(i_)), mascara(novo_)));
+}
 
 void Modificacao::redo() {
     antigo_ = a_.fita.brutos().at(i_);
@@ -91,9 +110,11 @@ void Modificacao::undo() {
 }
 
 Troca::Troca(AlvoDesfazer alvo, std::vector<std::string> brutos, std::vector<std::string> linhas,
-             bool limpeza)
+             bool limpeza, const QString& texto)
     : a_(alvo), brutos_novos_(std::move(brutos)), linhas_novas_(std::move(linhas)),
-      limpeza_(limpeza) {}
+      limpeza_(limpeza) {
+    setText(limpeza_ ? QString::fromUtf8(kPassoLimpar) : texto);
+}
 
 void Troca::redo() {
     antigos_ = juntar(a_.fita.brutos());

@@ -2,6 +2,7 @@
 // The tape commands as steps of the window's undo history (QUndoStack): each
 // command changes the tape through the model when pushed (redo) and knows how
 // to put it back (undo). The current line follows the line that changed.
+#include <QString>
 #include <QUndoCommand>
 #include <string>
 #include <vector>
@@ -22,6 +23,9 @@ struct AlvoDesfazer {
 // The steps keep at most this many; older ones drop off. A replacement keeps
 // two copies of a tape, so this bounds the history's memory too.
 inline constexpr int kLimiteDesfazer = 100;
+
+// Each step's text() names the command and its amount, for the undo and redo
+// menu items (tape/mensagens.h).
 
 // add_valor (vezes 1) and repetir_valor.
 class Acrescimo : public QUndoCommand {
@@ -67,11 +71,12 @@ class Modificacao : public QUndoCommand {
 };
 
 // limpar_valor (`limpeza`: also clears `alterado` and the search, as the
-// command does) and the text import: the whole tape replaced.
+// command does), the text import and a restore: the whole tape replaced.
+// `texto` names the step; a clear is always "Limpar Tudo".
 class Troca : public QUndoCommand {
   public:
     Troca(AlvoDesfazer alvo, std::vector<std::string> brutos, std::vector<std::string> linhas,
-          bool limpeza);
+          bool limpeza, const QString& texto = {});
     void redo() override;
     void undo() override;
 

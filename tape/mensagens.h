@@ -33,6 +33,15 @@ inline constexpr const char* kRotuloModificar = "Novo Valor:";
 inline constexpr const char* kTituloBuscar = "Buscar Valor";
 inline constexpr const char* kRotuloBuscar = "Digite o valor que deseja buscar:";
 
+// The steps of the undo history, as the menu items "Desfazer na Fita: …" and
+// "Refazer na Fita: …" name them: the command's caption and the amount in the
+// money mask.
+inline constexpr const char* kPassoAdicionar = "Adicionar %1";
+inline constexpr const char* kPassoRepetir = "Repetir %1 × %2";
+inline constexpr const char* kPassoDeletar = "Deletar %1";
+inline constexpr const char* kPassoModificar = "Modificar %1 para %2";
+inline constexpr const char* kPassoLimpar = "Limpar Tudo";
+
 // The evaluator counts positions in the text it was given, which has no
 // thousands points; this is the same place counted in characters of the text
 // as typed (1-based; past the end for an expression cut short).

@@ -187,7 +187,8 @@ def main():
     app, janela = aplicacao()
     verificar_nomes(janela)
 
-    # The names, where a screen reader finds them.
+    # The names a screen reader user hears for the keypad, the fields and the
+    # window's parts, found where the screen reader finds them.
     esperados = [
         ("push button", n) for n in ("zero", "um", "dois", "três", "quatro", "cinco", "seis",
                                      "sete", "oito", "nove", "vírgula", "mais", "menos",

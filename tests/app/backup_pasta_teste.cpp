@@ -2,11 +2,15 @@
 // bar until one succeeds; one backup name, one window: two real windows in
 // two processes. The backup command itself is tested in
 // tests/documents/comandos_backup_teste.cpp.
+#include "documents/mensagens.h"
+#include "documents/pasta_backup.h"
 #include "tests/apoio/arquivos.h"
 #include "tests/app/janela_apoio.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QProcess>
 #include <QStatusBar>
 
@@ -41,6 +45,73 @@ TEST_F(BackupFalhando, EstadoNaBarraAteFuncionar) {
     janela->bakupTimer();
     EXPECT_FALSE(estado()->isVisible());
     EXPECT_EQ(ler_arquivo(backup + QStringLiteral("/malote.qvlbackup")), QByteArray("5,00\r\n"));
+}
+
+// What the Backup box says of where a backup is saved, for each folder the
+// backups can go to (HOME is /home/ana; the folder gets 194 pixels of the box).
+struct CasoNota {
+    const char* nome;
+    QString pasta;     // the folder in use; empty: none
+    QString nota;      // "" for the note beside the program
+    int largura = 194; // negative: the whole folder, as a screen reader gets it
+};
+
+class NotaDoBackup : public ::testing::TestWithParam<CasoNota> {};
+
+TEST_P(NotaDoBackup, NomeiaAPastaUsada) {
+    const CasoNota& c = GetParam();
+    const QByteArray casa = qgetenv("HOME");
+    qputenv("HOME", "/home/ana");
+    const QFontMetrics medida(QFont(QStringLiteral("Arial"), 7));
+    const QString pasta = c.pasta == QLatin1String("<programa>")
+                              ? QCoreApplication::applicationDirPath() + QStringLiteral("/Backup")
+                              : c.pasta;
+    const QString nota = documents::nota_pasta_backup(pasta, medida, c.largura);
+    qputenv("HOME", casa);
+    if (c.nota.isEmpty()) {
+        EXPECT_EQ(nota, QString::fromUtf8(documents::kNotaBackupJunto));
+    } else {
+        EXPECT_EQ(nota, c.nota);
+        if (nota.contains(QLatin1Char('\n')) && c.largura >= 0) { // the folder's line fits
+            EXPECT_LE(medida.horizontalAdvance(nota.section(QLatin1Char('\n'), -1)), c.largura);
+        }
+    }
+}
+
+const QString kLonga =
+    QStringLiteral("/srv/") + QString(60, QLatin1Char('x')) + QStringLiteral("/Backup");
+
+INSTANTIATE_TEST_SUITE_P(
+    Pastas, NotaDoBackup,
+    ::testing::Values(
+        CasoNota{"ao_lado_do_programa", QStringLiteral("<programa>"), {}},
+        CasoNota{
+            "dados_do_usuario", QStringLiteral("/home/ana/.local/share/Quarvel/Backup"),
+            QStringLiteral("Este arquivo será salvo na pasta:\n~/.local/share/Quarvel/Backup")},
+        CasoNota{"fora_da_casa", QStringLiteral("/srv/caixa/Backup"),
+                 QStringLiteral("Este arquivo será salvo na pasta:\n/srv/caixa/Backup")},
+        CasoNota{"longa_cortada_no_meio", kLonga,
+                 QStringLiteral("Este arquivo será salvo na pasta:\n") +
+                     QFontMetrics(QFont(QStringLiteral("Arial"), 7))
+                         .elidedText(kLonga, Qt::ElideMiddle, 194)},
+        CasoNota{"longa_inteira_para_o_leitor", kLonga,
+                 QStringLiteral("Este arquivo será salvo na pasta:\n") + kLonga, -1},
+        CasoNota{"sem_pasta", {}, QString::fromUtf8(documents::kPastaIndefinida)}),
+    [](const ::testing::TestParamInfo<CasoNota>& i) { return std::string(i.param.nome); });
+
+// The window's Backup box names the folder its backups go to.
+TEST_F(JanelaTeste, NotaDoBackupNomeiaAPasta) {
+    auto* nota = filho<QLabel>("nota_backup");
+    ASSERT_NE(nota, nullptr);
+    const QString backup = pasta.filePath(QStringLiteral("Backup"));
+    EXPECT_TRUE(nota->text().startsWith(QStringLiteral("Este arquivo será salvo na pasta:\n")))
+        << nota->text().toStdString();
+    EXPECT_EQ(nota->toolTip(), backup);
+    EXPECT_TRUE(nota->accessibleName().contains(QStringLiteral(":\n") + backup))
+        << nota->accessibleName().toStdString();
+    EXPECT_TRUE(nota->text().endsWith(
+        QStringLiteral("selecione através do menu Edições | Restaurar / Limpar Backup, o nome do "
+                       "arquivo desejado")));
 }
 
 // One window driven through standard input (tests/app/janela_backup.cpp).

@@ -162,8 +162,8 @@ class ContrasteEscuro : public JanelaTeste, public ::testing::WithParamInterface
     }
 };
 
-// The measure finds the fault the issue saw: without the program's light
-// look, a blue group caption on the dark window reads at under 2:1.
+// The measure finds the fault a dark desktop theme causes: without the
+// program's light look, a blue group caption on the dark window reads at under 2:1.
 TEST_P(ContrasteEscuro, SemAAparenciaClaraUmTituloAzulFicaIlegivel) {
     const QPalette escura = paleta(GetParam());
     EXPECT_LT(luminancia(escura.color(QPalette::Window)), 0.05);

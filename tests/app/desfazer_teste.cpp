@@ -4,6 +4,7 @@
 #include "tests/apoio/arquivos.h"
 #include "tests/app/janela_apoio.h"
 
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <functional>
@@ -41,6 +42,7 @@ struct CasoDesfazer {
     std::function<void()> preparar; // the tape before, the answers
     Passo feito;
     Passo desfeito;
+    const char* passo; // the step as the undo and redo items name it
 };
 
 QStringList fita(std::initializer_list<const char*> linhas) {
@@ -58,7 +60,8 @@ TEST_F(Desfazer, CadaComandoDaFitaEUmPassoQueSeDesfazERefaz) {
              campo()->setText(QStringLiteral("3"));
          },
          {fita({"1,00", "2,00", "3,00"}), 3},
-         {fita({"1,00", "2,00"}), 2}},
+         {fita({"1,00", "2,00"}), 2},
+         "Adicionar 3,00"},
         {"repetir_valor",
          [this] {
              preencher({"1"});
@@ -66,27 +69,39 @@ TEST_F(Desfazer, CadaComandoDaFitaEUmPassoQueSeDesfazERefaz) {
              dlg->repeticoes = {3};
          },
          {fita({"1,00", "12,50", "12,50", "12,50"}), 4},
-         {fita({"1,00"}), 1}},
+         {fita({"1,00"}), 1},
+         "Repetir 12,50 × 3"},
+        {"repetir_valor",
+         [this] {
+             campo()->setText(QStringLiteral("1000"));
+             dlg->repeticoes = {1200};
+         },
+         {QStringList(1200, QStringLiteral("1.000,00")), 1200},
+         {{}, 1},
+         "Repetir 1.000,00 × 1.200"},
         {"deletar_valor",
          [this] {
              preencher({"1", "2", "3"});
              tecla(campo(), Qt::Key_Up); // line 2
          },
          {fita({"1,00", "3,00"}), 1},
-         {fita({"1,00", "2,00", "3,00"}), 2}},
+         {fita({"1,00", "2,00", "3,00"}), 2},
+         "Deletar 2,00"},
         {"novo_valor",
          [this] {
              preencher({"1", "2"});
              dlg->valores = {QStringLiteral("10*3")};
          },
          {fita({"1,00", "30,00"}), 2},
-         {fita({"1,00", "2,00"}), 2}},
+         {fita({"1,00", "2,00"}), 2},
+         "Modificar 2,00 para 30,00"},
         {"limpar_valor",
          [this] {
              preencher({"1", "2"});
          },
          {{}, 1},
-         {fita({"1,00", "2,00"}), 2}},
+         {fita({"1,00", "2,00"}), 2},
+         "Limpar Tudo"},
         {"abrir_txt",
          [this] {
              preencher({"1"});
@@ -94,20 +109,37 @@ TEST_F(Desfazer, CadaComandoDaFitaEUmPassoQueSeDesfazERefaz) {
              dlg->arquivos_abrir = {caminho("valores.txt")};
          },
          {fita({"7,00", "8,00"}), 1},
-         {fita({"1,00"}), 1}},
+         {fita({"1,00"}), 1},
+         "Importar Arquivo de Texto"},
+        {"backup",
+         [this] {
+             preencher({"1"});
+             QDir().mkpath(caminho("Backup"));
+             testes::escrever_arquivo(caminho("Backup/malote.qvlbackup"), "5,00\r\n6,00\r\n");
+             dlg->backups = {QStringLiteral("malote.qvlbackup")};
+         },
+         {fita({"5,00", "6,00"}), 1},
+         {fita({"1,00"}), 1},
+         "Restaurar Backup"},
     };
+    const QString desfazer_na_fita = QStringLiteral("Desfazer na Fita");
+    const QString refazer_na_fita = QStringLiteral("Refazer na Fita");
     for (const CasoDesfazer& c : casos) {
         SCOPED_TRACE(c.comando);
         dlg->respostas = {Resposta::Nao};
         executar("novo");
         EXPECT_FALSE(ativo("desfazer"));
+        EXPECT_EQ(acao("desfazer")->text(), desfazer_na_fita);
         c.preparar();
         executar(c.comando);
         ASSERT_EQ(linhas(), c.feito.linhas);
         EXPECT_EQ(janela->linha_atual(), c.feito.linha_atual);
         const QString total_feito = total();
+        const QString passo = QString::fromUtf8(c.passo);
         EXPECT_TRUE(ativo("desfazer"));
+        EXPECT_EQ(acao("desfazer")->text(), desfazer_na_fita + QStringLiteral(": ") + passo);
         EXPECT_FALSE(ativo("refazer"));
+        EXPECT_EQ(acao("refazer")->text(), refazer_na_fita);
 
         // From the entry field, which keeps what is typed in it.
         campo()->clear();
@@ -117,12 +149,15 @@ TEST_F(Desfazer, CadaComandoDaFitaEUmPassoQueSeDesfazERefaz) {
         EXPECT_EQ(linhas(), c.desfeito.linhas);
         EXPECT_EQ(janela->linha_atual(), c.desfeito.linha_atual);
         EXPECT_TRUE(ativo("refazer"));
+        EXPECT_EQ(acao("refazer")->text(), refazer_na_fita + QStringLiteral(": ") + passo);
 
         refazer();
         EXPECT_EQ(linhas(), c.feito.linhas);
         EXPECT_EQ(janela->linha_atual(), c.feito.linha_atual);
         EXPECT_EQ(total(), total_feito);
         EXPECT_FALSE(ativo("refazer"));
+        EXPECT_EQ(acao("refazer")->text(), refazer_na_fita);
+        EXPECT_EQ(acao("desfazer")->text(), desfazer_na_fita + QStringLiteral(": ") + passo);
         campo()->clear();
     }
 }

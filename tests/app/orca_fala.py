@@ -115,7 +115,7 @@ TABELA = [
     # and 9 with NumLock off.
     ("revisao_plana", ["KP_Up"] + ["KP_Page_Up"] * 6,
      ["total R$ 1.834,00", "total por extenso: " + MIL_OITOCENTOS], None),
-    ("menu_edicoes", [MENU], ["Desfazer na Fita"], None),
+    ("menu_edicoes", [MENU], ["Desfazer na Fita: Adicionar 600,00"], None),
     ("modificar_dialogo", ["m"], ["Modificar Valor"], None),
     ("modificar", ["t:700", "Return"], ["total R$ 1.934,00"], TECLA),
     ("repetir_dialogo", ["t:5", "ctrl+r"], ["Repetir Valor"], None),

@@ -105,12 +105,12 @@ class ComandosTeste : public ::testing::Test {
     Carregamento carregamento{roteiro, &dono};
     tape::ComandosFita comandos_fita{
         tape::ContextoFita{fita, estado, *entrada, *visao, roteiro, &dono, historico}};
-    ComandosTexto comandos_texto{
-        ContextoTexto{fita, *entrada, *visao, carregamento, roteiro, &dono,
-                      [this](std::vector<std::string> b, std::vector<std::string> l) {
-                          historico.push(new tape::Troca({fita, estado, *visao}, std::move(b),
-                                                         std::move(l), false));
-                      }}};
+    ComandosTexto comandos_texto{ContextoTexto{
+        fita, *entrada, *visao, carregamento, roteiro, &dono,
+        [this](std::vector<std::string> b, std::vector<std::string> l, const QString& passo) {
+            historico.push(
+                new tape::Troca({fita, estado, *visao}, std::move(b), std::move(l), false, passo));
+        }}};
     ComandosBackup comandos_backup{
         ContextoBackup{fita, campos, comandos_texto, carregamento, roteiro, &dono}};
     ComandosDocumento comandos_documento{ContextoDocumento{

@@ -103,6 +103,25 @@ TEST(FormRestaurar, NomesEControles) {
     EXPECT_TRUE(achou);
 }
 
+// The folder it lists, the home folder written "~"; in full for a screen
+// reader and in the tip.
+TEST(FormRestaurar, MostraAPastaDoBackup) {
+    const QByteArray casa = qgetenv("HOME"), forcada = qgetenv("QUARVEL_PASTA_BACKUP");
+    qputenv("HOME", "/home/ana");
+    qputenv("QUARVEL_PASTA_BACKUP", "/home/ana/caixa/Backup");
+    FormRestaurar f({"a.qvlbackup"}, [] {});
+    qputenv("HOME", casa);
+    if (forcada.isNull())
+        qunsetenv("QUARVEL_PASTA_BACKUP");
+    else
+        qputenv("QUARVEL_PASTA_BACKUP", forcada);
+    EXPECT_EQ(f.pasta()->text(), "Pasta: ~/caixa/Backup");
+    EXPECT_EQ(f.pasta()->toolTip(), "/home/ana/caixa/Backup");
+    EXPECT_EQ(f.pasta()->accessibleName(), "pasta dos backups: /home/ana/caixa/Backup");
+    EXPECT_FALSE(f.pasta()->isHidden());
+    EXPECT_LE(f.pasta()->geometry().bottom(), f.lista()->parentWidget()->geometry().top());
+}
+
 TEST(FormRestaurar, LimparChamaERejeita) {
     int chamadas = 0;
     FormRestaurar f({"a.qvlbackup"}, [&] { ++chamadas; });

@@ -371,7 +371,8 @@ int main() {
                      0.025})
         extenso(v);
 
-    // The tape of the issue: huge and tiny values in one total.
+    // A tape that mixes huge and tiny values in one total, where the order of
+    // the sums and the width of long double show first.
     fita({"2,675"});
     fita({"1E15", "0,01", "-1E15", "0,01"});
     fita({"9,99999999999999E307", "9,99999999999999E307", "-9,99999999999999E307", "1"});
