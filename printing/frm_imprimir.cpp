@@ -1,12 +1,12 @@
 #include "printing/frm_imprimir.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
