@@ -3,6 +3,7 @@
 // the default one chosen, and nothing that picks pages or copies, which the
 // print command would not honour. Read through public widget API only.
 #include "app/dialogos.h"
+#include "printing/comandos_impressao.h"
 #include "printing/envio_cups.h"
 #include "tests/printing/servidor_cups.h"
 
@@ -12,6 +13,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -92,5 +95,74 @@ TEST_F(DialogoReal, MostraAsImpressorasComAPadraoENaoOfereceIntervaloNemCopias) 
         for (const char* proibido : {"cópia", "copia", "intervalo", "páginas", "agrupar"})
             EXPECT_FALSE(t.contains(QString::fromUtf8(proibido))) << t.toStdString();
 }
+
+// The server stops (or stops answering) while the dialog is open: Imprimir
+// still ends, the events running, with the reason in a message box.
+struct ParadaCaso {
+    const char* nome;
+    bool congelar; // SIGSTOP: it takes connections and never answers
+    const char* aviso;
+    friend void PrintTo(const ParadaCaso& c, std::ostream* os) { *os << c.nome; }
+};
+
+class ServidorParaComODialogoAberto : public DialogoReal,
+                                      public ::testing::WithParamInterface<ParadaCaso> {
+  protected:
+    void TearDown() override { qunsetenv("QUARVEL_PRAZO_IMPRESSAO_MS"); }
+};
+
+TEST_P(ServidorParaComODialogoAberto, ImprimirTerminaComOMotivo) {
+    const ParadaCaso& c = GetParam();
+    qputenv("QUARVEL_PRAZO_IMPRESSAO_MS", "1500");
+    auto dialogos = quarvel::app::criar_dialogos_reais();
+    QWidget dono;
+    dono.show();
+    qp::ComandosImpressao comandos(qp::ContextoImpressao{[] {
+                                                             qp::ConteudoImpressao conteudo;
+                                                             conteudo.linhas_fita << "1,00";
+                                                             conteudo.total = "R$ 1,00";
+                                                             return conteudo;
+                                                         },
+                                                         *dialogos, &dono});
+    int tiques = 0;
+    bool dialogo_visto = false;
+    QStringList avisos;
+    QTimer relogio;
+    QObject::connect(&relogio, &QTimer::timeout, [&] {
+        ++tiques;
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* caixa = qobject_cast<QMessageBox*>(modal)) {
+            avisos << caixa->text();
+            caixa->accept();
+        } else if (modal && modal->objectName() == QStringLiteral("form_imprimir") &&
+                   !dialogo_visto) {
+            dialogo_visto = true;
+            if (c.congelar)
+                cups.congelar();
+            else
+                cups.parar();
+            modal->findChild<QPushButton*>(QStringLiteral("BT_OK"))->click();
+        }
+    });
+    relogio.start(50);
+    comandos.imprimir();
+    relogio.stop();
+    cups.descongelar();
+    EXPECT_TRUE(dialogo_visto);
+    // A stopped server refuses at once; a frozen one is waited for, the
+    // events running, until the limit.
+    if (c.congelar) {
+        EXPECT_GT(tiques, 3);
+    }
+    EXPECT_EQ(avisos, QStringList{QString::fromUtf8(c.aviso)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parada, ServidorParaComODialogoAberto,
+    ::testing::Values(
+        ParadaCaso{"Parado", false,
+                   "Não foi possível imprimir: o servidor de impressão não está disponível"},
+        ParadaCaso{"Congelado", true, "O servidor de impressão não respondeu."}),
+    [](const ::testing::TestParamInfo<ParadaCaso>& i) { return std::string(i.param.nome); });
 
 } // namespace
