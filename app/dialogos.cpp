@@ -7,62 +7,21 @@
 #include "documents/nome_sugerido.h"
 #include "printing/data_hora.h"
 #include "printing/documento_impressao.h"
+#include "printing/frm_imprimir.h"
 #include "printing/frm_visualizar.h"
-#include "printing/mensagens.h"
 #include "tape/frm_repetir.h"
 #include "tape/frm_valor.h"
 
 #include <QDesktopServices>
-#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
-#include <QLabel>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QUrl>
-#include <vector>
 
 namespace quarvel::app {
 namespace {
-
-// The system print dialog without the controls that pick pages or copies. On
-// CUPS, Qt's dialog offers a page range, a page set and copies even when told
-// not to, and hands them to the server; a tape is always printed whole and
-// once. Qt shows those controls again whenever it redoes its settings (when
-// the dialog opens, when another printer is chosen), so they are hidden
-// again each time.
-class DialogoImpressao : public QPrintDialog {
-  public:
-    DialogoImpressao(QPrinter* impressora, QWidget* dono) : QPrintDialog(impressora, dono) {
-        for (const char* nome : {"gbPrintRange", "copies", "collate", "outputIcon"})
-            if (auto* w = findChild<QWidget*>(QString::fromLatin1(nome))) esconder(w);
-        if (auto* copias = findChild<QWidget*>(QStringLiteral("copies")))
-            for (QLabel* rotulo : findChildren<QLabel*>())
-                if (rotulo->buddy() == copias) esconder(rotulo);
-    }
-
-    void setVisible(bool visivel) override {
-        QPrintDialog::setVisible(visivel);
-        for (QWidget* w : escondidos_)
-            w->hide();
-    }
-
-  protected:
-    bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::ShowToParent) static_cast<QWidget*>(o)->hide();
-        return QPrintDialog::eventFilter(o, e);
-    }
-
-  private:
-    void esconder(QWidget* w) {
-        escondidos_.push_back(w);
-        w->installEventFilter(this);
-    }
-    std::vector<QWidget*> escondidos_;
-};
 
 // The file list's size and date columns: Qt writes them in the machine's
 // locale, whatever the default one; here they are Brazilian like the rest.
@@ -144,13 +103,12 @@ class DialogosReais : public Dialogos {
         return ultimo_salvo_;
     }
 
-    bool configurar_impressao(QWidget* dono, QPrinter& impressora) override {
-        DialogoImpressao dlg(&impressora, dono);
-        dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
-        dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
-        dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-        dlg.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
-        return dlg.exec() == QDialog::Accepted;
+    std::optional<printing::EscolhaImpressao>
+    configurar_impressao(QWidget* dono,
+                         const std::vector<printing::DestinoImpressao>& destinos) override {
+        printing::FormImprimir dlg(destinos, dono);
+        if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+        return dlg.escolha();
     }
 
     std::optional<QString>
@@ -177,12 +135,9 @@ class DialogosReais : public Dialogos {
         return dlg.escolhido();
     }
 
-    void visualizar(QWidget* dono, printing::DocumentoImpressao& doc) override {
-        printing::TestPrintPreviewDlg dlg(doc, dono);
-        QObject::connect(&dlg, &printing::TestPrintPreviewDlg::falha_impressao, &dlg,
-                         [this, &dlg](const QString& motivo) {
-                             aviso(&dlg, QString::fromUtf8(printing::kFalhaImpressao).arg(motivo));
-                         });
+    void visualizar(QWidget* dono, printing::DocumentoImpressao& doc, const QPageLayout& pagina,
+                    const std::function<void(QWidget*)>& imprimir) override {
+        printing::TestPrintPreviewDlg dlg(doc, dono, pagina, imprimir);
         dlg.exec();
     }
 

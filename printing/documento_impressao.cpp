@@ -9,12 +9,11 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintEngine>
-#include <QPrinter>
 #include <algorithm>
 
 #include "gravacao/gravar.h"
 #include "printing/data_hora.h"
+#include "printing/dialogos_impressao.h"
 #include "printing/envio_cups.h"
 #include "printing/macros.h"
 #include "printing/mensagens.h"
@@ -124,42 +123,13 @@ bool gravar_pdf(DocumentoImpressao& doc, const QString& caminho, const QPageLayo
     return true;
 }
 
-// Qt's CUPS engine keeps the options its print dialog collected (name,
-// value, name, value...) under this private property.
-constexpr int kPropriedadeOpcoesCups = 0xfe00;
-
-// Paper, sides and orientation as the printer settings say, then the
-// dialog's options, as Qt's own engine would send them; opcoes_do_trabalho
-// drops whatever picks pages or copies.
-OpcoesCups opcoes_da_impressora(QPrinter& impressora) {
-    const QPageLayout layout = impressora.pageLayout();
-    const bool deitada = layout.orientation() == QPageLayout::Landscape;
+// Paper and orientation as the print dialog chose them; sides and the rest
+// are the queue's own defaults. opcoes_do_trabalho adds the single copy.
+OpcoesCups opcoes_da_escolha(const EscolhaImpressao& escolha) {
     OpcoesCups base;
-    base.emplace_back("media", layout.pageSize().key().toStdString());
-    switch (impressora.duplex()) {
-    case QPrinter::DuplexNone:
-        base.emplace_back("sides", "one-sided");
-        break;
-    case QPrinter::DuplexAuto:
-        base.emplace_back("sides", deitada ? "two-sided-short-edge" : "two-sided-long-edge");
-        break;
-    case QPrinter::DuplexLongSide:
-        base.emplace_back("sides", "two-sided-long-edge");
-        break;
-    case QPrinter::DuplexShortSide:
-        base.emplace_back("sides", "two-sided-short-edge");
-        break;
-    }
-    if (deitada) base.emplace_back("landscape", "");
-
-    OpcoesCups do_dialogo;
-    const QStringList lista =
-        impressora.printEngine()
-            ->property(QPrintEngine::PrintEnginePropertyKey(kPropriedadeOpcoesCups))
-            .toStringList();
-    for (int i = 0; i + 1 < lista.size(); i += 2)
-        do_dialogo.emplace_back(lista[i].toStdString(), lista[i + 1].toStdString());
-    return opcoes_do_trabalho(base, do_dialogo);
+    base.emplace_back("media", escolha.papel.key().toStdString());
+    if (escolha.orientacao == QPageLayout::Landscape) base.emplace_back("landscape", "");
+    return opcoes_do_trabalho(base, {});
 }
 
 } // namespace
@@ -345,28 +315,27 @@ void DocumentoImpressao::desenhar_pagina(QPainter& p, int n) const {
     p.restore();
 }
 
-bool DocumentoImpressao::imprimir(QPrinter& impressora, QString* erro, const Envio& envio) {
-    impressora.setDocName(titulo_);
-    impressora.setCopyCount(1);
-    const QPageLayout layout = impressora.pageLayout();
-    const int dpi = impressora.resolution();
-    if (impressora.outputFormat() == QPrinter::PdfFormat) {
-        const QString caminho = impressora.outputFileName();
+bool DocumentoImpressao::imprimir(const EscolhaImpressao& escolha, QString* erro,
+                                  const Envio& envio) {
+    const QPageLayout layout = escolha.pagina();
+    constexpr int dpi = kResolucaoImpressao;
+    if (escolha.destino.isEmpty()) {
+        const QString& caminho = escolha.arquivo_pdf;
         if (caminho.isEmpty()) {
             if (erro) *erro = QString::fromUtf8(kSemImpressora);
             return false;
         }
         return gravar_pdf(*this, caminho, layout, dpi, erro);
     }
-    // Qt's CUPS engine would ignore a refusal and pass the dialog's page
-    // range on; the job is drawn and handed over here instead.
+    // Drawn as a PDF and handed to the queue over a connection of our own,
+    // so a refusal comes back with its reason.
     QByteArray pdf;
     QBuffer memoria(&pdf);
     memoria.open(QIODevice::WriteOnly);
     if (!desenhar_pdf(*this, memoria, layout, dpi, erro)) return false;
     memoria.close();
-    const QString destino = impressora.printerName();
-    const OpcoesCups opcoes = opcoes_da_impressora(impressora);
+    const QString destino = escolha.destino;
+    const OpcoesCups opcoes = opcoes_da_escolha(escolha);
     int id = 0;
     QString motivo;
     const auto tarefa = [&](const std::atomic<bool>& cancelar) {
@@ -386,7 +355,7 @@ bool imprimir_pdf(DocumentoImpressao& doc, const QString& caminho, QString* erro
     const bool polegadas = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
     const QPageLayout layout(QPageSize(polegadas ? QPageSize::Letter : QPageSize::A4),
                              QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
-    return gravar_pdf(doc, caminho, layout, 1200, erro);
+    return gravar_pdf(doc, caminho, layout, kResolucaoImpressao, erro);
 }
 
 } // namespace quarvel::printing

@@ -14,10 +14,15 @@
 #include "printing/layout_pagina.h"
 
 class QPainter;
-class QPrinter;
 class QPagedPaintDevice;
 
 namespace quarvel::printing {
+
+struct EscolhaImpressao;
+
+// The resolution pages are laid out and drawn at for print, for the PDF file
+// and for the preview's measures, in dots per inch.
+inline constexpr int kResolucaoImpressao = 1200;
 
 struct ConteudoImpressao {
     QStringList linhas_fita; // the tape lines as shown
@@ -46,12 +51,11 @@ class DocumentoImpressao {
     using Envio =
         std::function<void(const std::function<void(const std::atomic<bool>& cancelar)>& tarefa)>;
 
-    // Every page as one job named after the title, one copy, whatever range
-    // or copies the printer settings hold: into the PDF file the dialog chose,
-    // or handed to the CUPS queue, through `envio` when given. False with the
-    // reason on failure: the print server's, or the file's name and the
-    // system's.
-    bool imprimir(QPrinter& impressora, QString* erro, const Envio& envio = {});
+    // Every page as one job named after the title, one copy: into the PDF
+    // file the dialog chose, or handed to the CUPS queue, through `envio`
+    // when given. False with the reason on failure: the print server's, or
+    // the file's name and the system's.
+    bool imprimir(const EscolhaImpressao& escolha, QString* erro, const Envio& envio = {});
 
     // What the layout found, for the preview and for checks.
     const QStringList& corpo() const { return corpo_; }

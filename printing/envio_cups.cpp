@@ -131,13 +131,35 @@ int prazo_servidor_ms() {
     return 30000;
 }
 
-Resposta consultar_destinos(const std::atomic<bool>& cancelar) {
+Resposta consultar_destinos(const std::atomic<bool>& cancelar,
+                            std::vector<DestinoImpressao>* destinos) {
     const Conexao c(&cancelar, prazo_servidor_ms());
     if (!c.http()) return c.esgotada() ? Resposta::NaoRespondeu : Resposta::SemServidor;
-    cups_dest_t* destinos = nullptr;
-    cupsFreeDests(cupsGetDests2(c.http(), &destinos), destinos);
+    cups_dest_t* lista = nullptr;
+    const int quantos = cupsGetDests2(c.http(), &lista);
+    std::vector<DestinoImpressao> achados;
+    achados.reserve(static_cast<std::size_t>(std::max(0, quantos)));
+    auto opcao = [](const cups_dest_t& d, const char* nome) {
+        const char* v = cupsGetOption(nome, d.num_options, d.options);
+        return std::string(v ? v : "");
+    };
+    for (int i = 0; i < quantos; ++i) {
+        const cups_dest_t& d = lista[i];
+        DestinoImpressao r;
+        r.fila = d.name ? d.name : "";
+        r.instancia = d.instance ? d.instance : "";
+        r.padrao = d.is_default != 0;
+        r.descricao = opcao(d, "printer-info");
+        r.local = opcao(d, "printer-location");
+        // The queue's default media comes among the options the server lists
+        // with the destination ("media", from media-default).
+        r.papel = opcao(d, "media");
+        if (!r.fila.empty()) achados.push_back(std::move(r));
+    }
+    cupsFreeDests(quantos, lista);
     if (c.cancelada()) return Resposta::Cancelada;
     if (c.esgotada()) return Resposta::NaoRespondeu;
+    if (destinos) *destinos = std::move(achados);
     return Resposta::Respondeu;
 }
 

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <atomic>
+#include <vector>
 
 #include "printing/opcoes_cups.h"
 
@@ -23,9 +24,10 @@ enum class Resposta {
     Cancelada,    // the user gave up waiting
 };
 
-// Whether the server lists its destinations within the limit. Qt's print
-// dialog asks it the same, without a limit, on the window's thread.
-Resposta consultar_destinos(const std::atomic<bool>& cancelar);
+// Whether the server lists its destinations within the limit, and which they
+// are (into *destinos, when given, on Respondeu only).
+Resposta consultar_destinos(const std::atomic<bool>& cancelar,
+                            std::vector<DestinoImpressao>* destinos = nullptr);
 
 // `destino` is the printer name as Qt knows it ("fila" or "fila/instancia").
 // The job is created held, and released only once the whole document has

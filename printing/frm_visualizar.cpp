@@ -1,22 +1,21 @@
 #include "printing/frm_visualizar.h"
 
-#include "printing/fora_da_janela.h"
-
 #include <QAction>
+#include <QBuffer>
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QPdfWriter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "printing/dialogos_impressao.h"
 #include "printing/documento_impressao.h"
 #include "printing/mensagens.h"
 #include "printing/visao_pagina.h"
@@ -64,9 +63,10 @@ void definir_dica(QAction* a, const QString& dica) {
 
 } // namespace
 
-TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* parent)
-    : QDialog(parent), doc_(doc),
-      impressora_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* parent,
+                                         const QPageLayout& pagina, Impressao ao_imprimir)
+    : QDialog(parent), doc_(doc), pagina_(pagina.isValid() ? pagina : EscolhaImpressao{}.pagina()),
+      imprimir_(std::move(ao_imprimir)) {
     setWindowTitle(QStringLiteral("Print Preview"));
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
     setModal(true);
@@ -193,12 +193,6 @@ TestPrintPreviewDlg::TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* paren
     connect(print, &QAction::triggered, this, [this] { imprimir(); });
     connect(close_cmd, &QAction::triggered, this, &QDialog::close);
 
-    const QPrinterInfo atual = QPrinterInfo::defaultPrinter();
-    if (!atual.isNull()) {
-        const QString nome = atual.printerName();
-        definir_dica(print, QStringLiteral("Print (%1)|Print the document on %1").arg(nome));
-    }
-
     // Restored size centred on the screen; the window opens maximised.
     resize(kTamanhoRestaurado);
     if (const QScreen* tela = QGuiApplication::primaryScreen()) {
@@ -260,7 +254,13 @@ QAction* TestPrintPreviewDlg::comando(const QString& nome) const {
 }
 
 void TestPrintPreviewDlg::refazer_layout() {
-    visao_->refazer(doc_.paginar(*impressora_));
+    // A PDF writer measures like the printer at the same resolution and
+    // paper; nothing is written to it.
+    QBuffer nada;
+    QPdfWriter medida(&nada);
+    medida.setPageLayout(pagina_);
+    medida.setResolution(kResolucaoImpressao);
+    visao_->refazer(doc_.paginar(medida));
 }
 
 void TestPrintPreviewDlg::definir_escala(Escala e) {
@@ -289,24 +289,13 @@ void TestPrintPreviewDlg::botao_do_mouse(Qt::MouseButton b) {
 }
 
 void TestPrintPreviewDlg::imprimir() {
-    QString erro;
-    bool ok = false;
-    if (impressora_->outputFormat() == QPrinter::PdfFormat &&
-        impressora_->outputFileName().isEmpty()) {
-        // Without a printer the job would go nowhere; say so instead.
-        erro = QString::fromUtf8(kSemImpressora);
-    } else {
-        // The server is waited for away from this window's thread, which
-        // takes no input meanwhile.
-        setEnabled(false);
-        ok = doc_.imprimir(*impressora_, &erro,
-                           [](const auto& tarefa) { fora_da_janela(tarefa, {}); });
-        setEnabled(true);
-    }
+    if (!imprimir_) return;
+    // Printing lays the document out for the chosen paper: the preview's
+    // own layout and page come back afterwards.
     const int pagina = visao_->pagina();
+    imprimir_(this);
     refazer_layout();
     visao_->ir_para(pagina);
-    if (!ok) emit falha_impressao(erro);
 }
 
 void TestPrintPreviewDlg::pagina_mudou(int n) {

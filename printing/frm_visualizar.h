@@ -1,15 +1,15 @@
 #pragma once
 // TestPrintPreviewDlg: the print preview window over a print document.
 #include <QDialog>
+#include <QPageLayout>
 #include <QRect>
-#include <memory>
+#include <functional>
 
 #include "printing/ajuste_pagina.h"
 
 class QAction;
 class QLabel;
 class QMenu;
-class QPrinter;
 class QToolButton;
 
 namespace quarvel::printing {
@@ -20,7 +20,14 @@ class VisaoPagina;
 class TestPrintPreviewDlg : public QDialog {
     Q_OBJECT
   public:
-    TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* parent = nullptr);
+    // What Print runs, with this window as the owner of what it shows: the
+    // print command's own question, dialog and hand-over.
+    using Impressao = std::function<void(QWidget* janela)>;
+
+    // The pages are laid out on `pagina` (A4 unless given) at the print
+    // resolution; nothing asks the print server for that.
+    TestPrintPreviewDlg(DocumentoImpressao& doc, QWidget* parent = nullptr,
+                        const QPageLayout& pagina = {}, Impressao ao_imprimir = {});
     ~TestPrintPreviewDlg() override;
 
     using Escala = printing::Escala;
@@ -40,8 +47,8 @@ class TestPrintPreviewDlg : public QDialog {
     QString texto_pagina() const; // status panel 2
     QString dica_arraste() const; // the "Page: %d" tip while the thumb is dragged, or ""
 
-    // The printer the window prints to and lays out for.
-    QPrinter& impressora() { return *impressora_; }
+    // The page the window lays out on.
+    const QPageLayout& pagina() const { return pagina_; }
 
     // Page view operations.
     void refazer_layout();
@@ -51,9 +58,6 @@ class TestPrintPreviewDlg : public QDialog {
     // kZoomLarguraPagina or a percentage.
     void zoom(int codigo);
     void imprimir();
-
-  signals:
-    void falha_impressao(QString motivo);
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -65,7 +69,8 @@ class TestPrintPreviewDlg : public QDialog {
     void pagina_mudou(int n);
 
     DocumentoImpressao& doc_;
-    std::unique_ptr<QPrinter> impressora_;
+    QPageLayout pagina_;
+    Impressao imprimir_;
     VisaoPagina* visao_ = nullptr;
     QMenu* menu_zoom_ = nullptr;
     QLabel* painel1_ = nullptr;

@@ -6,6 +6,7 @@
 #include "documents/frm_loading.h"
 #include "documents/frm_restaurar.h"
 #include "printing/documento_impressao.h"
+#include "printing/frm_imprimir.h"
 #include "printing/frm_visualizar.h"
 #include "tape/frm_repetir.h"
 #include "tape/frm_valor.h"
@@ -46,6 +47,14 @@ const std::vector<JanelaPrograma>& janelas_programa() {
          },
          true},
         {"repetir", [](QWidget* dono) { return std::make_unique<tape::FormRepetir>(dono); }, true},
+        {"imprimir",
+         [](QWidget* dono) {
+             const std::vector<printing::DestinoImpressao> destinos = {
+                 {"Caixa", "", true, "Impressora do caixa", "Loja Centro", "iso_a4_210x297mm"},
+                 {"Caixa", "rascunho", false, "", "", "Letter"}};
+             return std::make_unique<printing::FormImprimir>(destinos, dono);
+         },
+         true},
         {"restaurar",
          [](QWidget* dono) {
              return std::make_unique<documents::FormRestaurar>(

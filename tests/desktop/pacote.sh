@@ -55,7 +55,7 @@ campo() { dpkg-deb -f "$deb" "$1"; }
 [ "$(campo Version)" = "$versao" ] || falha "Version=$(campo Version)"
 [ "$(campo Architecture)" = amd64 ] || falha "Architecture=$(campo Architecture)"
 depende=$(campo Depends)
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 \
   libqt6multimedia6 libqt6svg6 libfontconfig1; do
   echo "$depende" | grep -Eq "(^|, )${lib//+/\\+} \(>= [0-9][^)]*\)" || falha "Depends sem $lib: $depende"
 done

@@ -1,9 +1,10 @@
+#include "printing/dialogos_impressao.h"
 #include "printing/documento_impressao.h"
+#include "printing/mensagens.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cerrno>
@@ -202,19 +203,33 @@ TEST_F(DocumentoImpressao, FalhaAoAbrirOArquivoDevolveOMotivo) {
     EXPECT_TRUE(erro.startsWith(QStringLiteral("/nao/existe/saida.pdf: "))) << erro.toStdString();
 }
 
-// "Print to file" in the print dialog: the whole document goes into the
-// file, whatever range the dialog chose.
+// "Arquivo PDF" in the print dialog: the whole document goes into the
+// file, on the paper and orientation chosen.
 TEST_F(DocumentoImpressao, ImprimirParaArquivoGravaTodasAsPaginas) {
     doc.preparar(apoio::fita(200));
-    QPrinter impressora(QPrinter::HighResolution);
-    impressora.setOutputFormat(QPrinter::PdfFormat);
-    impressora.setOutputFileName(dir.filePath(QStringLiteral("dialogo.pdf")));
-    impressora.setPrintRange(QPrinter::PageRange);
-    impressora.setFromTo(1, 1);
+    qp::EscolhaImpressao escolha;
+    escolha.arquivo_pdf = dir.filePath(QStringLiteral("dialogo.pdf"));
     QString erro;
-    ASSERT_TRUE(doc.imprimir(impressora, &erro)) << erro.toStdString();
+    ASSERT_TRUE(doc.imprimir(escolha, &erro)) << erro.toStdString();
     EXPECT_GE(doc.paginas(), 3);
-    EXPECT_EQ(apoio::paginas_pdf(impressora.outputFileName()).size(), doc.paginas());
+    EXPECT_EQ(apoio::paginas_pdf(escolha.arquivo_pdf).size(), doc.paginas());
+    EXPECT_TRUE(apoio::info_pdf(escolha.arquivo_pdf).contains(QStringLiteral("(A4)")));
+
+    const int retrato = doc.paginas();
+    escolha.papel = QPageSize(QPageSize::Letter);
+    escolha.orientacao = QPageLayout::Landscape;
+    ASSERT_TRUE(doc.imprimir(escolha, &erro)) << erro.toStdString();
+    EXPECT_GT(doc.paginas(), retrato); // fewer lines on a lying page
+    EXPECT_TRUE(apoio::info_pdf(escolha.arquivo_pdf).contains(QStringLiteral("792 x 612 pts")))
+        << apoio::info_pdf(escolha.arquivo_pdf).toStdString();
+}
+
+// Neither a queue nor a file: nothing is printed, and the reason is said.
+TEST_F(DocumentoImpressao, SemDestinoNemArquivoDizPorQue) {
+    doc.preparar(apoio::fita(2));
+    QString erro;
+    EXPECT_FALSE(doc.imprimir(qp::EscolhaImpressao{}, &erro));
+    EXPECT_EQ(erro, QString::fromUtf8(qp::kSemImpressora));
 }
 
 // A small tmpfs of our own, where the PDF cannot fit.
@@ -252,11 +267,10 @@ TEST_F(ArquivoSemEspaco, FalhaDeGravacaoDizOArquivoEOMotivoEGuardaOAnterior) {
     for (int linhas : {400, 1}) {
         qp::DocumentoImpressao doc;
         doc.preparar(apoio::fita(linhas));
-        QPrinter impressora(QPrinter::HighResolution);
-        impressora.setOutputFormat(QPrinter::PdfFormat);
-        impressora.setOutputFileName(arquivo);
+        qp::EscolhaImpressao escolha;
+        escolha.arquivo_pdf = arquivo;
         QString erro;
-        EXPECT_FALSE(doc.imprimir(impressora, &erro)) << linhas;
+        EXPECT_FALSE(doc.imprimir(escolha, &erro)) << linhas;
         EXPECT_TRUE(erro.startsWith(arquivo + QStringLiteral(": "))) << erro.toStdString();
         EXPECT_GT(erro.size(), arquivo.size() + 2);
         QFile lido(arquivo);

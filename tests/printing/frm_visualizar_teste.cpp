@@ -5,8 +5,6 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -19,6 +17,7 @@
 #include <climits>
 
 #include "apoio_pdf.h"
+#include "printing/dialogos_impressao.h"
 #include "printing/documento_impressao.h"
 #include "printing/mensagens.h"
 
@@ -30,9 +29,11 @@ namespace {
 class Previa : public ::testing::Test {
   protected:
     // A preview of a tape of n lines, shown at a fixed size.
-    std::unique_ptr<qp::TestPrintPreviewDlg> abrir(int n, const QString& cabecalho = {}) {
+    std::unique_ptr<qp::TestPrintPreviewDlg>
+    abrir(int n, const QString& cabecalho = {}, const QPageLayout& pagina = {},
+          qp::TestPrintPreviewDlg::Impressao imprimir = {}) {
         doc.preparar(apoio::fita(n, cabecalho, {}, QStringLiteral("Quarvel")));
-        auto d = std::make_unique<qp::TestPrintPreviewDlg>(doc);
+        auto d = std::make_unique<qp::TestPrintPreviewDlg>(doc, nullptr, pagina, imprimir);
         d->setWindowState(Qt::WindowNoState);
         d->resize(800, 600);
         d->show();
@@ -96,23 +97,10 @@ TEST_F(Previa, JanelaEComandos) {
             EXPECT_EQ(a->statusTip(), QString::fromLatin1(c.ajuda));
         }
     }
-    // The print hint names the current printer, if there is one.
-    const QPrinterInfo atual = QPrinterInfo::defaultPrinter();
+    // The print hint names no printer: the window asks the server nothing.
     QAction* print = d->comando(QStringLiteral("PrintCmd"));
-    if (atual.isNull()) {
-        EXPECT_EQ(print->toolTip(), QStringLiteral("Print"));
-        EXPECT_EQ(print->statusTip(), QStringLiteral("Print the document"));
-    } else {
-        EXPECT_EQ(print->toolTip(), QStringLiteral("Print (%1)").arg(atual.printerName()));
-        EXPECT_EQ(print->statusTip(),
-                  QStringLiteral("Print the document on %1").arg(atual.printerName()));
-    }
-
-    QStringList itens;
-    for (QAction* a : d->menu_zoom()->actions())
-        itens << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(itens, QStringList({"Página Inteira", "Largura Página", "-", "25%", "50%", "100%",
-                                  "200%", "400%"}));
+    EXPECT_EQ(print->toolTip(), QStringLiteral("Print"));
+    EXPECT_EQ(print->statusTip(), QStringLiteral("Print the document"));
 }
 
 TEST_F(Previa, NavegacaoRespeitaOsLimites) {
@@ -287,37 +275,56 @@ TEST_F(Previa, AjudaDoControleSobOPonteiro) {
     EXPECT_EQ(d->texto_ajuda(), QStringLiteral("  "));
 }
 
+// Print runs the print command with the preview as the owner of its dialog;
+// here it prints into a PDF on Carta paper, the preview keeping its page.
 TEST_F(Previa, ImprimirDaJanelaMantemAPagina) {
     QTemporaryDir dir;
-    auto d = abrir(400, QStringLiteral("$TITLE$"));
     const QString arquivo = dir.filePath(QStringLiteral("previa.pdf"));
-    d->impressora().setOutputFormat(QPrinter::PdfFormat);
-    d->impressora().setOutputFileName(arquivo);
+    QWidget* dona = nullptr;
+    QString erro;
+    bool ok = false;
+    auto imprimir = [&](QWidget* janela) {
+        dona = janela;
+        qp::EscolhaImpressao escolha;
+        escolha.arquivo_pdf = arquivo;
+        escolha.papel = QPageSize(QPageSize::Letter);
+        ok = doc.imprimir(escolha, &erro);
+    };
+    auto d = abrir(400, QStringLiteral("$TITLE$"), {}, imprimir);
+    const int paginas_a4 = d->paginas();
     executar(*d, "NextCmd");
-    QSignalSpy falhas(d.get(), &qp::TestPrintPreviewDlg::falha_impressao);
     executar(*d, "PrintCmd");
-    EXPECT_EQ(falhas.count(), 0);
+    EXPECT_EQ(dona, d.get());
+    ASSERT_TRUE(ok) << erro.toStdString();
     EXPECT_EQ(d->pagina_atual(), 2);
     EXPECT_EQ(d->texto_pagina(), QStringLiteral(" Page: 2"));
+    EXPECT_EQ(d->paginas(), paginas_a4); // laid out on its own A4 again
 
     const QStringList paginas = apoio::paginas_pdf(arquivo);
-    ASSERT_EQ(paginas.size(), d->paginas());
-    EXPECT_EQ(apoio::linhas(paginas[0]).value(0), QStringLiteral("Quarvel"));
+    EXPECT_GT(paginas.size(), d->paginas()); // Carta is shorter than A4
+    EXPECT_EQ(apoio::linhas(paginas.value(0)).value(0), QStringLiteral("Quarvel"));
     EXPECT_TRUE(apoio::info_pdf(arquivo).contains(QRegularExpression("Title:\\s+Quarvel\\n")));
 
     if (const QString png = qEnvironmentVariable("QUARVEL_PREVIA_PNG"); !png.isEmpty())
         d->grab().save(png);
 }
 
-TEST_F(Previa, FalhaDeImpressaoViraSinal) {
-    auto d = abrir(3);
-    d->impressora().setOutputFormat(QPrinter::PdfFormat);
-    d->impressora().setOutputFileName(QStringLiteral("/nao/existe/previa.pdf"));
-    QSignalSpy falhas(d.get(), &qp::TestPrintPreviewDlg::falha_impressao);
+// The page comes from the caller (the default printer's paper once the
+// server named it), A4 without one.
+TEST_F(Previa, PaginaDadaOuA4) {
+    auto a4 = abrir(400);
+    EXPECT_TRUE(a4->pagina().pageSize().isEquivalentTo(QPageSize(QPageSize::A4)));
+    const int paginas_a4 = a4->paginas();
+    a4.reset();
+    qp::EscolhaImpressao carta;
+    carta.papel = QPageSize(QPageSize::Letter);
+    auto d = abrir(400, {}, carta.pagina());
+    EXPECT_TRUE(d->pagina().pageSize().isEquivalentTo(QPageSize(QPageSize::Letter)));
+    EXPECT_GT(d->paginas(), paginas_a4);
+    // Without a print command, Print does nothing and keeps the page.
+    executar(*d, "LastCmd");
     executar(*d, "PrintCmd");
-    ASSERT_EQ(falhas.count(), 1);
-    EXPECT_FALSE(falhas.at(0).at(0).toString().isEmpty());
-    EXPECT_EQ(d->pagina_atual(), 1);
+    EXPECT_EQ(d->pagina_atual(), d->paginas());
 }
 
 } // namespace

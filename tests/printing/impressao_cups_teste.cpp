@@ -1,8 +1,8 @@
 // Printing against a real print server: a private cupsd with a paused PDF
 // queue. Each test starts its own scheduler and reads what reached the queue:
 // the jobs, their attributes and the spooled documents.
-#include <QPrinter>
-#include <QSignalSpy>
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QThread>
 #include <QTimer>
 #include <functional>
@@ -21,20 +21,23 @@ namespace {
 const QString kFila = QString::fromLatin1(apoio::ServidorCups::fila);
 const QString kPrefixo = QStringLiteral("Não foi possível imprimir: ");
 
-// Body lines per page on the queue's paper, as the print command lays it out.
-int linhas_por_pagina_na_fila() {
-    QPrinter impressora(QPrinter::HighResolution);
-    impressora.setPrinterName(kFila);
+// Body lines per page on this paper (the queue's is A4), as the print
+// command lays it out.
+int linhas_por_pagina(const QPageLayout& pagina = qp::EscolhaImpressao{}.pagina()) {
+    QBuffer nada;
+    QPdfWriter medida(&nada);
+    medida.setPageLayout(pagina);
+    medida.setResolution(qp::kResolucaoImpressao);
     qp::DocumentoImpressao doc;
     doc.preparar(apoio::fita(1));
-    doc.paginar(impressora);
+    doc.paginar(medida);
     return doc.linhas_por_pagina();
 }
 
 // A tape of this many lines fills three pages: two full ones, then the last
 // tape line, the empty line and the total line.
 int linhas_para_tres_paginas() {
-    return 2 * linhas_por_pagina_na_fila() + 1;
+    return 2 * linhas_por_pagina() + 1;
 }
 
 // The queue holds exactly one job with this title, whose document has this
@@ -97,13 +100,30 @@ TEST_F(Comando, ImprimeAFitaInteiraNumTrabalho) {
         << cups.log_erros().toStdString();
 }
 
-// Whatever part of the document or number of copies the print dialog hands
-// over, the whole tape goes to the server once.
+// The dialog is given the server's destinations, the default one marked,
+// with the queue's paper.
+TEST_F(Comando, ODialogoRecebeOsDestinosDoServidor) {
+    conteudo = apoio::fita(1);
+    dlg->aceitar_impressao = false;
+    comandos.imprimir();
+    ASSERT_EQ(dlg->destinos_oferecidos.size(), 1u);
+    const qp::DestinoImpressao& d = dlg->destinos_oferecidos.front();
+    EXPECT_EQ(QString::fromStdString(d.fila), kFila);
+    EXPECT_TRUE(d.instancia.empty());
+    EXPECT_TRUE(d.padrao);
+    EXPECT_TRUE(qp::papel_do_servidor(d.papel).isEquivalentTo(QPageSize(QPageSize::A4))) << d.papel;
+    EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
+    EXPECT_TRUE(cups.trabalhos().empty());
+}
+
+// Whatever paper, orientation or default copies of the queue, the whole tape
+// goes to the server once, on the paper chosen.
 struct Escolha {
     const char* nome;
-    QPrinter::PrintRange faixa;
-    int de, ate, copias;
-    QStringList opcoes;
+    QPageSize::PageSizeId papel;
+    QPageLayout::Orientation orientacao;
+    QStringList opcoes_da_fila; // lpadmin -o, set on the queue beforehand
+    const char* media;          // as the job carries it
 };
 
 void PrintTo(const Escolha& e, std::ostream* os) {
@@ -112,55 +132,41 @@ void PrintTo(const Escolha& e, std::ostream* os) {
 
 class EscolhaDoDialogo : public Comando, public ::testing::WithParamInterface<Escolha> {};
 
-TEST_P(EscolhaDoDialogo, AindaImprimeTodasAsPaginasUmaVez) {
+TEST_P(EscolhaDoDialogo, ImprimeTodasAsPaginasUmaVezNoPapelEscolhido) {
     const Escolha& e = GetParam();
-    fita_de_tres_paginas();
-    dlg->faixa = e.faixa;
-    dlg->pagina_de = e.de;
-    dlg->pagina_ate = e.ate;
-    dlg->copias = e.copias;
-    dlg->opcoes_cups = e.opcoes;
+    for (const QString& o : e.opcoes_da_fila) {
+        QString saida;
+        ASSERT_TRUE(cups.rodar(QStringLiteral("lpadmin"),
+                               {QStringLiteral("-p"), kFila, QStringLiteral("-o"), o}, &saida))
+            << saida.toStdString();
+    }
+    qp::EscolhaImpressao escolha;
+    escolha.papel = QPageSize(e.papel);
+    escolha.orientacao = e.orientacao;
+    const int por_pagina = linhas_por_pagina(escolha.pagina());
+    conteudo = apoio::fita(2 * por_pagina + 1);
+    dlg->papel = escolha.papel;
+    dlg->orientacao = e.orientacao;
     comandos.imprimir();
     EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
-    EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
+    ASSERT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
+    const auto a = cups.atributos(cups.trabalhos().front().id);
+    EXPECT_EQ(a.value(QStringLiteral("media")), QString::fromLatin1(e.media));
+    // Orientation goes along as Qt's own engine sent it.
+    EXPECT_EQ(a.contains(QStringLiteral("landscape")), e.orientacao == QPageLayout::Landscape);
 }
-
-const QString pr = QStringLiteral("page-ranges");
 
 INSTANTIATE_TEST_SUITE_P(
     Dialogo, EscolhaDoDialogo,
-    ::testing::Values(
-        // "Páginas de 1 a 1": Qt sets the range and asks the server for it.
-        Escolha{"PaginasDe1a1", QPrinter::PageRange, 1, 1, 1, {pr, QStringLiteral("1-1")}},
-        Escolha{"CampoPaginas", QPrinter::AllPages, 0, 0, 1, {pr, QStringLiteral("1,3")}},
-        Escolha{"SoPaginasPares",
-                QPrinter::AllPages,
-                0,
-                0,
-                1,
-                {QStringLiteral("page-set"), QStringLiteral("even")}},
-        Escolha{"PaginaAtual", QPrinter::CurrentPage, 0, 0, 1, {}},
-        Escolha{"Selecao", QPrinter::Selection, 0, 0, 1, {}},
-        Escolha{"DuasCopias",
-                QPrinter::AllPages,
-                0,
-                0,
-                2,
-                {QStringLiteral("copies"), QStringLiteral("2"), QStringLiteral("Collate"),
-                 QStringLiteral("True")}}),
+    ::testing::Values(Escolha{"A4Retrato", QPageSize::A4, QPageLayout::Portrait, {}, "A4"},
+                      Escolha{
+                          "CartaPaisagem", QPageSize::Letter, QPageLayout::Landscape, {}, "Letter"},
+                      Escolha{"FilaComDuasCopias",
+                              QPageSize::A4,
+                              QPageLayout::Portrait,
+                              {QStringLiteral("copies-default=2")},
+                              "A4"}),
     [](const ::testing::TestParamInfo<Escolha>& i) { return std::string(i.param.nome); });
-
-TEST_F(Comando, OpcoesQueNaoEscolhemPaginasSeguemComOTrabalho) {
-    fita_de_tres_paginas();
-    dlg->opcoes_cups = {QStringLiteral("number-up"), QStringLiteral("2"), pr, QStringLiteral("2")};
-    comandos.imprimir();
-    ASSERT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel 1.0"), 3));
-    const auto a = cups.atributos(cups.trabalhos().front().id);
-    EXPECT_EQ(a.value(QStringLiteral("number-up")), QStringLiteral("2"));
-    // The printer settings go along as Qt's own engine sends them.
-    EXPECT_EQ(a.value(QStringLiteral("media")), QStringLiteral("A4"));
-    EXPECT_EQ(a.value(QStringLiteral("sides")), QStringLiteral("one-sided"));
-}
 
 TEST_F(Comando, FilaQueRecusaMostraOMotivoEOProgramaContinua) {
     fita_de_tres_paginas();
@@ -286,52 +292,165 @@ TEST_F(Comando, ImpressoraOuServidorQueSumiramTemMotivoEmPortugues) {
 }
 
 // ---------------------------------------------------------------------------
-// The preview's Print: no dialog, the default printer.
+// The preview's Print: the print command's own question, dialog and
+// hand-over, with the preview as the owner.
 
-class Previa : public ::testing::Test {
+class Previa : public Comando {
   protected:
-    void SetUp() override {
-        QString motivo;
-        if (!cups.iniciar(&motivo)) GTEST_SKIP() << motivo.toStdString();
-        doc.preparar(apoio::fita(linhas_para_tres_paginas(), {}, {}, QStringLiteral("Quarvel")));
-        janela = std::make_unique<qp::TestPrintPreviewDlg>(doc);
-        janela->setWindowState(Qt::WindowNoState);
-        janela->resize(800, 600);
-        janela->show();
+    // Opens the real preview as the command would, runs `enquanto` while it
+    // is shown, and closes it.
+    void visualizar(const std::function<void(qp::TestPrintPreviewDlg&)>& enquanto) {
+        dlg->ao_visualizar = [&](QWidget* dona, qp::DocumentoImpressao& doc,
+                                 const QPageLayout& pagina,
+                                 const std::function<void(QWidget*)>& imprimir) {
+            qp::TestPrintPreviewDlg janela(doc, dona, pagina, imprimir);
+            janela.setWindowState(Qt::WindowNoState);
+            janela.resize(800, 600);
+            janela.show();
+            QApplication::processEvents();
+            enquanto(janela);
+        };
+        comandos.visualizar();
+    }
+    static void imprimir(qp::TestPrintPreviewDlg& janela) {
+        janela.comando(QStringLiteral("PrintCmd"))->trigger();
         QApplication::processEvents();
     }
-    void TearDown() override {
-        janela.reset();
-        cups.parar();
-    }
-    void imprimir() {
-        janela->comando(QStringLiteral("PrintCmd"))->trigger();
-        QApplication::processEvents();
-    }
-    apoio::ServidorCups cups;
-    qp::DocumentoImpressao doc;
-    std::unique_ptr<qp::TestPrintPreviewDlg> janela;
 };
 
 TEST_F(Previa, ImprimeTodasAsPaginasComOTituloQuarvel) {
-    EXPECT_EQ(janela->impressora().printerName(), kFila);
-    EXPECT_EQ(janela->paginas(), 3);
-    janela->comando(QStringLiteral("LastCmd"))->trigger();
-    QSignalSpy falhas(janela.get(), &qp::TestPrintPreviewDlg::falha_impressao);
-    imprimir();
-    EXPECT_TRUE(falhas.isEmpty());
+    fita_de_tres_paginas();
+    int paginas = 0, pagina = 0;
+    visualizar([&](qp::TestPrintPreviewDlg& janela) {
+        janela.comando(QStringLiteral("LastCmd"))->trigger();
+        imprimir(janela);
+        paginas = janela.paginas();
+        pagina = janela.pagina_atual();
+    });
+    EXPECT_EQ(paginas, 3);
+    EXPECT_EQ(pagina, 3);
+    EXPECT_EQ(dlg->impressoes, 1);
+    EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
     EXPECT_TRUE(um_trabalho_inteiro(cups, QStringLiteral("Quarvel"), 3));
-    EXPECT_EQ(janela->pagina_atual(), 3);
 }
 
 TEST_F(Previa, FilaQueRecusaAvisaComOMotivo) {
+    fita_de_tres_paginas();
     ASSERT_TRUE(cups.recusar());
-    QSignalSpy falhas(janela.get(), &qp::TestPrintPreviewDlg::falha_impressao);
-    imprimir();
-    ASSERT_EQ(falhas.size(), 1);
-    EXPECT_TRUE(falhas[0][0].toString().contains(kFila)) << falhas[0][0].toString().toStdString();
+    int paginas = 0;
+    visualizar([&](qp::TestPrintPreviewDlg& janela) {
+        imprimir(janela);
+        paginas = janela.paginas();
+    });
+    ASSERT_EQ(dlg->avisos.size(), 1);
+    EXPECT_TRUE(dlg->avisos[0].startsWith(kPrefixo)) << dlg->avisos[0].toStdString();
+    EXPECT_TRUE(dlg->avisos[0].contains(kFila)) << dlg->avisos[0].toStdString();
     EXPECT_TRUE(cups.trabalhos().empty());
-    EXPECT_EQ(janela->paginas(), 3);
+    EXPECT_EQ(paginas, 3);
 }
+
+// Once the server has named its default paper, the preview lays out on it.
+TEST_F(Previa, UsaOPapelDaImpressoraPadraoDepoisDaPergunta) {
+    QString saida;
+    ASSERT_TRUE(cups.rodar(
+        QStringLiteral("lpadmin"),
+        {QStringLiteral("-p"), kFila, QStringLiteral("-o"), QStringLiteral("media-default=Letter")},
+        &saida))
+        << saida.toStdString();
+    conteudo = apoio::fita(3);
+    comandos.visualizar();
+    EXPECT_TRUE(dlg->pagina_previa.pageSize().isEquivalentTo(QPageSize(QPageSize::A4)));
+    dlg->aceitar_impressao = false;
+    comandos.imprimir();
+    comandos.visualizar();
+    EXPECT_TRUE(dlg->pagina_previa.pageSize().isEquivalentTo(QPageSize(QPageSize::Letter)))
+        << dlg->pagina_previa.pageSize().key().toStdString();
+}
+
+// ---------------------------------------------------------------------------
+// A server that takes the connection and never answers: the preview opens
+// without asking it anything, and printing, from the window or from the
+// preview, keeps the events running and ends with the message at the limit,
+// or at once when the user closes the waiting window.
+
+struct MudoCaso {
+    const char* nome;
+    bool da_previa; // Print in the preview, else the print command
+    bool cancelar;  // Alt+F4 on the waiting window
+    friend void PrintTo(const MudoCaso& c, std::ostream* os) { *os << c.nome; }
+};
+
+class ServidorMudo : public qp::ImpressaoTeste, public ::testing::WithParamInterface<MudoCaso> {
+  protected:
+    ServidorMudo()
+        : ImpressaoTeste(
+              [this](const std::function<bool()>& pronto, const std::function<void()>& cancelar) {
+                  quarvel::documents::FormLoading::esperar(&dono, pronto, cancelar);
+              }) {}
+    void SetUp() override {
+        QString motivo;
+        ASSERT_TRUE(mudo.iniciar(&motivo)) << motivo.toStdString();
+        // The cancel case would wait the full 30 s if its cancel did nothing.
+        if (!GetParam().cancelar) qputenv("QUARVEL_PRAZO_IMPRESSAO_MS", "1500");
+        ImpressaoTeste::SetUp();
+        dlg->aceitar_impressao = true;
+        dlg->nome_impressora = kFila;
+    }
+    void TearDown() override { qunsetenv("QUARVEL_PRAZO_IMPRESSAO_MS"); }
+    apoio::ServidorMudo mudo;
+};
+
+TEST_P(ServidorMudo, AJanelaSegueEOComandoTermina) {
+    const MudoCaso& c = GetParam();
+    conteudo = apoio::fita(30);
+    int tiques = 0;
+    bool espera_vista = false;
+    QTimer relogio;
+    QObject::connect(&relogio, &QTimer::timeout, [&] {
+        ++tiques;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != QStringLiteral("form_loading") || !w->isVisible()) continue;
+            espera_vista = true;
+            if (c.cancelar) w->close(); // Alt+F4 from the window manager
+        }
+    });
+    int conexoes_da_previa = -1;
+    if (c.da_previa) {
+        dlg->ao_visualizar = [&](QWidget* dona, qp::DocumentoImpressao& doc,
+                                 const QPageLayout& pagina,
+                                 const std::function<void(QWidget*)>& imprimir) {
+            qp::TestPrintPreviewDlg janela(doc, dona, pagina, imprimir);
+            janela.show();
+            QApplication::processEvents();
+            conexoes_da_previa = mudo.conexoes();
+            relogio.start(100);
+            janela.comando(QStringLiteral("PrintCmd"))->trigger();
+            relogio.stop();
+        };
+        comandos.visualizar();
+        EXPECT_EQ(conexoes_da_previa, 0); // opening asked the server nothing
+    } else {
+        relogio.start(100);
+        comandos.imprimir();
+        relogio.stop();
+    }
+    EXPECT_GE(mudo.conexoes(), 1);
+    EXPECT_GT(tiques, 3);
+    EXPECT_TRUE(espera_vista);
+    EXPECT_EQ(dlg->impressoes, 0); // no dialog without the server's answer
+    EXPECT_EQ(dlg->avisos,
+              c.cancelar ? QStringList{}
+                         : QStringList{QStringLiteral("O servidor de impressão não respondeu.")});
+    EXPECT_FALSE(comandos.ocupado());
+}
+
+INSTANTIATE_TEST_SUITE_P(Mudo, ServidorMudo,
+                         ::testing::Values(MudoCaso{"Imprimir", false, false},
+                                           MudoCaso{"ImprimirCancelado", false, true},
+                                           MudoCaso{"ImprimirDaPrevia", true, false},
+                                           MudoCaso{"ImprimirDaPreviaCancelado", true, true}),
+                         [](const ::testing::TestParamInfo<MudoCaso>& i) {
+                             return std::string(i.param.nome);
+                         });
 
 } // namespace

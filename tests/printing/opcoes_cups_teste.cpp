@@ -51,6 +51,46 @@ TEST(OpcoesDoTrabalho, FilaDoDestino) {
     EXPECT_EQ(qp::fila_do_destino("Quarvel_PDF"), "Quarvel_PDF");
     EXPECT_EQ(qp::fila_do_destino("Quarvel_PDF/rascunho"), "Quarvel_PDF");
     EXPECT_EQ(qp::fila_do_destino(""), "");
+    qp::DestinoImpressao d;
+    d.fila = "Quarvel_PDF";
+    EXPECT_EQ(qp::nome_do_destino(d), "Quarvel_PDF");
+    d.instancia = "rascunho";
+    EXPECT_EQ(qp::nome_do_destino(d), "Quarvel_PDF/rascunho");
 }
+
+// The size read from a media name; nullopt where the name carries none.
+struct CasoPapel {
+    const char* nome;
+    const char* papel;
+    std::optional<qp::MedidaPapel> medida;
+};
+
+void PrintTo(const CasoPapel& c, std::ostream* os) {
+    *os << c.nome;
+}
+
+class MedidaDoPapel : public ::testing::TestWithParam<CasoPapel> {};
+
+TEST_P(MedidaDoPapel, LidaDoNome) {
+    const auto r = qp::medida_do_papel(GetParam().papel);
+    ASSERT_EQ(r.has_value(), GetParam().medida.has_value());
+    if (!r) return;
+    EXPECT_DOUBLE_EQ(r->largura, GetParam().medida->largura);
+    EXPECT_DOUBLE_EQ(r->altura, GetParam().medida->altura);
+    EXPECT_EQ(r->polegadas, GetParam().medida->polegadas);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Servidor, MedidaDoPapel,
+    ::testing::Values(CasoPapel{"A4", "iso_a4_210x297mm", qp::MedidaPapel{210, 297, false}},
+                      CasoPapel{"Carta", "na_letter_8.5x11in", qp::MedidaPapel{8.5, 11, true}},
+                      CasoPapel{"Personalizado", "custom_max_8x14in", qp::MedidaPapel{8, 14, true}},
+                      CasoPapel{"NomeAntigo", "Letter", std::nullopt},
+                      CasoPapel{"SemUnidade", "iso_a4_210x297", std::nullopt},
+                      CasoPapel{"Expoente", "x_1e3x2mm", std::nullopt},
+                      CasoPapel{"Negativo", "x_-210x297mm", std::nullopt},
+                      CasoPapel{"Zero", "x_0x297mm", std::nullopt},
+                      CasoPapel{"Vazio", "", std::nullopt}),
+    [](const ::testing::TestParamInfo<CasoPapel>& i) { return std::string(i.param.nome); });
 
 } // namespace

@@ -5,8 +5,6 @@
 #include "printing/dialogos_impressao.h"
 #include "tests/apoio/roteiro.h"
 
-#include <QPrintEngine>
-#include <QPrinter>
 #include <QStringList>
 #include <functional>
 
@@ -17,45 +15,44 @@ template <class Porta> class RoteiroImpressaoSobre : public Porta {
     // What was shown.
     int previas = 0;
     int impressoes = 0;
+    // The destinations the print dialog was given, the last time.
+    std::vector<DestinoImpressao> destinos_oferecidos;
+    // The page the preview was given, the last time.
+    QPageLayout pagina_previa;
 
     // The print dialog's answer: cancelled unless accepted.
     bool aceitar_impressao = false;
-    QString impressao_pdf; // when set, the print dialog chooses this PDF file
-    // What else the print dialog may hand over: the printer, a page range or
-    // another part of the document, copies, and the CUPS options (name, value,
-    // name, value...) its options tab and the printer properties collect.
-    QString nome_impressora;
-    QPrinter::PrintRange faixa = QPrinter::AllPages;
-    int pagina_de = 0;
-    int pagina_ate = 0;
-    int copias = 1;
-    QStringList opcoes_cups;
+    QString impressao_pdf;   // when set, the print dialog chooses this PDF file
+    QString nome_impressora; // else this destination
+    QPageSize papel = QPageSize(QPageSize::A4);
+    QPageLayout::Orientation orientacao = QPageLayout::Portrait;
     // Runs when the print dialog is accepted, its choices made (a test stops
     // the server there).
     std::function<void()> ao_configurar;
+    // Runs as the preview, in its place (a test opens the real window there).
+    std::function<void(QWidget*, DocumentoImpressao&, const QPageLayout&,
+                       const std::function<void(QWidget*)>&)>
+        ao_visualizar;
 
-    bool configurar_impressao(QWidget*, QPrinter& impressora) override {
+    std::optional<EscolhaImpressao>
+    configurar_impressao(QWidget*, const std::vector<DestinoImpressao>& destinos) override {
         ++impressoes;
-        if (!aceitar_impressao) return false;
-        if (!nome_impressora.isEmpty()) {
-            impressora.setOutputFormat(QPrinter::NativeFormat);
-            impressora.setPrinterName(nome_impressora);
-        }
-        if (!impressao_pdf.isEmpty()) {
-            impressora.setOutputFormat(QPrinter::PdfFormat);
-            impressora.setOutputFileName(impressao_pdf);
-        }
-        impressora.setPrintRange(faixa);
-        if (pagina_de > 0) impressora.setFromTo(pagina_de, pagina_ate);
-        impressora.setCopyCount(copias);
-        // Qt's CUPS engine keeps these under its private property key.
-        if (!opcoes_cups.isEmpty())
-            impressora.printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00),
-                                                  opcoes_cups);
+        destinos_oferecidos = destinos;
+        if (!aceitar_impressao) return std::nullopt;
+        EscolhaImpressao e;
+        e.destino = impressao_pdf.isEmpty() ? nome_impressora : QString();
+        e.arquivo_pdf = impressao_pdf;
+        e.papel = papel;
+        e.orientacao = orientacao;
         if (ao_configurar) ao_configurar();
-        return true;
+        return e;
     }
-    void visualizar(QWidget*, DocumentoImpressao&) override { ++previas; }
+    void visualizar(QWidget* dono, DocumentoImpressao& doc, const QPageLayout& pagina,
+                    const std::function<void(QWidget*)>& imprimir) override {
+        ++previas;
+        pagina_previa = pagina;
+        if (ao_visualizar) ao_visualizar(dono, doc, pagina, imprimir);
+    }
 };
 
 using RoteiroImpressao = testes::AvisosSobre<RoteiroImpressaoSobre<DialogosImpressao>>;

@@ -9,10 +9,15 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
 #include <cups/cups.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -270,6 +275,44 @@ QMap<QString, QString> ServidorCups::atributos(int id) const {
     }
     ippDelete(resposta);
     return r;
+}
+
+ServidorMudo::~ServidorMudo() {
+    for (int fd : aceitas_)
+        ::close(fd);
+    if (escuta_ >= 0) {
+        ::close(escuta_);
+        cupsSetServer(nullptr);
+        qunsetenv("CUPS_SERVER");
+    }
+}
+
+bool ServidorMudo::iniciar(QString* motivo) {
+    escuta_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_in endereco{};
+    endereco.sin_family = AF_INET;
+    endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    endereco.sin_port = 0; // any free port
+    socklen_t tamanho = sizeof endereco;
+    if (escuta_ < 0 || ::bind(escuta_, reinterpret_cast<sockaddr*>(&endereco), tamanho) != 0 ||
+        ::listen(escuta_, 16) != 0 ||
+        ::getsockname(escuta_, reinterpret_cast<sockaddr*>(&endereco), &tamanho) != 0) {
+        *motivo = QStringLiteral("não foi possível escutar em 127.0.0.1: %1")
+                      .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    const QByteArray servidor = "127.0.0.1:" + QByteArray::number(ntohs(endereco.sin_port));
+    qputenv("CUPS_SERVER", servidor);
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
+    cupsSetServer(servidor.constData());
+    return true;
+}
+
+int ServidorMudo::conexoes() {
+    for (int fd; (fd = ::accept4(escuta_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;)
+        aceitas_.push_back(fd);
+    return int(aceitas_.size());
 }
 
 int paginas_do_pdf(const QString& arquivo) {

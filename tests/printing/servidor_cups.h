@@ -57,6 +57,27 @@ class ServidorCups {
     pid_t pid_ = -1;
 };
 
+// A print server that takes connections and never answers: a socket on
+// loopback that listens and reads nothing, so a connection completes and
+// every request waits forever. While it lives, this process's libcups and
+// the threads it starts talk to it (CUPS_SERVER).
+class ServidorMudo {
+  public:
+    ServidorMudo() = default;
+    ~ServidorMudo();
+    ServidorMudo(const ServidorMudo&) = delete;
+    ServidorMudo& operator=(const ServidorMudo&) = delete;
+
+    bool iniciar(QString* motivo);
+    // The connections made to it so far (each is taken and kept open, so
+    // the client keeps waiting on it).
+    int conexoes();
+
+  private:
+    int escuta_ = -1;
+    std::vector<int> aceitas_;
+};
+
 // The page count of a PDF file as pdfinfo reports it; -1 when unreadable.
 int paginas_do_pdf(const QString& arquivo);
 
