@@ -69,6 +69,7 @@ TEST_F(JanelaTeste, DiarioAcompanhaCadaComando) {
     };
     for (const auto& [nome, passo] : passos) {
         passo();
+        janela->diario().esperar();
         const auto s = reler(diario);
         ASSERT_TRUE(s) << nome;
         EXPECT_EQ(s->brutos, brutos_de(*janela)) << nome;
@@ -102,6 +103,8 @@ TEST_F(JanelaTeste, JanelasVivasNaoTemODiarioOferecidoNemMisturado) {
     auto* campo2 = outra.findChild<QLineEdit*>(QStringLiteral("texto_valor"));
     campo2->setText(QStringLiteral("2"));
     outra.findChild<QAction*>(QStringLiteral("add_valor"), Qt::FindDirectChildrenOnly)->trigger();
+    janela->diario().esperar();
+    outra.diario().esperar();
     EXPECT_NE(janela->diario().caminho(), outra.diario().caminho());
     EXPECT_EQ(reler(janela->diario().caminho())->brutos, std::vector<std::string>{"1"});
     EXPECT_EQ(reler(outra.diario().caminho())->brutos, std::vector<std::string>{"2"});
@@ -168,6 +171,7 @@ TEST_F(JanelaAposQueda, OferecidosDoMaisNovoOsRecusadosGuardadosNoBackup) {
     EXPECT_EQ(janela->windowTitle(),
               QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - malote.qvl"));
     EXPECT_FALSE(ativo("desfazer"));
+    janela->diario().esperar();
     EXPECT_EQ(reler(janela->diario().caminho())->brutos, (std::vector<std::string>{"1", "2,5"}));
     // Only this window's own journal is left.
     EXPECT_EQ(QDir(caminho("dados/Quarvel/sessoes")).entryList({QStringLiteral("*.diario")}),
