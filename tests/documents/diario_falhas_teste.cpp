@@ -5,6 +5,7 @@
 #include "documents/diario.h"
 #include "documents/diario_sessao.h"
 #include "documents/escritor_fila.h"
+#include "documents/frm_loading.h"
 #include "tests/documents/comandos_apoio.h"
 #include "tests/falhas/falhas.h"
 
@@ -118,6 +119,39 @@ TEST_F(DiarioFalhas, PastasNovasERemocoesSincronizadasNaPastaAcima) {
     // The journal and its lock removed, each synced out of the folder.
     EXPECT_FALSE(QFileInfo::exists(arquivo));
     EXPECT_GE(Falhas::contagem(Chamada::Sincronia), ao_criar + 2);
+}
+
+TEST_F(DiarioFalhas, FecharComODiscoParadoMostraAguardeEEspera) {
+    ASSERT_TRUE(Falhas::carregada()) << "the fault library is not preloaded";
+    testes::Desarmar desarmar;
+    DiarioSessao diario(
+        fita, escritor, campos, [this] { return comandos_documento.arquivo_atual(); },
+        [this](const QString& motivo) { dlg->aviso(&dono, motivo); }, caminho("sessoes"));
+    diario.esperar();
+    const QString arquivo = diario.caminho();
+    // A backup write stalls on the disk; the journal's own jobs are moot
+    // once the window closes, the backup's are not.
+    nome_arquivo->setText(QStringLiteral("malote"));
+    d01->click();
+    QDir().mkpath(pasta_backup());
+    Falhas::contar(pasta_backup());
+    Falhas::parar_sync(true);
+    adicionar(QStringLiteral("7"));
+    comandos_backup.tique();
+    bool aguarde = false;
+    // Runs once the close waits in its own event loop, with "Aguarde" up.
+    QTimer::singleShot(0, &dono, [&aguarde] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            aguarde = aguarde || (qobject_cast<FormLoading*>(w) && w->isVisible());
+        Falhas::parar_sync(false);
+    });
+    diario.encerrar();
+    EXPECT_TRUE(aguarde);
+    EXPECT_TRUE(escritor.em_dia());
+    EXPECT_FALSE(QFileInfo::exists(arquivo));
+    comandos_backup.esperar();
+    EXPECT_EQ(testes::ler_arquivo(pasta_backup() + QStringLiteral("/malote.qvlbackup")),
+              QByteArray("7,00\r\n"));
 }
 
 // The disk as a case has it while ten values are added.
