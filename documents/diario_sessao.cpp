@@ -278,6 +278,7 @@ void DiarioSessao::anexar(std::string bytes) {
 void DiarioSessao::reescrever() {
     const EstadoDocumento e = estado_atual();
     const std::uint64_t ordem = ++enviados_;
+    reescrito_em_ = ordem;
     escritor_.enfileirar(
         [d = disco_, b = iniciar_diario(e, fita_.brutos()), ordem] { d->reescrever(b, ordem); });
     gravado_ = e;
@@ -305,9 +306,11 @@ void DiarioSessao::relatar(std::uint64_t ordem, bool ok, const QString& motivo) 
     motivo_ = motivo;
     erro_ = QString::fromUtf8(kDiarioNaoGravado).arg(caminho_, motivo);
     mostrar_estado();
-    // Changes handed over after the failed one were dropped with it: the
-    // journal is written whole again at once, not at the next change.
-    if (enviados_ > ordem) reescrever();
+    // The failed record, and any handed over after it, are dropped: the
+    // journal is written whole again at once. A new journal that failed
+    // with nothing after it waits for the next change, so a full disk is
+    // not tried in a loop.
+    if (enviados_ > ordem || ordem != reescrito_em_) reescrever();
     if (avisado_) return;
     avisado_ = true;
     if (avisar_) avisar_(erro_);
@@ -321,6 +324,11 @@ void DiarioSessao::vigiar() {
         mostrar_estado();
     }
     if (!atrasado_ && escritor_.em_dia()) vigia_.stop();
+}
+
+void DiarioSessao::ao_mudar_estado(std::function<void(const QString&)> avisar) {
+    avisar_estado_ = std::move(avisar);
+    if (!motivo_.isEmpty()) mostrar_estado();
 }
 
 void DiarioSessao::mostrar_estado() {

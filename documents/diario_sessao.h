@@ -55,10 +55,9 @@ class DiarioSessao : public QObject {
     void esperar();
 
     // Told the journal's state after each change of it: the text for the
-    // status bar while it fails or falls behind, empty once it keeps up.
-    void ao_mudar_estado(std::function<void(const QString&)> avisar) {
-        avisar_estado_ = std::move(avisar);
-    }
+    // status bar while it fails or falls behind, empty once it keeps up. A
+    // journal that could not start is told at once.
+    void ao_mudar_estado(std::function<void(const QString&)> avisar);
 
     const QString& caminho() const { return caminho_; }
     // Why there is no journal; empty while it works.
@@ -97,8 +96,9 @@ class DiarioSessao : public QObject {
     bool avisado_ = false;
     bool encerrado_ = false;
     bool atrasado_ = false;
-    std::uint64_t enviados_ = 0;  // jobs handed to the writer
-    std::uint64_t falhou_em_ = 0; // the last job that failed
+    std::uint64_t enviados_ = 0;     // jobs handed to the writer
+    std::uint64_t falhou_em_ = 0;    // the last job that failed
+    std::uint64_t reescrito_em_ = 0; // the last new journal handed over
     QString erro_;
     QString motivo_;
     QTimer atraso_estado_;

@@ -89,6 +89,7 @@ TEST_F(JanelaTeste, DiarioAcompanhaCadaComando) {
 TEST_F(JanelaTeste, FecharNormalmenteApagaODiarioECancelarNao) {
     const QString diario = janela->diario().caminho();
     adicionar(QStringLiteral("1"));
+    janela->diario().esperar(); // the writer caught up: the journal is there
     dlg->respostas = {Resposta::Cancelar};
     janela->close();
     EXPECT_TRUE(QFileInfo::exists(diario));
