@@ -9,6 +9,7 @@
 #include "documents/comandos_documento.h"
 #include "documents/comandos_texto.h"
 #include "documents/diario_sessao.h"
+#include "documents/escritor_fila.h"
 #include "documents/recuperacao_sessao.h"
 #include "printing/comandos_impressao.h"
 #include "printing/data_hora.h"
@@ -95,6 +96,7 @@ QTimer& FormPrincipal::temporizador_backup() {
 
 void FormPrincipal::bakupTimer() {
     comandos_backup_->tique();
+    comandos_backup_->esperar();
 }
 
 std::string FormPrincipal::bytes_documento() const {

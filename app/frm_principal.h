@@ -32,6 +32,7 @@ class ComandosBackup;
 class ComandosDocumento;
 class ComandosTexto;
 class DiarioSessao;
+class EscritorFila;
 } // namespace quarvel::documents
 
 namespace quarvel::printing {
@@ -65,8 +66,9 @@ class FormPrincipal : public QMainWindow {
     QTimer& temporizador_backup();
     const QUndoStack& historico() const { return historico_; }
     const documents::DiarioSessao& diario() const { return *diario_; }
+    documents::DiarioSessao& diario() { return *diario_; }
 
-    // Runs one backup tick now (the timer calls it).
+    // Runs one backup tick now and waits for its write.
     void bakupTimer();
     // The whole document as a calculation file would hold it.
     std::string bytes_documento() const;
@@ -119,6 +121,9 @@ class FormPrincipal : public QMainWindow {
     QLabel* relogio_ = nullptr;
     QTimer tempo_;
 
+    // The disk writes of the journal and the backup, off the window's thread;
+    // first made, last gone.
+    std::unique_ptr<documents::EscritorFila> escritor_;
     // The subsystems' commands.
     std::unique_ptr<tape::ComandosFita> comandos_fita_;
     std::unique_ptr<documents::Carregamento> carregamento_;

@@ -10,6 +10,7 @@
 #include "documents/comandos_documento.h"
 #include "documents/comandos_texto.h"
 #include "documents/diario_sessao.h"
+#include "documents/escritor_fila.h"
 #include "documents/frm_loading.h"
 #include "documents/intervalo_backup.h"
 #include "documents/mensagens.h"
@@ -280,6 +281,7 @@ void FormPrincipal::criar_controles() {
 }
 
 void FormPrincipal::criar_comandos() {
+    escritor_ = std::make_unique<documents::EscritorFila>();
     historico_.setUndoLimit(tape::kLimiteDesfazer);
     comandos_fita_ = std::make_unique<tape::ComandosFita>(tape::ContextoFita{
         fita_, estado_fita_, *texto_valor_, *valores_, *dialogos_, this, historico_});
@@ -295,7 +297,7 @@ void FormPrincipal::criar_comandos() {
                                             std::move(linhas), false, passo));
         }});
     comandos_backup_ = std::make_unique<documents::ComandosBackup>(documents::ContextoBackup{
-        fita_, campos, *comandos_texto_, *carregamento_, *dialogos_, this});
+        fita_, campos, *comandos_texto_, *carregamento_, *dialogos_, this, *escritor_});
     comandos_documento_ =
         std::make_unique<documents::ComandosDocumento>(documents::ContextoDocumento{
             fita_, *comandos_fita_, estado_fita_, *texto_valor_, *valores_, campos,
@@ -313,8 +315,14 @@ void FormPrincipal::criar_comandos() {
     });
     // The journal starts with the document as the window opens.
     diario_ = std::make_unique<documents::DiarioSessao>(
-        fita_, campos, [this] { return comandos_documento_->arquivo_atual(); },
+        fita_, *escritor_, campos, [this] { return comandos_documento_->arquivo_atual(); },
         [this](const QString& motivo) { dialogos_->aviso(this, motivo); });
+    diario_->ao_mudar_estado([this](const QString& texto) {
+        if (auto* l = statusBar()->findChild<QLabel*>(QStringLiteral("estado_diario"))) {
+            l->setText(texto);
+            l->setVisible(!texto.isEmpty());
+        }
+    });
     connect(d01_, &QCheckBox::toggled, this,
             [this](bool ligada) { comandos_backup_->chave_mudou(ligada); });
     connect(qtdetempo_, &QComboBox::activated, this,
@@ -378,8 +386,14 @@ void FormPrincipal::criar_barra_estado() {
     auto* arranjo = new QHBoxLayout(caixa);
     arranjo->setContentsMargins(0, 0, 0, 0);
     arranjo->addWidget(backup);
+    // The same for the session journal while it fails or falls behind.
+    auto* diario = new QLabel(caixa);
+    diario->setObjectName(QStringLiteral("estado_diario"));
+    diario->setStyleSheet(backup->styleSheet());
+    arranjo->addWidget(diario);
     barra->addPermanentWidget(caixa);
     backup->hide();
+    diario->hide();
 }
 
 } // namespace quarvel::app

@@ -4,6 +4,7 @@
 #include "calc/centavos.h"
 #include "calc/dinheiro.h"
 #include "calc/infix.h"
+#include "documents/diario.h"
 #include "tape/fita.h"
 
 #include <benchmark/benchmark.h>
@@ -175,6 +176,54 @@ void formas_quarvel(benchmark::State& estado) {
         }
 }
 BENCHMARK(formas_quarvel)->Name("formas_50000/quarvel")->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace quarvel::bench
+
+// A journal no window writes, at the read bound: alternating 50,000-value
+// repeats and cuts to nothing, every checksum valid. Replay must refuse it
+// within a bounded amount of work (goal: well under 2 s).
+namespace quarvel::bench {
+namespace {
+
+void diario_hostil_13mib(benchmark::State& estado) {
+    using T = tape::Alteracao::Tipo;
+    std::string d = documents::iniciar_diario({}, {});
+    const std::string par = documents::registro_alteracao({T::Acrescentar, 0, 50000, "1"}) +
+                            documents::registro_alteracao({T::Cortar, 0, 1, {}});
+    while (d.size() + par.size() <= (13u << 20))
+        d += par;
+    for (auto _ : estado) {
+        std::string motivo;
+        const auto s = documents::reler_diario(d, &motivo);
+        if (s) {
+            estado.SkipWithError("a hostile journal was replayed whole");
+            break;
+        }
+        benchmark::DoNotOptimize(motivo);
+    }
+    estado.counters["bytes"] = static_cast<double>(d.size());
+}
+BENCHMARK(diario_hostil_13mib)->Name("reler_diario/hostil_13mib")->Unit(benchmark::kMillisecond);
+
+// A journal as a window writes it before it starts anew: a snapshot of
+// 45,000 values, then 4 MB of single adds.
+void diario_comum_4mb(benchmark::State& estado) {
+    using T = tape::Alteracao::Tipo;
+    std::string d = documents::iniciar_diario({}, std::vector<std::string>(45000, "1234,56"));
+    const std::string mais = documents::registro_alteracao({T::Acrescentar, 0, 1, "12,5"});
+    const std::string menos = documents::registro_alteracao({T::Remover, 45000, 1, {}});
+    for (std::size_t antes = d.size(); d.size() - antes < (4u << 20);)
+        d += mais + menos;
+    for (auto _ : estado) {
+        const auto s = documents::reler_diario(d);
+        if (!s || s->brutos.size() != 45000) {
+            estado.SkipWithError("the journal did not replay");
+            break;
+        }
+    }
+}
+BENCHMARK(diario_comum_4mb)->Name("reler_diario/comum_4mb")->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace quarvel::bench

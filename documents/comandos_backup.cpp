@@ -4,6 +4,7 @@
 #include "documents/carregamento.h"
 #include "documents/comandos_texto.h"
 #include "documents/dialogos_documento.h"
+#include "documents/escritor_fila.h"
 #include "documents/frm_loading.h"
 #include "documents/intervalo_backup.h"
 #include "documents/mensagens.h"
@@ -14,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -25,6 +27,11 @@ ComandosBackup::ComandosBackup(ContextoBackup contexto) : c_(contexto) {
     // follows the interval it shows.
     QObject::connect(&c_.campos.qtdetempo, &QComboBox::currentIndexChanged,
                      [this](int indice) { intervalo_mostrado(indice); });
+}
+
+ComandosBackup::~ComandosBackup() {
+    // The write reports to this object's timer: it must not outlive it.
+    if (gravando_) c_.escritor.esperar();
 }
 
 void ComandosBackup::intervalo_mostrado(int indice) {
@@ -152,13 +159,35 @@ void ComandosBackup::tique() {
         falhou(QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
         return;
     }
+    // The disk is slower than the ticks: the next one writes the tape then.
+    if (gravando_) return;
+    gravando_ = true;
     // A link in the Backup folder is replaced, never written through.
-    if (!gravar_atomico(caminho, QByteArray::fromStdString(escrever_texto(c_.fita.linhas())), &erro,
-                        Ligacao::Substituir)) {
-        falhou(QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
-        return;
-    }
-    funcionou();
+    c_.escritor.enfileirar([contexto = &temporizador_, this, nome = caminho.toStdString(),
+                            bytes = escrever_texto(c_.fita.linhas())] {
+        std::string motivo;
+        const bool ok = gravacao::gravar_atomico(nome, bytes, &motivo, Ligacao::Substituir);
+        const QString aviso =
+            ok ? QString()
+               : QString::fromUtf8(kArquivoNaoSalvo)
+                     .arg(QString::fromStdString(nome), QString::fromStdString(motivo));
+        QMetaObject::invokeMethod(
+            contexto, [this, aviso] { gravou(aviso); }, Qt::QueuedConnection);
+    });
+}
+
+void ComandosBackup::gravou(const QString& erro) {
+    gravando_ = false;
+    if (erro.isEmpty())
+        funcionou();
+    else
+        falhou(erro);
+}
+
+void ComandosBackup::esperar() {
+    if (!gravando_) return;
+    c_.escritor.esperar();
+    QCoreApplication::sendPostedEvents(&temporizador_, QEvent::MetaCall);
 }
 
 void ComandosBackup::limpar_pasta() {

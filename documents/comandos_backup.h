@@ -20,6 +20,7 @@ namespace quarvel::documents {
 class Carregamento;
 class ComandosTexto;
 class DialogosDocumento;
+class EscritorFila;
 
 struct ContextoBackup {
     const tape::FitaModelo& fita; // what a tick writes
@@ -27,12 +28,17 @@ struct ContextoBackup {
     ComandosTexto& texto;         // a restore imports the backup's lines
     Carregamento& carregamento;   // no tick writes while a load runs
     DialogosDocumento& dialogos;
-    QWidget* dono; // owner of the message boxes and dialogs
+    QWidget* dono;          // owner of the message boxes and dialogs
+    EscritorFila& escritor; // a tick's write goes to this thread
 };
 
 class ComandosBackup {
   public:
     explicit ComandosBackup(ContextoBackup contexto);
+    // Waits for a tick's write still running: it reports here.
+    ~ComandosBackup();
+    ComandosBackup(const ComandosBackup&) = delete;
+    ComandosBackup& operator=(const ComandosBackup&) = delete;
 
     // backup: form_restaurar, with the timer held meanwhile.
     void restaurar();
@@ -42,8 +48,13 @@ class ComandosBackup {
     void intervalo_escolhido(int indice);
     // Opening a file: its switch, then its interval.
     void aplicar(const Configuracao& c);
-    // One tick: the tape lines into the Backup folder.
+    // One tick: the tape lines handed to the writer thread for the Backup
+    // folder. While a tick's write is still running (a slow disk), the next
+    // tick waits for a later one.
     void tique();
+    // Waits until the tick handed over is written, or failed, and its
+    // outcome is taken in.
+    void esperar();
 
     QTimer& temporizador() { return temporizador_; }
 
@@ -70,6 +81,8 @@ class ComandosBackup {
     // A failed tick: warns the first time, shows the state meanwhile.
     void falhou(const QString& texto);
     void funcionou();
+    // On the window's thread: how the write of a tick went.
+    void gravou(const QString& erro);
     void restaurar_calculo(const QString& caminho);
 
     ContextoBackup c_;
@@ -77,6 +90,7 @@ class ComandosBackup {
     bool aviso_dado_ = false; // a failing tick warns once, not once a tick
     TravaBackup trava_;       // the backup name this window writes
     std::function<void(const QString&)> avisar_estado_;
+    bool gravando_ = false; // a tick's write is on the writer thread
 };
 
 } // namespace quarvel::documents

@@ -4,14 +4,28 @@
 #include "tape/mensagens.h"
 
 #include <array>
+#include <cfloat>
 
 namespace quarvel::documents {
 namespace {
 
 // The header names the format; a file without it is not read.
 constexpr std::string_view kCabecalho = "QVLDIARIO1\n";
+constexpr std::string_view kFormato = "QVLDIARIO";
 // A record is at most this long: a snapshot of a full tape is far below it.
 constexpr std::uint32_t kMaximoRegistro = 64u << 20;
+// Replay stops being worth it past this many values made, moved or dropped:
+// a journal a window wrote stays far below (it is written anew after 4 MB of
+// records), while one made to alternate 50,000-value repeats and cuts would
+// otherwise hold the start for minutes.
+constexpr std::uint64_t kTrabalhoMaximo = 1u << 26;
+
+// The checks a value read from a calculation file passes: it reads, and the
+// total, kept as a double, can add it up.
+bool valor_aceito(std::string_view bruto) {
+    const auto v = calc::ler_estrito(bruto);
+    return v && calc::finito(*v) && calc::absoluto(*v) <= calc::Estendido(DBL_MAX);
+}
 
 enum Tipo : char {
     kInstantaneo = 'I',
@@ -118,13 +132,29 @@ std::optional<Sessao> instantaneo(std::string_view corpo) {
         return std::nullopt;
     s.brutos.resize(n);
     for (auto& b : s.brutos)
-        if (!l.texto(b) || !calc::ler_estrito(b)) return std::nullopt;
+        if (!l.texto(b) || !valor_aceito(b)) return std::nullopt;
     if (!l.fim()) return std::nullopt;
     return s;
 }
 
+// How many values applying `a` makes, moves or drops.
+std::uint64_t trabalho(const tape::Alteracao& a, std::size_t n) {
+    using T = tape::Alteracao::Tipo;
+    switch (a.tipo) {
+    case T::Acrescentar:
+        return a.quantidade;
+    case T::Inserir:
+    case T::Remover:
+    case T::Cortar:
+        return a.posicao < n ? n - a.posicao : 0;
+    default:
+        return 0;
+    }
+}
+
 // Applies one record after the snapshot; false when it does not apply.
-bool reproduzir(std::string_view corpo, Sessao& s) {
+// `gasto` counts the work done so far.
+bool reproduzir(std::string_view corpo, Sessao& s, std::uint64_t& gasto) {
     Leitor l(corpo);
     char tipo = 0;
     if (!l.byte(tipo)) return false;
@@ -161,7 +191,12 @@ bool reproduzir(std::string_view corpo, Sessao& s) {
     default:
         return false;
     }
-    return ok && l.fim() && tape::aplicar(s.brutos, a);
+    if (!ok || !l.fim()) return false;
+    const bool com_valor =
+        a.tipo == T::Acrescentar || a.tipo == T::Inserir || a.tipo == T::Substituir;
+    if (com_valor && !valor_aceito(a.bruto)) return false;
+    gasto += 1 + trabalho(a, s.brutos.size());
+    return gasto <= kTrabalhoMaximo && tape::aplicar(s.brutos, a);
 }
 
 } // namespace
@@ -237,16 +272,27 @@ std::string registro_alteracao(const tape::Alteracao& a) {
     return envelope(corpo);
 }
 
-std::optional<Sessao> reler_diario(std::string_view bytes) {
-    if (bytes.substr(0, kCabecalho.size()) != kCabecalho) return std::nullopt;
+std::optional<Sessao> reler_diario(std::string_view bytes, std::string* motivo) {
+    auto recusar = [motivo](const char* porque) {
+        if (motivo) *motivo = porque;
+        return std::nullopt;
+    };
+    if (bytes.substr(0, kCabecalho.size()) != kCabecalho) {
+        if (bytes.substr(0, kFormato.size()) == kFormato)
+            return recusar("é de outra versão do Quarvel");
+        return recusar("não é um diário do Quarvel");
+    }
     Leitor l(bytes.substr(kCabecalho.size()));
     const auto primeiro = l.registro();
-    if (!primeiro) return std::nullopt;
+    if (!primeiro) return recusar("a fita guardada nele está incompleta ou danificada");
     auto s = instantaneo(*primeiro);
-    if (!s) return std::nullopt;
+    if (!s) return recusar("a fita guardada nele tem um valor que não é aceito");
+    std::uint64_t gasto = 0;
     while (!l.fim()) {
         const auto corpo = l.registro();
-        if (!corpo || !reproduzir(*corpo, *s)) {
+        if (!corpo || !reproduzir(*corpo, *s, gasto)) {
+            if (gasto > kTrabalhoMaximo)
+                return recusar("as alterações dele dão trabalho demais para serem refeitas");
             s->cauda_descartada = true;
             break;
         }

@@ -42,11 +42,14 @@ struct Sessao {
     bool cauda_descartada = false; // bytes after the last whole record were left out
 };
 
-// Empty when the bytes are no journal or its snapshot is not whole (then
-// there is nothing to bring back). Otherwise the document after the last
-// whole record; replay stops at the first record that is torn, fails its
-// checksum or does not apply.
-std::optional<Sessao> reler_diario(std::string_view bytes);
+// Empty when the bytes are no journal of this format, its snapshot is not
+// whole or holds a value a calculation file could not, or its records would
+// take unbounded work to replay (a journal no window writes); *motivo then
+// says why, in Portuguese. Otherwise the document after the last whole
+// record; replay stops at the first record that is torn, fails its checksum,
+// does not apply or carries such a value. Replay does at most a fixed amount
+// of work, whatever the records ask.
+std::optional<Sessao> reler_diario(std::string_view bytes, std::string* motivo = nullptr);
 
 // Nothing to offer: no values and the settings of a new document.
 bool sessao_vazia(const Sessao& sessao);

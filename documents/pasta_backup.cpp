@@ -3,6 +3,7 @@
 #include "documents/arquivos.h"
 #include "documents/local_backup.h"
 #include "documents/mensagens.h"
+#include "gravacao/pastas.h"
 #include "gravacao/temporarios.h"
 
 #include <QCoreApplication>
@@ -13,10 +14,8 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
-#include <filesystem>
 #include <string>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -24,25 +23,21 @@ namespace quarvel::documents {
 
 namespace {
 
-// Makes the folder and its missing parents. False with errno set when it
-// cannot; a name that exists but is no folder gives ENOTDIR.
+// Makes the folder and its missing parents, each synced into the folder
+// above it. False with errno set when it cannot; a name that exists but is
+// no folder gives ENOTDIR.
 bool criar_pasta(const std::string& caminho) {
-    std::error_code erro;
-    std::filesystem::create_directories(caminho, erro);
-    if (erro && erro != std::errc::file_exists) {
-        errno = erro.value();
-        return false;
-    }
-    // A name taken by something that is no folder says "exists"; what it is
-    // tells more: a link to nothing has a missing target (ENOENT), anything
-    // else is not a folder.
+    if (gravacao::criar_pastas(caminho, 0777)) return true;
+    // A link to nothing has a missing target: say so, not "exists".
+    const int numero = errno;
     struct stat st {};
-    if (::stat(caminho.c_str(), &st) != 0) return false;
-    if (!S_ISDIR(st.st_mode)) {
-        errno = ENOTDIR;
+    if (numero == ENOTDIR && ::lstat(caminho.c_str(), &st) == 0 && S_ISLNK(st.st_mode) &&
+        ::stat(caminho.c_str(), &st) != 0) {
+        errno = ENOENT;
         return false;
     }
-    return true;
+    errno = numero;
+    return false;
 }
 
 // The folder, made when missing; empty with the warning in *erro otherwise.

@@ -8,6 +8,7 @@
 #include "documents/comandos_backup.h"
 #include "documents/comandos_documento.h"
 #include "documents/comandos_texto.h"
+#include "documents/escritor_fila.h"
 #include "documents/intervalo_backup.h"
 #include "documents/validador_configuracao.h"
 #include "tape/campo_valor.h"
@@ -71,6 +72,11 @@ class ComandosTeste : public ::testing::Test {
         entrada->setText(texto);
         comandos_fita.add_valor();
     }
+    // One backup tick, its write done and told.
+    void tique_backup() {
+        comandos_backup.tique();
+        comandos_backup.esperar();
+    }
     QStringList linhas() const { return testes::lista_qt(fita.linhas()); }
     QStringList brutos() const { return testes::lista_qt(fita.brutos()); }
     QString total() const {
@@ -111,8 +117,10 @@ class ComandosTeste : public ::testing::Test {
             historico.push(
                 new tape::Troca({fita, estado, *visao}, std::move(b), std::move(l), false, passo));
         }}};
+    // The writer thread, made before the commands that hand it work.
+    EscritorFila escritor;
     ComandosBackup comandos_backup{
-        ContextoBackup{fita, campos, comandos_texto, carregamento, roteiro, &dono}};
+        ContextoBackup{fita, campos, comandos_texto, carregamento, roteiro, &dono, escritor}};
     ComandosDocumento comandos_documento{ContextoDocumento{
         fita, comandos_fita, estado, *entrada, *visao, campos, comandos_backup, carregamento,
         roteiro, &dono, [this] { nomes << comandos_documento.nome(); }, historico}};

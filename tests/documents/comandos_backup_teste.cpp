@@ -60,11 +60,11 @@ TEST_F(BackupTeste, CadaTiqueGravaAsLinhasDaFita) {
         adicionar(QString::fromLatin1(v));
     nome()->setText(QStringLiteral("malote.dia"));
     chave()->click();
-    comandos_backup.tique();
+    tique_backup();
     EXPECT_EQ(ler_arquivo(pasta_backup() + QStringLiteral("/malote.qvlbackup")),
               QByteArray("3,33\r\n5,00\r\n"));
     adicionar(QStringLiteral("1"));
-    comandos_backup.tique();
+    tique_backup();
     EXPECT_EQ(ler_arquivo(pasta_backup() + QStringLiteral("/malote.qvlbackup")),
               QByteArray("3,33\r\n5,00\r\n1,00\r\n"));
 }
@@ -75,8 +75,8 @@ TEST_F(BackupTeste, FalhaAoGravarAvisaUmaVezSo) {
     chave()->click();
     // A folder where the file should be makes every write fail.
     ASSERT_TRUE(QDir().mkpath(pasta_backup() + QStringLiteral("/malote.qvlbackup")));
-    comandos_backup.tique();
-    comandos_backup.tique();
+    tique_backup();
+    tique_backup();
     EXPECT_EQ(dlg->avisos.size(), 1);
 }
 
@@ -121,7 +121,7 @@ TEST_F(BackupTeste, NomesCujoArquivoFicaNaPastaSaoAceitos) {
         chave()->click();
         EXPECT_TRUE(dlg->avisos.isEmpty()) << n;
         EXPECT_TRUE(chave()->isChecked()) << n;
-        comandos_backup.tique();
+        tique_backup();
         EXPECT_TRUE(dlg->avisos.isEmpty()) << n;
         chave()->click();
     }
@@ -138,8 +138,8 @@ TEST_F(BackupTeste, PastaQueNaoPodeSerCriadaEAvisadaPeloNome) {
     const QString arquivo = pasta_backup();
     escrever_arquivo(arquivo, "não é pasta");
     nome()->setText(QStringLiteral("x"));
-    comandos_backup.tique();
-    comandos_backup.tique();
+    tique_backup();
+    tique_backup();
     EXPECT_EQ(
         dlg->avisos,
         QStringList{
@@ -159,7 +159,7 @@ TEST_F(BackupTeste, TiqueTrocaALigacaoSemEscreverForaDaPasta) {
     for (const QString& alvo : {fora(), inexistente}) {
         QFile::remove(backup);
         ASSERT_TRUE(QFile::link(alvo, backup));
-        comandos_backup.tique();
+        tique_backup();
         EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join(' ').toStdString();
         EXPECT_FALSE(QFileInfo(backup).isSymLink()) << alvo.toStdString();
         EXPECT_EQ(ler_arquivo(backup), QByteArray("2,00\r\n"));
@@ -402,13 +402,13 @@ TEST_F(BackupTeste, FalhandoAvisaUmaVezEDizOEstadoAteFuncionar) {
     const QString motivo =
         QStringLiteral("Não foi possível criar a pasta %1: Não é uma pasta").arg(pasta_nomeada);
     for (int tique = 0; tique < 3; ++tique) {
-        comandos_backup.tique();
+        tique_backup();
         EXPECT_EQ(dlg->avisos, QStringList{motivo}) << "tick " << tique;
         EXPECT_EQ(estado_backup, QStringLiteral("Backup falhando: %1").arg(motivo))
             << "tick " << tique;
     }
     ASSERT_TRUE(QFile::remove(bloqueio));
-    comandos_backup.tique();
+    tique_backup();
     EXPECT_TRUE(estado_backup.isEmpty());
     EXPECT_EQ(ler_arquivo(pasta_nomeada + QStringLiteral("/malote.qvlbackup")),
               QByteArray("5,00\r\n"));
@@ -416,7 +416,7 @@ TEST_F(BackupTeste, FalhandoAvisaUmaVezEDizOEstadoAteFuncionar) {
     ASSERT_TRUE(QDir(pasta_nomeada).removeRecursively());
     escrever_arquivo(bloqueio + QStringLiteral("x"), "x");
     qputenv("QUARVEL_PASTA_BACKUP", (bloqueio + QStringLiteral("x/Backup")).toUtf8());
-    comandos_backup.tique();
+    tique_backup();
     EXPECT_EQ(dlg->avisos.size(), 2);
     EXPECT_FALSE(estado_backup.isEmpty());
 }

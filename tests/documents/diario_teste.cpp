@@ -144,4 +144,80 @@ TEST(Diario, SemCabecalhoOuComInstantaneoIncompletoNaoHaSessao) {
     EXPECT_FALSE(reler_diario(iniciar_diario({}, {"abc"})));
 }
 
+// Journals no window writes, with valid checksums: each is refused with a
+// reason, or replayed up to the record that cannot apply, and never costs
+// unbounded work.
+struct CasoHostil {
+    const char* nome;
+    std::string diario;
+    bool recusado;      // no session at all
+    const char* motivo; // the start of the reason given
+    Brutos brutos;      // when not refused
+};
+
+std::string alternando(std::size_t pares) {
+    std::string d = iniciar_diario({}, {});
+    const std::string acrescentar = registro_alteracao({T::Acrescentar, 0, 50000, "1"});
+    const std::string cortar = registro_alteracao({T::Cortar, 0, 1, {}});
+    for (std::size_t i = 0; i < pares; ++i)
+        d += acrescentar + cortar;
+    return d;
+}
+
+class DiarioHostil : public ::testing::TestWithParam<CasoHostil> {};
+
+TEST_P(DiarioHostil, RecusadoComMotivoOuRelidoAteOndeVale) {
+    const CasoHostil& c = GetParam();
+    std::string motivo;
+    const auto s = reler_diario(c.diario, &motivo);
+    if (c.recusado) {
+        EXPECT_FALSE(s);
+        EXPECT_EQ(motivo.rfind(c.motivo, 0), 0u) << motivo;
+    } else {
+        ASSERT_TRUE(s) << motivo;
+        EXPECT_EQ(s->brutos, c.brutos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Diario, DiarioHostil,
+    ::testing::Values(CasoHostil{"instantaneo_com_1E400",
+                                 iniciar_diario({}, {"1", "1E400"}),
+                                 true,
+                                 "a fita guardada nele tem um valor",
+                                 {}},
+                      CasoHostil{"instantaneo_com_menos_1E4000",
+                                 iniciar_diario({}, {"-1E4000"}),
+                                 true,
+                                 "a fita guardada nele tem um valor",
+                                 {}},
+                      CasoHostil{"registro_com_1E400",
+                                 iniciar_diario({}, {"1"}) +
+                                     registro_alteracao({T::Acrescentar, 0, 1, "2"}) +
+                                     registro_alteracao({T::Substituir, 0, 1, "1E400"}),
+                                 false,
+                                 "",
+                                 {"1", "2"}},
+                      CasoHostil{"versao_mais_nova",
+                                 "QVLDIARIO2\n" + iniciar_diario({}, {"1"}).substr(11),
+                                 true,
+                                 "é de outra versão",
+                                 {}},
+                      CasoHostil{"versao_mais_antiga",
+                                 "QVLDIARIO0\n" + iniciar_diario({}, {"1"}).substr(11),
+                                 true,
+                                 "é de outra versão",
+                                 {}},
+                      CasoHostil{"nao_e_diario", "[CONFIG]\r\n", true, "não é um diário", {}},
+                      // Alternating 50,000-value repeats and cuts to 0, as many as fit in
+                      // the read bound: refused after a bounded amount of work.
+                      CasoHostil{"acrescimos_e_cortes_alternados",
+                                 alternando((13u << 20) / 30),
+                                 true,
+                                 "as alterações dele dão trabalho demais",
+                                 {}},
+                      // A few of them are what a window could have written: replayed.
+                      CasoHostil{"poucos_acrescimos_e_cortes", alternando(20), false, "", {}}),
+    [](const ::testing::TestParamInfo<CasoHostil>& caso) { return std::string(caso.param.nome); });
+
 } // namespace

@@ -138,7 +138,7 @@ class FalhasComandos : public ComandosTeste {
             c.alvo = c.pasta_alvo + QStringLiteral("/malote.qvlbackup");
             escrever_arquivo(c.alvo, "9,99\r\n");
             nome_arquivo->setText(QStringLiteral("malote.dia"));
-            c.gravar = [this] { comandos_backup.tique(); };
+            c.gravar = [this] { tique_backup(); };
             break;
         case Gravador::Recuperacao:
             c.pasta_alvo = base + QStringLiteral("/Backup");
@@ -286,15 +286,15 @@ TEST_F(FalhasComandos, TiqueQueFalhaAvisaUmaVezSo) {
     Cena cena = preparar(Gravador::Tique, caminho("real"));
     for (int tique = 0; tique < 3; ++tique) {
         Falhas::armar(cena.pasta_alvo, Chamada::Escrita, 1, ENOSPC);
-        comandos_backup.tique();
+        tique_backup();
     }
     EXPECT_EQ(dlg->avisos.size(), 1);
     EXPECT_EQ(ler_arquivo(cena.alvo), cena.antigos);
     Falhas::desarmar();
-    comandos_backup.tique();
+    tique_backup();
     EXPECT_EQ(ler_arquivo(cena.alvo), bytes_esperados(Gravador::Tique));
     Falhas::armar(cena.pasta_alvo, Chamada::Escrita, 1, EIO);
-    comandos_backup.tique();
+    tique_backup();
     EXPECT_EQ(dlg->avisos.size(), 2);
 }
 

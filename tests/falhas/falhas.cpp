@@ -4,9 +4,13 @@
 // dlsym), the calls on files under one folder are counted by kind, and the
 // chosen one of the chosen kind fails with the chosen errno, once. It can also
 // cut every write short and interrupt calls with EINTR, to try the loops that
-// must carry on. Calls elsewhere (the test's own output) are never touched.
+// must carry on, slow every sync down, or hold every sync until released (a
+// stalled network file system). Calls elsewhere (the test's own output) are
+// never touched.
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -133,6 +137,31 @@ void renomeou(const Decisao& d, int r) {
     ++estado.renomeacoes;
 }
 
+// Slowed and stalled syncs, apart from the armed state: they outlive a
+// disarm until set back, so a test can let a stalled sync go at its end.
+std::mutex trava_sync;
+std::condition_variable sync_solto;
+int atraso_sync_ms = 0;
+bool sync_parado = false;
+int syncs_parados = 0; // syncs waiting now
+
+// Sleeps or waits as the knobs say, for a sync of a file under the folder.
+void esperar_sync(int fd) {
+    {
+        std::lock_guard<std::mutex> l(trava);
+        if (!estado.armado || !sob_a_pasta(caminho_do_descritor(fd))) return;
+    }
+    std::unique_lock<std::mutex> l(trava_sync);
+    if (atraso_sync_ms > 0) {
+        const auto ate =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(atraso_sync_ms);
+        sync_solto.wait_until(l, ate, [] { return atraso_sync_ms == 0; });
+    }
+    ++syncs_parados;
+    sync_solto.wait(l, [] { return !sync_parado; });
+    --syncs_parados;
+}
+
 template <class F> F real(const char* nome) {
     return reinterpret_cast<F>(dlsym(RTLD_NEXT, nome));
 }
@@ -161,6 +190,27 @@ QUARVEL_EXPORTA void quarvel_falhas_escritas_curtas(std::size_t maximo) {
 QUARVEL_EXPORTA void quarvel_falhas_interrupcoes(int ligadas) {
     std::lock_guard<std::mutex> l(trava);
     estado.interromper = ligadas != 0;
+}
+
+QUARVEL_EXPORTA void quarvel_falhas_atrasar_sync(int ms) {
+    {
+        std::lock_guard<std::mutex> l(trava_sync);
+        atraso_sync_ms = ms;
+    }
+    sync_solto.notify_all();
+}
+
+QUARVEL_EXPORTA void quarvel_falhas_parar_sync(int parado) {
+    {
+        std::lock_guard<std::mutex> l(trava_sync);
+        sync_parado = parado != 0;
+    }
+    sync_solto.notify_all();
+}
+
+QUARVEL_EXPORTA int quarvel_falhas_syncs_parados() {
+    std::lock_guard<std::mutex> l(trava_sync);
+    return syncs_parados;
 }
 
 QUARVEL_EXPORTA void quarvel_falhas_desarmar() {
@@ -199,6 +249,7 @@ QUARVEL_EXPORTA ssize_t write(int fd, const void* dados, std::size_t n) {
 
 QUARVEL_EXPORTA int fsync(int fd) {
     static const auto original = real<int (*)(int)>("fsync");
+    esperar_sync(fd);
     const Decisao d = decidir_descritor(kSincronia, fd);
     if (d.erro) {
         errno = d.erro;
@@ -209,6 +260,7 @@ QUARVEL_EXPORTA int fsync(int fd) {
 
 QUARVEL_EXPORTA int fdatasync(int fd) {
     static const auto original = real<int (*)(int)>("fdatasync");
+    esperar_sync(fd);
     const Decisao d = decidir_descritor(kSincronia, fd);
     if (d.erro) {
         errno = d.erro;

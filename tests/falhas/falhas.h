@@ -45,6 +45,15 @@ class Falhas {
     static void interrupcoes(bool ligadas) {
         funcao<void (*)(int)>("quarvel_falhas_interrupcoes")(ligadas ? 1 : 0);
     }
+    // Every sync under the folder takes `ms` longer (0: no longer).
+    static void atrasar_sync(int ms) { funcao<void (*)(int)>("quarvel_falhas_atrasar_sync")(ms); }
+    // Every sync under the folder waits, like one on a stalled network file
+    // system, until parar_sync(false).
+    static void parar_sync(bool parado) {
+        funcao<void (*)(int)>("quarvel_falhas_parar_sync")(parado ? 1 : 0);
+    }
+    // Syncs waiting now.
+    static int syncs_parados() { return funcao<int (*)()>("quarvel_falhas_syncs_parados")(); }
     static void desarmar() { funcao<void (*)()>("quarvel_falhas_desarmar")(); }
 
     static int contagem(Chamada chamada) {
@@ -63,9 +72,14 @@ class Falhas {
     }
 };
 
-// Disarms when the scope ends, whatever the test's outcome.
+// Disarms when the scope ends, whatever the test's outcome, and lets every
+// slowed or stalled sync go.
 struct Desarmar {
-    ~Desarmar() { Falhas::desarmar(); }
+    ~Desarmar() {
+        Falhas::parar_sync(false);
+        Falhas::atrasar_sync(0);
+        Falhas::desarmar();
+    }
 };
 
 } // namespace quarvel::testes
