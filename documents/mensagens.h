@@ -78,9 +78,6 @@ inline constexpr const char* kPastaIndefinida =
 // Why a temporary file stays in the folder being cleared.
 inline constexpr const char* kGravacaoEmCurso = "em uso por uma gravação em andamento";
 
-// The session journal. %1 the number of values.
-inline constexpr const char* kRecuperarSessao =
-    "O Quarvel não foi fechado normalmente. Recuperar a fita com %1 valores?";
 // %1 the journal, %2 why.
 inline constexpr const char* kDiarioNaoGravado =
     "O diário da sessão não pôde ser gravado em %1: %2. Se o Quarvel for fechado de forma "

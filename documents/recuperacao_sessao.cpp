@@ -31,9 +31,16 @@ constexpr const char* kDiarioIlegivel =
     "O diário de sessão %1 não pôde ser lido (%2). Ele foi guardado como %3 e não será "
     "oferecido de novo.";
 // %1 how many tapes.
+constexpr const char* kFitaParaDepois =
+    "Mais 1 fita de uma janela do Quarvel que não foi fechada normalmente será oferecida na "
+    "próxima vez que o Quarvel for aberto.";
 constexpr const char* kFitasParaDepois =
-    "Mais %1 fita(s) de janelas do Quarvel que não foram fechadas normalmente serão oferecidas "
-    "na próxima vez que o Quarvel for aberto.";
+    "Mais %1 fitas de janelas do Quarvel que não foram fechadas normalmente serão oferecidas na "
+    "próxima vez que o Quarvel for aberto.";
+// %1 the file the tape was kept in.
+constexpr const char* kFitaGuardada =
+    "A fita não recuperada foi guardada em %1. Ela pode ser aberta como qualquer cálculo ou "
+    "restaurada em \"Restaurar / Limpar Backup\".";
 constexpr std::string_view kPrefixo = "sessao-";
 constexpr std::string_view kDiario = ".diario";
 constexpr std::string_view kTrava = ".trava";
@@ -313,15 +320,19 @@ bool oferecer_recuperacao(const ContextoRecuperacao& c) {
             continue;
         }
         QString erro;
-        if (guardar_recuperacao(*sessao, quando, &erro).isEmpty()) {
+        const QString guardada = guardar_recuperacao(*sessao, quando, &erro);
+        if (guardada.isEmpty()) {
             // Kept where it is, to be offered again at the next start.
             c.dialogos.aviso(c.dono, erro);
             continue;
         }
         orfao.apagar();
+        c.dialogos.aviso(c.dono, QString::fromUtf8(kFitaGuardada).arg(guardada));
     }
     if (para_depois > 0)
-        c.dialogos.aviso(c.dono, QString::fromUtf8(kFitasParaDepois).arg(para_depois));
+        c.dialogos.aviso(c.dono, para_depois == 1
+                                     ? QString::fromUtf8(kFitaParaDepois)
+                                     : QString::fromUtf8(kFitasParaDepois).arg(para_depois));
     // Locks left by a window that died before its first journal: a window
     // holds its lock before its journal exists, so a lock held here with no
     // journal beside it has none to come.
