@@ -113,7 +113,7 @@ void FormPrincipal::definir_linha_atual(int linha) {
 }
 
 void FormPrincipal::atualizar_total() {
-    const tape::TextosTotal total = tape::textos_total(fita_.brutos());
+    const tape::TextosTotal total = tape::textos_total(fita_.fita());
     valor_final_->setText(QString::fromStdString(total.figuras));
     valor_leitor_->setText(QString::fromStdString(total.extenso));
     // The names carry the values, so that the focus and a screen reader's
