@@ -187,24 +187,42 @@ VisaoFita::VisaoFita(FitaModelo& modelo, QWidget* parent) : QListView(parent), m
     setItemDelegate(new DelegadoFita(*this));
     setModel(&modelo);
 
-    connect(
-        &modelo, &QAbstractItemModel::rowsInserted, this,
-        [this](const QModelIndex&, int primeira, int ultima) { medir_linhas(primeira, ultima); });
+    connect(&modelo, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int primeira, int ultima) {
+                const auto n = static_cast<std::size_t>(ultima - primeira + 1);
+                comprimentos_.insert(comprimentos_.begin() + primeira, n, 0);
+                for (int i = primeira; i <= ultima; ++i) {
+                    comprimentos_[static_cast<std::size_t>(i)] = comprimento_da_linha(i);
+                    contar(comprimento_da_linha(i), 1);
+                }
+                recalcular_geometria();
+            });
+    connect(&modelo, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int primeira, int ultima) {
+                for (int i = primeira; i <= ultima; ++i)
+                    contar(comprimentos_[static_cast<std::size_t>(i)], -1);
+                comprimentos_.erase(comprimentos_.begin() + primeira,
+                                    comprimentos_.begin() + ultima + 1);
+            });
     connect(&modelo, &QAbstractItemModel::rowsRemoved, this, [this] {
-        medir_linhas(0, contagem() - 1, true);
+        recalcular_geometria();
         manter_linha_valida();
     });
     connect(&modelo, &QAbstractItemModel::modelReset, this, [this] {
-        medir_linhas(0, contagem() - 1, true);
+        recontar();
         manter_linha_valida();
     });
     connect(&modelo, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& a, const QModelIndex& b) {
-                // A shorter replacement of the widest line may shrink the rows.
-                const bool eraMaior = maior_ >= a.row() && maior_ <= b.row();
-                medir_linhas(a.row(), b.row(), eraMaior);
+                for (int i = a.row(); i <= b.row(); ++i) {
+                    int& c = comprimentos_[static_cast<std::size_t>(i)];
+                    contar(c, -1);
+                    c = comprimento_da_linha(i);
+                    contar(c, 1);
+                }
+                recalcular_geometria();
             });
-    medir_linhas(0, contagem() - 1, true);
+    recontar();
 }
 
 int VisaoFita::contagem() const {
@@ -249,21 +267,32 @@ void VisaoFita::manter_linha_valida() {
 
 // Widths come from counting characters: the font is fixed pitch, so the
 // widest line is the longest one and no text is measured per line.
-void VisaoFita::medir_linhas(int primeira, int ultima, bool desde_o_inicio) {
-    const int n = contagem();
-    if (desde_o_inicio) {
-        maior_ = -1;
-        comprimento_maior_ = 0;
-        primeira = 0;
-        ultima = n - 1;
+int VisaoFita::comprimento_da_linha(int linha) const {
+    return static_cast<int>(modelo_->linha(static_cast<std::size_t>(linha)).size());
+}
+
+void VisaoFita::contar(int tamanho, int mais) {
+    const auto c = static_cast<std::size_t>(tamanho);
+    if (c >= por_comprimento_.size()) por_comprimento_.resize(c + 1, 0);
+    por_comprimento_[c] += mais;
+    if (mais > 0) {
+        comprimento_maior_ = std::max(comprimento_maior_, tamanho);
+        return;
     }
-    ultima = std::min(ultima, n - 1);
-    for (int i = std::max(primeira, 0); i <= ultima; ++i) {
-        const auto c = static_cast<int>(modelo_->linha(static_cast<std::size_t>(i)).size());
-        if (c > comprimento_maior_) {
-            comprimento_maior_ = c;
-            maior_ = i;
-        }
+    // The longest went: the next one down, at most as many steps as a line
+    // has characters.
+    while (comprimento_maior_ > 0 &&
+           por_comprimento_[static_cast<std::size_t>(comprimento_maior_)] == 0)
+        --comprimento_maior_;
+}
+
+void VisaoFita::recontar() {
+    por_comprimento_.clear();
+    comprimentos_.assign(static_cast<std::size_t>(contagem()), 0);
+    comprimento_maior_ = 0;
+    for (int i = 0; i < contagem(); ++i) {
+        comprimentos_[static_cast<std::size_t>(i)] = comprimento_da_linha(i);
+        contar(comprimento_da_linha(i), 1);
     }
     recalcular_geometria();
 }
@@ -273,9 +302,10 @@ int VisaoFita::linhas_de_texto(int comprimento) const {
 }
 
 int VisaoFita::altura_da_linha(int linha) const {
-    if (!alguma_quebra_ || !modelo_ || linha < 0 || linha >= contagem()) return altura_linha_;
-    const auto c = static_cast<int>(modelo_->linha(static_cast<std::size_t>(linha)).size());
-    return (altura_linha_ - 1) * linhas_de_texto(c) + 1;
+    if (!alguma_quebra_ || linha < 0 || static_cast<std::size_t>(linha) >= comprimentos_.size())
+        return altura_linha_;
+    return (altura_linha_ - 1) * linhas_de_texto(comprimentos_[static_cast<std::size_t>(linha)]) +
+           1;
 }
 
 void VisaoFita::recalcular_geometria() {

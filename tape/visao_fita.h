@@ -91,7 +91,9 @@ class VisaoFita : public QListView {
   private:
     void repintar_linha(int linha);
     void manter_linha_valida();
-    void medir_linhas(int primeira, int ultima, bool desde_o_inicio = false);
+    int comprimento_da_linha(int linha) const;
+    void contar(int tamanho, int mais);
+    void recontar();
     void recalcular_geometria();
     int linhas_de_texto(int comprimento) const;
     int linha_no_ponto(const QPoint& p) const;
@@ -101,7 +103,11 @@ class VisaoFita : public QListView {
     QFont fonte_calha_;
     int largura_calha_ = 0;
     int altura_linha_ = 0;
-    int maior_ = -1; // row of the longest line: whether any line wraps
+    // How many lines have each length (the font is fixed pitch, so the
+    // longest is the widest), and each line's length, kept as rows come and
+    // go: the longest line is known without reading them all again.
+    std::vector<int> por_comprimento_;
+    std::vector<int> comprimentos_;
     int comprimento_maior_ = 0;
     int largura_texto_ = 1;     // pixels for the text of a line
     int largura_caractere_ = 1; // the fixed pitch of the tape's font
