@@ -48,10 +48,8 @@ class DelegadoFita : public QAbstractItemDelegate {
         p->fillRect(areaTexto, linha == visao_.linha_atual() ? kCorAtual : kCorFundo);
         p->setFont(visao_.font());
         p->setPen(kCorTexto);
-        QTextOption o(Qt::AlignLeft | Qt::AlignTop);
-        o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         p->drawText(areaTexto.adjusted(VisaoFita::kFolga, 0, -VisaoFita::kFolga, 0),
-                    indice.data(Qt::DisplayRole).toString(), o);
+                    indice.data(Qt::DisplayRole).toString(), VisaoFita::opcao_texto());
         p->restore();
     }
 
@@ -68,6 +66,12 @@ class DelegadoFita : public QAbstractItemDelegate {
 // ---------------------------------------------------------------------------
 
 FitaModelo::FitaModelo(QObject* parent) : QAbstractListModel(parent) {}
+
+QModelIndex FitaModelo::index(int row, int column, const QModelIndex& parent) const {
+    const bool dentro = row >= 0 && column == 0 && !parent.isValid() &&
+                        static_cast<std::size_t>(row) < fita_.tamanho();
+    return dentro ? createIndex(row, 0) : QModelIndex();
+}
 
 int FitaModelo::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(fita_.tamanho());
@@ -297,8 +301,17 @@ void VisaoFita::recontar() {
     recalcular_geometria();
 }
 
+QTextOption VisaoFita::opcao_texto() {
+    // Anywhere, and only when the row is full: at a word boundary ("1." of
+    // "1.234.567") a row would hold fewer characters than it has room for,
+    // and the rows counted for the line would not show all of them.
+    QTextOption o(Qt::AlignLeft | Qt::AlignTop);
+    o.setWrapMode(QTextOption::WrapAnywhere);
+    return o;
+}
+
 int VisaoFita::linhas_de_texto(int comprimento) const {
-    return std::max(1, (comprimento * largura_caractere_ + largura_texto_ - 1) / largura_texto_);
+    return std::max(1, (comprimento + caracteres_por_linha_ - 1) / caracteres_por_linha_);
 }
 
 int VisaoFita::altura_da_linha(int linha) const {
@@ -315,10 +328,10 @@ void VisaoFita::recalcular_geometria() {
 
     const QFontMetrics mt(font());
     const int largura = std::max(1, viewport()->width() - calha - 1 - 2 * kFolga);
-    const int altura = std::max(mt.height(), mc.height()) + 1;
-    const int caractere = std::max(1, mt.horizontalAdvance(QLatin1Char('0')));
-    largura_texto_ = largura;
-    largura_caractere_ = caractere;
+    const int altura = std::max(mt.lineSpacing(), mc.height()) + 1;
+    // The pitch as laid out, fractions and all: whole characters per row.
+    const qreal caractere = QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
+    caracteres_por_linha_ = std::max(1, static_cast<int>(largura / std::max(caractere, 1.0)));
     // Only a line wider than the view takes more than one row. While none is,
     // every row is the same and the layout is a loop over row offsets; the
     // rows are measured one by one only when the longest line wraps.
