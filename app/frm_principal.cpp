@@ -115,8 +115,15 @@ void FormPrincipal::definir_linha_atual(int linha) {
 }
 
 void FormPrincipal::atualizar_total() {
-    const tape::TextosTotal total = tape::textos_total(fita_.brutos());
-    valor_final_->setText(QString::fromStdString(total.figuras));
+    const tape::TextosTotal total = tape::textos_total(fita_.fita());
+    const QString figuras = QString::fromStdString(total.figuras);
+    QFont f = valor_final_->font();
+    f.setPointSize(kPontosTotal);
+    const int largura = valor_final_->contentsRect().width();
+    while (f.pointSize() > 6 && QFontMetrics(f).horizontalAdvance(figuras) > largura)
+        f.setPointSize(f.pointSize() - 1);
+    valor_final_->setFont(f);
+    valor_final_->setText(figuras);
     valor_leitor_->setText(QString::fromStdString(total.extenso));
     // The names carry the values, so that the focus and a screen reader's
     // review of the window read them.

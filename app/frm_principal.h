@@ -90,6 +90,8 @@ class FormPrincipal : public QMainWindow {
     void escrever_relogio();
 
     // Shown again after every change of the tape.
+    // The total display's size; smaller only for figures that would not fit.
+    static constexpr int kPontosTotal = 14;
     void atualizar_total();
     void definir_linha_atual(int linha);
     void definir_titulo();

@@ -165,7 +165,7 @@ void FormPrincipal::criar_controles() {
     connect(teclado_, &tape::Teclado::adicionar, this, [this] { acoes().add_valor->trigger(); });
 
     valor_final_ = mostrador(cliente, "valor_final", area(231, 268, 189, 33),
-                             fonte("Arial", 14, true), QStringLiteral("0,00"));
+                             fonte("Arial", kPontosTotal, true), QStringLiteral("0,00"));
     valor_leitor_ = mostrador(cliente, "valor_leitor", area(7, 306, 413, 57),
                               fonte("Arial", 9, true), QStringLiteral("ZERO"));
     valor_leitor_->setWordWrap(true);

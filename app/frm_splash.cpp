@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSvgRenderer>
-#include <QThread>
+#include <QTimer>
 
 namespace quarvel::app {
 
@@ -41,8 +41,13 @@ void FormSplash::exibir() {
     QApplication::processEvents();
 }
 
-void FormSplash::pausar(int ms) {
-    if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+void FormSplash::encerrar_apos(int ms, std::function<void()> seguinte) {
+    QTimer::singleShot(ms, this, [this, seguinte = std::move(seguinte)] {
+        // The next window first: with none visible, closing the splash
+        // would be the last window closing and end the program.
+        if (seguinte) seguinte();
+        close();
+    });
 }
 
 void FormSplash::paintEvent(QPaintEvent*) {

@@ -4,14 +4,14 @@
 //
 // Use from main():
 //     quarvel::app::FormSplash splash;
-//     splash.exibir();                      // centred and painted at once
+//     splash.exibir();                      // centred, asked to paint
 //     FormPrincipal janela;                 // built while the picture shows
-//     quarvel::app::FormSplash::pausar(2000);  // blocks, no events run
-//     splash.close();                       // or let it go out of scope
-//     janela.show();
-//     return app.exec();
+//     splash.encerrar_apos(2000, [&] { janela.show(); });
+//     return app.exec();                    // the picture is drawn here
 #include <QPixmap>
 #include <QWidget>
+
+#include <functional>
 
 namespace quarvel::app {
 
@@ -23,12 +23,14 @@ class FormSplash : public QWidget {
 
     explicit FormSplash(QWidget* parent = nullptr);
 
-    // Centres on the screen, shows and paints immediately, so the picture is
-    // on screen before the caller goes on with slow work.
+    // Centres on the screen, shows and paints what it can at once.
     void exibir();
 
-    // Waits without running the event loop: whatever is on screen stays.
-    static void pausar(int ms);
+    // After ms of the event loop, runs `seguinte` (which shows the next
+    // window) and closes. The loop keeps running meanwhile: a window
+    // manager maps and exposes the splash only when the program answers it,
+    // so a sleep here would leave the screen blank.
+    void encerrar_apos(int ms, std::function<void()> seguinte);
 
     const QPixmap& imagem() const { return imagem_; }
 

@@ -8,6 +8,7 @@
 #include "documents/limite_leitura.h"
 #include "documents/mensagens.h"
 #include "documents/texto.h"
+#include "gravacao/descritores.h"
 #include "printing/documento_impressao.h"
 #include "printing/mensagens.h"
 #include "tape/mensagens.h"
@@ -187,8 +188,16 @@ int mostrar_total(const QStringList& arquivos) {
         saida += l + '\n';
     saida += total.figuras + '\n';
     saida += total.extenso + '\n';
-    std::fwrite(saida.data(), 1, saida.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    // Straight to the descriptor, every write and the close checked: a
+    // full disk or a closed pipe must not pass for a printed total.
+    std::fflush(stdout);
+    const bool escrito = gravacao::escrever_tudo(STDOUT_FILENO, saida.data(), saida.size()) &&
+                         (::close(STDOUT_FILENO) == 0 || errno == EINTR);
+    if (!escrito) {
+        erro(QString::fromUtf8(kFalhaSaida).arg(documents::motivo_do_sistema(errno)));
+        return 1;
+    }
+    return 0;
 }
 
 int gerar_pdf(const QString& saida, const QString& arquivo) {

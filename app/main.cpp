@@ -1,5 +1,6 @@
-// Start-up: the splash window, the main window built behind it, a fixed
-// two-second pause, then the event loop.
+// Start-up: the splash window, the main window built behind it, then the
+// event loop, in which the splash shows for two seconds before the main
+// window takes its place.
 #include "app/aparencia.h"
 #include "app/excecoes.h"
 #include "app/fontes.h"
@@ -49,8 +50,6 @@ int main(int argc, char** argv) {
     quarvel::app::FormPrincipal janela(quarvel::app::criar_dialogos_reais(),
                                        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
     app.salvar_recuperacao = [&janela] { return janela.salvar_recuperacao(); };
-    quarvel::app::FormSplash::pausar(2000);
-    splash.close();
-    janela.show();
+    splash.encerrar_apos(2000, [&janela] { janela.show(); });
     return app.exec();
 }

@@ -33,6 +33,8 @@ inline constexpr const char* kVejaAAjuda = "Use \"quarvel --help\" para ver as o
 inline constexpr const char* kUsoPdf = "Uso: quarvel --pdf SAIDA.pdf ARQUIVO";
 inline constexpr const char* kOpcaoTotal =
     "Mostra as linhas da fita, o total e o total por extenso.";
+// --total could not write what it read. %1 the system's reason.
+inline constexpr const char* kFalhaSaida = "Não foi possível escrever o total na saída padrão: %1";
 inline constexpr const char* kOpcaoPdf = "Imprime a fita no arquivo PDF <saida>.";
 inline constexpr const char* kArgumentoArquivos =
     "Arquivos de cálculo (.qvl), de backup (.qvlbackup), de texto, ou - para a entrada padrão.";

@@ -51,6 +51,7 @@ struct Arquivos {
     QString calculo_50000 = pasta.filePath(QStringLiteral("c50000.qvl"));
     QString calculo_49999 = pasta.filePath(QStringLiteral("c49999.qvl"));
     QString calculo_45000 = pasta.filePath(QStringLiteral("c45000.qvl"));
+    QString calculo_10 = pasta.filePath(QStringLiteral("c10.qvl"));
     QString texto_50000 = pasta.filePath(QStringLiteral("t50000.txt"));
 
     Arquivos() {
@@ -68,6 +69,8 @@ struct Arquivos {
         gravar(calculo_49999, documents::escrever_calculo(doc));
         doc.brutos.resize(45000);
         gravar(calculo_45000, documents::escrever_calculo(doc));
+        doc.brutos.resize(10);
+        gravar(calculo_10, documents::escrever_calculo(doc));
     }
 };
 
@@ -192,12 +195,16 @@ void importar_50000(benchmark::State& estado) {
 }
 BENCHMARK(importar_50000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-void adicionar_com_50000(benchmark::State& estado) {
-    const auto& a = arquivos();
+// Enter with the entry "12*50" on a tape of `antes` lines (the line is
+// deleted again, untimed, so every iteration starts alike).
+void adicionar(benchmark::State& estado, const QString& arquivo, std::size_t antes) {
     auto& j = janela();
     j.roteiro->avisos.clear();
-    j.abrir(a.calculo_49999);
-    if (!j.conferir(estado, 49999)) return;
+    if (arquivo.isEmpty())
+        j.esvaziar();
+    else
+        j.abrir(arquivo);
+    if (!j.conferir(estado, antes)) return;
     for (auto _ : estado) {
         estado.PauseTiming();
         j.texto_valor->setText(QStringLiteral("12*50"));
@@ -205,13 +212,50 @@ void adicionar_com_50000(benchmark::State& estado) {
         estado.ResumeTiming();
         j.disparar("add_valor");
         estado.PauseTiming();
-        const bool certo = j.conferir(estado, 50000);
+        const bool certo = j.conferir(estado, antes + 1);
         j.disparar("deletar_valor"); // the line just added is the current one
         estado.ResumeTiming();
         if (!certo) break;
     }
 }
+
+void adicionar_com_50000(benchmark::State& estado) {
+    adicionar(estado, arquivos().calculo_49999, 49999);
+}
 BENCHMARK(adicionar_com_50000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same command on an empty tape: what a full one must not exceed by much.
+void adicionar_vazia(benchmark::State& estado) {
+    adicionar(estado, {}, 0);
+}
+BENCHMARK(adicionar_vazia)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Del of the last line, and the line added back untimed.
+void deletar(benchmark::State& estado, const QString& arquivo, std::size_t linhas) {
+    auto& j = janela();
+    j.roteiro->avisos.clear();
+    j.abrir(arquivo);
+    if (!j.conferir(estado, linhas)) return;
+    for (auto _ : estado) {
+        estado.PauseTiming();
+        j.texto_valor->setText(QStringLiteral("12*50"));
+        j.assentar();
+        j.disparar("add_valor");
+        estado.ResumeTiming();
+        j.disparar("deletar_valor");
+        if (!j.conferir(estado, linhas)) break;
+    }
+}
+
+void deletar_com_50000(benchmark::State& estado) {
+    deletar(estado, arquivos().calculo_49999, 49999);
+}
+BENCHMARK(deletar_com_50000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void deletar_com_10(benchmark::State& estado) {
+    deletar(estado, arquivos().calculo_10, 10);
+}
+BENCHMARK(deletar_com_10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void repetir_5000(benchmark::State& estado) {
     const auto& a = arquivos();

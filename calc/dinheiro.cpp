@@ -3,6 +3,7 @@
 #include "calc/centavos.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -181,18 +182,21 @@ inline bool slot_de(const std::string& bruto, double& slot) noexcept {
 
 } // namespace
 
-// Here, beside the reading, so that the reading inlines into the loop.
-double somar_brutos(const std::vector<std::string>& brutos) {
-    const std::size_t n = brutos.size();
-    // The empty slots above the last value hold +0.0; a partial sum that
-    // starts at +0.0 never becomes -0.0, so adding them would change nothing
-    // and they are skipped.
+namespace {
+
+// The total's fold over n slots, slot(i, valor) giving slot i or false when
+// value i has none: four extended-precision partial sums fed from the last
+// value down, value i into partial (4 - i % 4) % 4, then ((s0 + s1) + s2) + s3.
+// The empty slots above the last value hold +0.0; a partial sum that starts
+// at +0.0 never becomes -0.0, so adding them would change nothing and they
+// are skipped. Returns n, or the first value in list order without a slot.
+template <class Slot> std::size_t somar_em_ordem(std::size_t n, Slot slot, double& resultado) {
     Estendido s0 = 0, s1 = 0, s2 = 0, s3 = 0;
     std::size_t falha = n;
     auto somar = [&](std::size_t i, Estendido& s) {
-        double slot;
-        if (slot_de(brutos[i], slot))
-            s += slot;
+        double v;
+        if (slot(i, v))
+            s += v;
         else
             falha = i; // walking down: the last one kept is the first in list order
     };
@@ -220,13 +224,44 @@ double somar_brutos(const std::vector<std::string>& brutos) {
         somar(i - 3, s3);
         somar(i - 4, s0);
     }
-    if (falha != n) throw ErroConversao(brutos[falha]);
+    if (falha != n) return falha;
 
     const Estendido soma = ((s0 + s1) + s2) + s3;
     if (!(absoluto(soma) <= kMaiorDouble))
-        return soma < 0 ? -std::numeric_limits<double>::infinity()
-                        : std::numeric_limits<double>::infinity();
-    return static_cast<double>(soma);
+        resultado = soma < 0 ? -std::numeric_limits<double>::infinity()
+                             : std::numeric_limits<double>::infinity();
+    else
+        resultado = static_cast<double>(soma);
+    return n;
+}
+
+} // namespace
+
+// Here, beside the reading, so that the reading inlines into the loop.
+double somar_brutos(const std::vector<std::string>& brutos) {
+    double r = 0;
+    const std::size_t falha = somar_em_ordem(
+        brutos.size(), [&brutos](std::size_t i, double& v) { return slot_de(brutos[i], v); }, r);
+    if (falha != brutos.size()) throw ErroConversao(brutos[falha]);
+    return r;
+}
+
+double slot_do_bruto(const std::string& bruto) noexcept {
+    double v;
+    return slot_de(bruto, v) ? v : std::numeric_limits<double>::quiet_NaN();
+}
+
+std::optional<double> somar_slots(const std::vector<double>& slots) {
+    double r = 0;
+    const std::size_t falha = somar_em_ordem(
+        slots.size(),
+        [&slots](std::size_t i, double& v) {
+            v = slots[i];
+            return !std::isnan(v);
+        },
+        r);
+    if (falha != slots.size()) return std::nullopt;
+    return r;
 }
 
 namespace {

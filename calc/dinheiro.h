@@ -55,4 +55,11 @@ std::optional<Estendido> extrair_valor(std::string_view texto);
 // the count.
 double somar_brutos(const std::vector<std::string>& brutos);
 
+// The slot a raw value takes in the total's buffer: its strict reading as a
+// double, NaN when it does not read or lies beyond the range of a double.
+double slot_do_bruto(const std::string& bruto) noexcept;
+// somar_brutos over slots already read, in the same order and arithmetic, so
+// the two agree to the last bit; empty when a slot is NaN.
+std::optional<double> somar_slots(const std::vector<double>& slots);
+
 } // namespace quarvel::calc

@@ -138,7 +138,7 @@ void ComandosFita::valor_memoria() {
 
 void ComandosFita::transf() {
     // The total display shows these figures after every change of the tape.
-    QApplication::clipboard()->setText(de_utf8(textos_total(c_.fita.brutos()).figuras));
+    QApplication::clipboard()->setText(de_utf8(textos_total(c_.fita.fita()).figuras));
 }
 
 bool ComandosFita::tem_linhas() const {

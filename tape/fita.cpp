@@ -31,29 +31,26 @@ double somar_brutos(const std::vector<std::string>& brutos) {
 }
 
 void Fita::acrescentar(const std::string& bruto) {
-    exigir_espaco(*this, 1);
-    std::string linha = calc::linha_fita(bruto);
-    brutos_.push_back(bruto);
-    try {
-        linhas_.push_back(std::move(linha));
-    } catch (...) {
-        brutos_.pop_back();
-        throw;
-    }
+    acrescentar_varios(bruto, 1);
 }
 
 void Fita::acrescentar_varios(const std::string& bruto, std::size_t vezes) {
     exigir_espaco(*this, vezes);
-    if (vezes == 0) return;
+    // The line first: it throws for a raw value that does not read.
     const std::string linha = calc::linha_fita(bruto);
+    if (vezes == 0) return;
     const auto antes = brutos_.size();
-    brutos_.insert(brutos_.end(), vezes, bruto);
     try {
+        brutos_.insert(brutos_.end(), vezes, bruto);
         linhas_.insert(linhas_.end(), vezes, linha);
+        slots_.insert(slots_.end(), vezes, calc::slot_do_bruto(bruto));
     } catch (...) {
         brutos_.resize(antes);
+        linhas_.resize(antes);
+        slots_.resize(antes);
         throw;
     }
+    mudou();
 }
 
 void Fita::substituir(std::size_t i, const std::string& bruto) {
@@ -62,6 +59,8 @@ void Fita::substituir(std::size_t i, const std::string& bruto) {
     std::string copia = bruto;
     brutos_[i].swap(copia);
     linhas_[i].swap(linha);
+    slots_[i] = calc::slot_do_bruto(bruto);
+    mudou();
 }
 
 void Fita::remover(std::size_t i) {
@@ -69,6 +68,8 @@ void Fita::remover(std::size_t i) {
     const auto pos = static_cast<std::ptrdiff_t>(i);
     brutos_.erase(brutos_.begin() + pos);
     linhas_.erase(linhas_.begin() + pos);
+    slots_.erase(slots_.begin() + pos);
+    mudou();
 }
 
 void Fita::inserir(std::size_t i, const std::string& bruto) {
@@ -83,25 +84,52 @@ void Fita::inserir(std::size_t i, const std::string& bruto) {
         brutos_.erase(brutos_.begin() + pos);
         throw;
     }
+    try {
+        slots_.insert(slots_.begin() + pos, calc::slot_do_bruto(bruto));
+    } catch (...) {
+        brutos_.erase(brutos_.begin() + pos);
+        linhas_.erase(linhas_.begin() + pos);
+        throw;
+    }
+    mudou();
 }
 
 void Fita::cortar(std::size_t n) {
     if (n > tamanho()) throw std::out_of_range(kForaDaFita);
     brutos_.resize(n);
     linhas_.resize(n);
+    slots_.resize(n);
+    mudou();
 }
 
 void Fita::limpar() {
     brutos_.clear();
     linhas_.clear();
+    slots_.clear();
+    mudou();
 }
 
 void Fita::trocar(std::vector<std::string> brutos, std::vector<std::string> linhas) {
     if (brutos.size() != linhas.size())
         throw std::invalid_argument("listas de valores e de linhas de tamanhos diferentes");
     if (brutos.size() > kMaximoValores) throw std::length_error(kMensagemMaximo);
+    std::vector<double> slots;
+    slots.reserve(brutos.size());
+    for (const std::string& b : brutos)
+        slots.push_back(calc::slot_do_bruto(b));
     brutos_.swap(brutos);
     linhas_.swap(linhas);
+    slots_.swap(slots);
+    mudou();
+}
+
+double Fita::total() const {
+    if (!total_) {
+        // A value without a slot: the fresh sum throws, naming the first.
+        const std::optional<double> t = calc::somar_slots(slots_);
+        total_ = t ? *t : somar_brutos(brutos_);
+    }
+    return *total_;
 }
 
 } // namespace quarvel::tape

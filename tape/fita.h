@@ -3,6 +3,7 @@
 #include "tape/mensagens.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,11 +39,17 @@ class Fita {
     // Replaces everything at once (loads); the two lists must have equal size.
     void trocar(std::vector<std::string> brutos, std::vector<std::string> linhas);
 
-    double total() const { return somar_brutos(brutos_); }
+    // somar_brutos(brutos()) to the last bit, from each value's slot read
+    // once when the value came in, and kept until the tape changes.
+    double total() const;
 
   private:
+    void mudou() { total_.reset(); }
+
     std::vector<std::string> brutos_;
     std::vector<std::string> linhas_;
+    std::vector<double> slots_; // calc::slot_do_bruto of each raw value
+    mutable std::optional<double> total_;
 };
 
 } // namespace quarvel::tape

@@ -16,4 +16,10 @@ struct TextosTotal {
 // calc::ErroConversao for a raw value that does not read strictly.
 TextosTotal textos_total(const std::vector<std::string>& brutos);
 
+class Fita;
+// The same texts from a tape's kept total (Fita::total), with no new sum.
+TextosTotal textos_total(const Fita& fita);
+// The texts of a total already summed.
+TextosTotal textos_do_total(double total);
+
 } // namespace quarvel::tape

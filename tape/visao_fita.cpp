@@ -48,10 +48,8 @@ class DelegadoFita : public QAbstractItemDelegate {
         p->fillRect(areaTexto, linha == visao_.linha_atual() ? kCorAtual : kCorFundo);
         p->setFont(visao_.font());
         p->setPen(kCorTexto);
-        QTextOption o(Qt::AlignLeft | Qt::AlignTop);
-        o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         p->drawText(areaTexto.adjusted(VisaoFita::kFolga, 0, -VisaoFita::kFolga, 0),
-                    indice.data(Qt::DisplayRole).toString(), o);
+                    indice.data(Qt::DisplayRole).toString(), VisaoFita::opcao_texto());
         p->restore();
     }
 
@@ -68,6 +66,12 @@ class DelegadoFita : public QAbstractItemDelegate {
 // ---------------------------------------------------------------------------
 
 FitaModelo::FitaModelo(QObject* parent) : QAbstractListModel(parent) {}
+
+QModelIndex FitaModelo::index(int row, int column, const QModelIndex& parent) const {
+    const bool dentro = row >= 0 && column == 0 && !parent.isValid() &&
+                        static_cast<std::size_t>(row) < fita_.tamanho();
+    return dentro ? createIndex(row, 0) : QModelIndex();
+}
 
 int FitaModelo::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(fita_.tamanho());
@@ -187,24 +191,42 @@ VisaoFita::VisaoFita(FitaModelo& modelo, QWidget* parent) : QListView(parent), m
     setItemDelegate(new DelegadoFita(*this));
     setModel(&modelo);
 
-    connect(
-        &modelo, &QAbstractItemModel::rowsInserted, this,
-        [this](const QModelIndex&, int primeira, int ultima) { medir_linhas(primeira, ultima); });
+    connect(&modelo, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int primeira, int ultima) {
+                const auto n = static_cast<std::size_t>(ultima - primeira + 1);
+                comprimentos_.insert(comprimentos_.begin() + primeira, n, 0);
+                for (int i = primeira; i <= ultima; ++i) {
+                    comprimentos_[static_cast<std::size_t>(i)] = comprimento_da_linha(i);
+                    contar(comprimento_da_linha(i), 1);
+                }
+                recalcular_geometria();
+            });
+    connect(&modelo, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int primeira, int ultima) {
+                for (int i = primeira; i <= ultima; ++i)
+                    contar(comprimentos_[static_cast<std::size_t>(i)], -1);
+                comprimentos_.erase(comprimentos_.begin() + primeira,
+                                    comprimentos_.begin() + ultima + 1);
+            });
     connect(&modelo, &QAbstractItemModel::rowsRemoved, this, [this] {
-        medir_linhas(0, contagem() - 1, true);
+        recalcular_geometria();
         manter_linha_valida();
     });
     connect(&modelo, &QAbstractItemModel::modelReset, this, [this] {
-        medir_linhas(0, contagem() - 1, true);
+        recontar();
         manter_linha_valida();
     });
     connect(&modelo, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& a, const QModelIndex& b) {
-                // A shorter replacement of the widest line may shrink the rows.
-                const bool eraMaior = maior_ >= a.row() && maior_ <= b.row();
-                medir_linhas(a.row(), b.row(), eraMaior);
+                for (int i = a.row(); i <= b.row(); ++i) {
+                    int& c = comprimentos_[static_cast<std::size_t>(i)];
+                    contar(c, -1);
+                    c = comprimento_da_linha(i);
+                    contar(c, 1);
+                }
+                recalcular_geometria();
             });
-    medir_linhas(0, contagem() - 1, true);
+    recontar();
 }
 
 int VisaoFita::contagem() const {
@@ -249,33 +271,54 @@ void VisaoFita::manter_linha_valida() {
 
 // Widths come from counting characters: the font is fixed pitch, so the
 // widest line is the longest one and no text is measured per line.
-void VisaoFita::medir_linhas(int primeira, int ultima, bool desde_o_inicio) {
-    const int n = contagem();
-    if (desde_o_inicio) {
-        maior_ = -1;
-        comprimento_maior_ = 0;
-        primeira = 0;
-        ultima = n - 1;
+int VisaoFita::comprimento_da_linha(int linha) const {
+    return static_cast<int>(modelo_->linha(static_cast<std::size_t>(linha)).size());
+}
+
+void VisaoFita::contar(int tamanho, int mais) {
+    const auto c = static_cast<std::size_t>(tamanho);
+    if (c >= por_comprimento_.size()) por_comprimento_.resize(c + 1, 0);
+    por_comprimento_[c] += mais;
+    if (mais > 0) {
+        comprimento_maior_ = std::max(comprimento_maior_, tamanho);
+        return;
     }
-    ultima = std::min(ultima, n - 1);
-    for (int i = std::max(primeira, 0); i <= ultima; ++i) {
-        const auto c = static_cast<int>(modelo_->linha(static_cast<std::size_t>(i)).size());
-        if (c > comprimento_maior_) {
-            comprimento_maior_ = c;
-            maior_ = i;
-        }
+    // The longest went: the next one down, at most as many steps as a line
+    // has characters.
+    while (comprimento_maior_ > 0 &&
+           por_comprimento_[static_cast<std::size_t>(comprimento_maior_)] == 0)
+        --comprimento_maior_;
+}
+
+void VisaoFita::recontar() {
+    por_comprimento_.clear();
+    comprimentos_.assign(static_cast<std::size_t>(contagem()), 0);
+    comprimento_maior_ = 0;
+    for (int i = 0; i < contagem(); ++i) {
+        comprimentos_[static_cast<std::size_t>(i)] = comprimento_da_linha(i);
+        contar(comprimento_da_linha(i), 1);
     }
     recalcular_geometria();
 }
 
+QTextOption VisaoFita::opcao_texto() {
+    // Anywhere, and only when the row is full: at a word boundary ("1." of
+    // "1.234.567") a row would hold fewer characters than it has room for,
+    // and the rows counted for the line would not show all of them.
+    QTextOption o(Qt::AlignLeft | Qt::AlignTop);
+    o.setWrapMode(QTextOption::WrapAnywhere);
+    return o;
+}
+
 int VisaoFita::linhas_de_texto(int comprimento) const {
-    return std::max(1, (comprimento * largura_caractere_ + largura_texto_ - 1) / largura_texto_);
+    return std::max(1, (comprimento + caracteres_por_linha_ - 1) / caracteres_por_linha_);
 }
 
 int VisaoFita::altura_da_linha(int linha) const {
-    if (!alguma_quebra_ || !modelo_ || linha < 0 || linha >= contagem()) return altura_linha_;
-    const auto c = static_cast<int>(modelo_->linha(static_cast<std::size_t>(linha)).size());
-    return (altura_linha_ - 1) * linhas_de_texto(c) + 1;
+    if (!alguma_quebra_ || linha < 0 || static_cast<std::size_t>(linha) >= comprimentos_.size())
+        return altura_linha_;
+    return (altura_linha_ - 1) * linhas_de_texto(comprimentos_[static_cast<std::size_t>(linha)]) +
+           1;
 }
 
 void VisaoFita::recalcular_geometria() {
@@ -285,10 +328,10 @@ void VisaoFita::recalcular_geometria() {
 
     const QFontMetrics mt(font());
     const int largura = std::max(1, viewport()->width() - calha - 1 - 2 * kFolga);
-    const int altura = std::max(mt.height(), mc.height()) + 1;
-    const int caractere = std::max(1, mt.horizontalAdvance(QLatin1Char('0')));
-    largura_texto_ = largura;
-    largura_caractere_ = caractere;
+    const int altura = std::max(mt.lineSpacing(), mc.height()) + 1;
+    // The pitch as laid out, fractions and all: whole characters per row.
+    const qreal caractere = QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
+    caracteres_por_linha_ = std::max(1, static_cast<int>(largura / std::max(caractere, 1.0)));
     // Only a line wider than the view takes more than one row. While none is,
     // every row is the same and the layout is a loop over row offsets; the
     // rows are measured one by one only when the longest line wraps.

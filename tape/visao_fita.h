@@ -9,6 +9,7 @@
 #include <QAbstractListModel>
 #include <QListView>
 #include <QPointer>
+#include <QTextOption>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ class FitaModelo : public QAbstractListModel {
     void limpar();
     void trocar(std::vector<std::string> brutos, std::vector<std::string> linhas);
 
+    // The list view asks for every row's index each time it lays the rows
+    // out: straight from the tape, with no calls through the base class.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
@@ -75,6 +79,8 @@ class VisaoFita : public QListView {
     // The height of a line: one row, or as many as its text wraps into.
     int altura_da_linha(int linha) const;
     const QFont& fonte_calha() const { return fonte_calha_; }
+    // How a line's text is laid out in its rect (less kFolga either side).
+    static QTextOption opcao_texto();
 
   signals:
     void linha_clicada(int linha);     // a click: the line became current
@@ -91,7 +97,9 @@ class VisaoFita : public QListView {
   private:
     void repintar_linha(int linha);
     void manter_linha_valida();
-    void medir_linhas(int primeira, int ultima, bool desde_o_inicio = false);
+    int comprimento_da_linha(int linha) const;
+    void contar(int tamanho, int mais);
+    void recontar();
     void recalcular_geometria();
     int linhas_de_texto(int comprimento) const;
     int linha_no_ponto(const QPoint& p) const;
@@ -101,10 +109,13 @@ class VisaoFita : public QListView {
     QFont fonte_calha_;
     int largura_calha_ = 0;
     int altura_linha_ = 0;
-    int maior_ = -1; // row of the longest line: whether any line wraps
+    // How many lines have each length (the font is fixed pitch, so the
+    // longest is the widest), and each line's length, kept as rows come and
+    // go: the longest line is known without reading them all again.
+    std::vector<int> por_comprimento_;
+    std::vector<int> comprimentos_;
     int comprimento_maior_ = 0;
-    int largura_texto_ = 1;     // pixels for the text of a line
-    int largura_caractere_ = 1; // the fixed pitch of the tape's font
+    int caracteres_por_linha_ = 1; // of the fixed-pitch font, in a row of text
     bool alguma_quebra_ = false;
 };
 

@@ -3,10 +3,13 @@
 #include "tape/teclado.h"
 #include "tests/app/janela_apoio.h"
 
+#include "tape/visao_fita.h"
+
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTextLayout>
 #include <QToolBar>
 
 namespace quarvel::app {
@@ -268,6 +271,58 @@ TEST_F(JanelaTeste, AtalhosDaMemoriaPeloTeclado) {
     QApplication::processEvents();
     tecla(campo(), Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(campo()->text(), QStringLiteral("55,00"));
+}
+
+// Every figure shown whole: the total in its display, each tape line in its
+// rect (wrapped as the view paints it), for the largest amounts a tape
+// takes. One row a tape: the entries typed, then the total shown.
+TEST_F(JanelaTeste, FigurasCabemInteirasNosMostradores) {
+    struct Caso {
+        QStringList entradas;
+        const char* total;
+    };
+    const Caso casos[] = {
+        {{"999999999999,99"}, "R$ 999.999.999.999,99"},
+        {{"-999999999999,99"}, "R$ -999.999.999.999,99"},
+        // The total is a double: 15 significant digits, as ever.
+        {{"1234567890123456,78"}, "R$ 1.234.567.890.123.460,00"},
+        {{"999999999999999999", "-999999999999999999"}, "R$ 0,00"},
+        {{"-999999999999999999", "-999999999999999999,99"}, "R$ -2E18"},
+    };
+    auto* visao = filho<tape::VisaoFita>("valores");
+    auto* mostrador = filho<QLabel>("valor_final");
+    for (const Caso& c : casos) {
+        dlg->respostas = {Dialogos::Resposta::Nao};
+        acao("novo")->trigger();
+        for (const QString& e : c.entradas)
+            adicionar(e);
+        QApplication::processEvents();
+        const std::string onde = c.entradas.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(total(), QString::fromUtf8(c.total)) << onde;
+        EXPECT_LE(QFontMetrics(mostrador->font()).horizontalAdvance(total()),
+                  mostrador->contentsRect().width())
+            << onde;
+        for (int i = 0; i < visao->modelo().rowCount(); ++i) {
+            const QRect r = visao->visualRect(visao->modelo().index(i));
+            const QString texto = visao->modelo().index(i).data().toString();
+            const int largura =
+                r.width() - visao->largura_calha() - 1 - 2 * tape::VisaoFita::kFolga;
+            QTextLayout layout(texto, visao->font());
+            layout.setTextOption(tape::VisaoFita::opcao_texto());
+            layout.beginLayout();
+            qreal altura = 0;
+            int fim = 0;
+            for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine()) {
+                l.setLineWidth(largura);
+                EXPECT_LE(l.naturalTextWidth(), largura) << onde;
+                altura += l.height();
+                fim = l.textStart() + l.textLength();
+            }
+            layout.endLayout();
+            EXPECT_EQ(fim, texto.size()) << onde;
+            EXPECT_LE(altura, r.height()) << onde << ": " << texto.toStdString();
+        }
+    }
 }
 
 } // namespace

@@ -4,10 +4,12 @@
 # size hints: neither the main window nor a dialog may be maximised. What
 # openbox allows a window is in its _NET_WM_ALLOWED_ACTIONS. Each row of the
 # table: the keys that open a window, its title, the keys that close it.
-# Exits 77 (skipped) when Xvfb, openbox, xdotool or xprop are missing.
+# First, the splash: its picture must reach the screen during its two
+# seconds, read back from the X server with xwd.
+# Exits 77 (skipped) when Xvfb, openbox, xdotool, xprop or xwd are missing.
 set -uo pipefail
 quarvel=$1
-for f in Xvfb openbox xdotool xprop timeout; do
+for f in Xvfb openbox xdotool xprop xwd python3 timeout; do
   command -v "$f" >/dev/null || { echo "pulado: $f ausente (scripts/deps o instala)"; exit 77; }
 done
 
@@ -18,6 +20,41 @@ pids+=($!)
 sleep 0.5
 timeout 120 "$quarvel" >"$rascunho/quarvel.log" 2>&1 &
 pids+=($!)
+inicio=$(date +%s%N)
+
+# The pixels of the splash's blue background on the whole screen, from an
+# xwd dump (24-bit TrueColor, as Xvfb makes it). The picture is 500x118 and
+# mostly that blue; nothing else on this screen is blue.
+pixels_azuis() {
+  xwd -root -silent | python3 -c '
+import struct, sys
+d = sys.stdin.buffer.read()
+h = struct.unpack(">25I", d[:100])
+tam, larg, alt, ordem, bpp, linha, ncores = h[0], h[4], h[5], h[7], h[11], h[12], h[19]
+mr, mg, mb = h[14], h[15], h[16]
+px = d[tam + 12 * ncores:]
+nb = bpp // 8
+ordem = "little" if ordem == 0 else "big"
+desl = lambda m: (m & -m).bit_length() - 1
+dr, dg, db = desl(mr), desl(mg), desl(mb)
+n = 0
+# One pixel in every 4x4 block: the count stands for 16 pixels.
+for y in range(0, alt, 4):
+    for x in range(0, larg, 4):
+        i = y * linha + x * nb
+        v = int.from_bytes(px[i:i + nb], ordem)
+        r, g, b = (v & mr) >> dr, (v & mg) >> dg, (v & mb) >> db
+        n += b >= 80 and b > r + 50 and b > g + 20
+print(16 * n)'
+}
+
+# Grabbed again and again until the splash's two seconds are over.
+splash=0
+while [ $(( ($(date +%s%N) - inicio) / 1000000 )) -lt 1900 ]; do
+  n=$(pixels_azuis) || n=0
+  [ "$n" -gt "$splash" ] && splash=$n
+  [ "$splash" -ge 30000 ] && break
+done
 
 # The window with this exact title, waited for up to 10 s.
 janela() {
@@ -31,6 +68,13 @@ janela() {
 }
 
 falhas=0
+if [ "$splash" -ge 30000 ]; then
+  echo "ok: o splash apareceu na tela ($splash pixels azuis)"
+else
+  echo "FALHA: o splash não apareceu na tela nos seus dois segundos ($splash pixels azuis)"
+  falhas=$((falhas + 1))
+fi
+
 verificar() { # title
   local id acoes
   if ! id=$(janela "$1"); then

@@ -16,8 +16,9 @@ struct Saida {
 };
 
 Saida rodar(const QStringList& argumentos, const QByteArray& entrada = {},
-            const QStringList& ambiente = {}) {
+            const QStringList& ambiente = {}, const QString& arquivo_saida = {}) {
     QProcess p;
+    if (!arquivo_saida.isEmpty()) p.setStandardOutputFile(arquivo_saida);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(v));
@@ -137,7 +138,8 @@ namespace {
 
 // Every form of the command line with no display: what it prints and its
 // status. %SAIDA% is a PDF to write, %TEXTO% a text file, %BACKUP% a backup
-// file; ambiente adds variables to the empty display environment.
+// file, %LONGO% a text file of 1,500 lines; ambiente adds variables to the
+// empty display environment; saida_em is where standard output goes.
 struct Forma {
     const char* nome;
     QStringList argumentos;
@@ -146,6 +148,7 @@ struct Forma {
     const char* erros; // what standard error holds
     bool gera_pdf = false;
     QStringList ambiente = {};
+    const char* saida_em = nullptr;
     friend void PrintTo(const Forma& f, std::ostream* os) { *os << f.nome; }
 };
 
@@ -162,13 +165,16 @@ TEST_P(FormaSemTela, TerminaComOStatusEATextoEsperados) {
     };
     const QString texto = escrever("notas.txt", "1\r\n2\r\n");
     const QString backup = escrever("malote.qvlbackup", "1.234,56\r\n600,00\r\n");
+    const QString longo = escrever("longo.txt", QByteArray("1.234,56\r\n").repeated(1500));
     const QString pdf = pasta.filePath(QStringLiteral("s.pdf"));
     QStringList argumentos;
     for (QString a : f.argumentos)
         argumentos << a.replace(QLatin1String("%SAIDA%"), pdf)
                           .replace(QLatin1String("%TEXTO%"), texto)
-                          .replace(QLatin1String("%BACKUP%"), backup);
-    const Saida s = rodar(argumentos, {}, f.ambiente);
+                          .replace(QLatin1String("%BACKUP%"), backup)
+                          .replace(QLatin1String("%LONGO%"), longo);
+    const Saida s =
+        rodar(argumentos, {}, f.ambiente, f.saida_em ? QString::fromUtf8(f.saida_em) : QString());
     EXPECT_TRUE(s.normal) << "abortou: " << s.erros.toStdString();
     EXPECT_EQ(s.status, f.status) << s.erros.toStdString();
     EXPECT_TRUE(QString::fromUtf8(s.saida).contains(QString::fromUtf8(f.saida)))
@@ -180,6 +186,8 @@ TEST_P(FormaSemTela, TerminaComOStatusEATextoEsperados) {
 }
 
 const char* const kSemTela = "Sem janela: quarvel --total ou quarvel --pdf";
+const char* const kSaidaCheia = "Não foi possível escrever o total na saída padrão: Não há espaço "
+                                "disponível no dispositivo";
 
 INSTANTIATE_TEST_SUITE_P(
     Formas, FormaSemTela,
@@ -214,7 +222,25 @@ INSTANTIATE_TEST_SUITE_P(
               "R$ 3,00",
               "",
               false,
-              {"QT_QPA_PLATFORM=xcb"}}),
+              {"QT_QPA_PLATFORM=xcb"}},
+        // A total that could not be written is an error with its reason,
+        // whether it fits the C library's buffer or not.
+        Forma{"TotalCurtoNumDiscoCheio",
+              {"--total", "%TEXTO%"},
+              1,
+              "",
+              kSaidaCheia,
+              false,
+              {},
+              "/dev/full"},
+        Forma{"TotalLongoNumDiscoCheio",
+              {"--total", "%LONGO%"},
+              1,
+              "",
+              kSaidaCheia,
+              false,
+              {},
+              "/dev/full"}),
     [](const ::testing::TestParamInfo<Forma>& i) { return std::string(i.param.nome); });
 
 } // namespace

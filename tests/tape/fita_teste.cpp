@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -146,6 +149,97 @@ TEST(Fita, TrocarExigeListasIguaisDentroDoLimite) {
                              std::vector<std::string>(kMaximoValores + 1, "1,00")),
                  std::length_error);
     EXPECT_EQ(fita.tamanho(), 2u);
+}
+
+// The kept total against a fresh sum of the raw values, bit for bit, after
+// every step of random command sequences: what the window's commands and
+// their undo do to the tape (add, repeat, delete last or middle, modify, put
+// back, cut, clear, replace all). The values mix sizes whose order of
+// addition changes the result, a -0 and one beyond the range of a double.
+std::uint64_t bits(double d) {
+    std::uint64_t b;
+    std::memcpy(&b, &d, sizeof b);
+    return b;
+}
+
+TEST(FitaTotal, IgualASomaNovaAposCadaComando) {
+    const std::vector<std::string> valores = {
+        "1",      "0,01",   "1234,56",           "-0,125", "1E30",
+        "-1E30",  "1E16",   "3,33333333333333",  "-0",     "0",
+        "1E308",  "-1E308", "12345678901234,56", "0,1",    "-7,77",
+        "2E-300", "1E400"};
+    for (unsigned semente = 1; semente <= 40; ++semente) {
+        std::mt19937 g(semente);
+        auto qualquer = [&](std::size_t n) {
+            return std::uniform_int_distribution<std::size_t>(0, n - 1)(g);
+        };
+        auto valor = [&] { return valores[qualquer(valores.size())]; };
+        Fita fita;
+        for (int passo = 0; passo < 300; ++passo) {
+            const std::size_t n = fita.tamanho();
+            std::string feito;
+            switch (qualquer(10)) {
+            case 0:
+            case 1:
+                feito = "acrescentar";
+                fita.acrescentar(valor());
+                break;
+            case 2:
+                feito = "repetir";
+                fita.acrescentar_varios(valor(), qualquer(7));
+                break;
+            case 3:
+                feito = "remover a ultima";
+                if (n > 0) fita.remover(n - 1);
+                break;
+            case 4:
+                feito = "remover do meio";
+                if (n > 0) fita.remover(qualquer(n));
+                break;
+            case 5:
+                feito = "substituir";
+                if (n > 0) fita.substituir(qualquer(n), valor());
+                break;
+            case 6:
+                feito = "inserir";
+                fita.inserir(qualquer(n + 1), valor());
+                break;
+            case 7:
+                feito = "cortar";
+                fita.cortar(qualquer(n + 1));
+                break;
+            case 8: {
+                feito = "trocar";
+                std::vector<std::string> b, l;
+                for (std::size_t i = qualquer(30); i > 0; --i) {
+                    b.push_back(valor());
+                    l.push_back(quarvel::calc::linha_fita(b.back()));
+                }
+                fita.trocar(b, l);
+                break;
+            }
+            default:
+                feito = "limpar";
+                if (qualquer(4) == 0) fita.limpar();
+                break;
+            }
+            const auto onde = "semente " + std::to_string(semente) + ", passo " +
+                              std::to_string(passo) + ": " + feito;
+            double nova = 0;
+            bool nova_falha = false;
+            try {
+                nova = somar_brutos(fita.brutos());
+            } catch (const ErroConversao&) {
+                nova_falha = true;
+            }
+            if (nova_falha) {
+                EXPECT_THROW(fita.total(), ErroConversao) << onde;
+                continue;
+            }
+            ASSERT_EQ(bits(fita.total()), bits(nova)) << onde;
+            ASSERT_EQ(bits(fita.total()), bits(nova)) << onde << " (de novo, guardado)";
+        }
+    }
 }
 
 } // namespace
