@@ -147,6 +147,13 @@ bool ler_arquivo_fita(const QString& caminho, FitaLida& fita) {
     const std::string nome = caminho.toStdString();
     std::vector<std::string> brutos, linhas;
     if (caminho.endsWith(QLatin1String(".qvl"), Qt::CaseInsensitive)) {
+        // The window asks whether to open the copy an interrupted save left;
+        // here no total is given until the user has chosen.
+        if (const QString copia = documents::copia_interrompida(caminho); !copia.isEmpty())
+            return recusar(QString::fromUtf8(documents::kSalvamentoInterrompidoSemPergunta)
+                               .arg(caminho, copia)
+                               .toStdString(),
+                           false);
         documents::CargaCalculo carga = documents::carregar_calculo(vista(*bytes));
         if (carga.estado != documents::CargaCalculo::Estado::Ok)
             return recusar(documents::mensagem_carga(carga, nome),

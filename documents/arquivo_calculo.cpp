@@ -26,6 +26,9 @@ const std::vector<ini::Documento::Procurada>& chaves_do_calculo() {
     };
     return chaves;
 }
+constexpr const char* kBytesNulos = "bytes nulos no lugar do texto";
+constexpr const char* kDepoisDoFim = "vem depois do último valor (FIM=";
+
 // Texts quoted in a detail message are cut, so a damaged 2 MB line does not
 // become a 2 MB message.
 
@@ -167,6 +170,20 @@ CargaCalculo carregar_calculo(std::string_view bytes,
         return danificado(linha_n(chave_inicio->linha) + ": INICIO=" + std::to_string(*inicio) +
                           " aponta para dentro da configuração");
 
+    // No writer of this format puts a NUL in a file: a run of them is a
+    // block that never reached the disk (a save cut by a power failure), and
+    // every reader would stop at its first one.
+    if (const std::size_t nulo = bytes.find('\0'); nulo != std::string_view::npos) {
+        // The line it is on: the lines before it, plus the one it starts or
+        // ends.
+        const std::string ate_o_nulo = std::string(bytes.substr(0, nulo)) + "x";
+        std::size_t antes = 0;
+        std::string_view l;
+        for (LeitorLinhas contador(ate_o_nulo); contador.proxima(l);)
+            ++antes;
+        return danificado(linha_n(antes - 1) + ": " + kBytesNulos);
+    }
+
     CargaCalculo carga;
     carga.doc.config = configuracao_de(ini);
     if (quantidade <= 0) return carga;
@@ -203,6 +220,12 @@ CargaCalculo carregar_calculo(std::string_view bytes,
         carga.doc.brutos.emplace_back(linha);
         carga.linhas.push_back(calc::mascara_dinheiro(*v));
     }
+    // The values end at FIM: more text after them is what is left of another
+    // version of the file, the tail of a longer one a save was rewriting.
+    for (; leitor.proxima(linha); ++indice)
+        if (!linha.empty())
+            return danificado(linha_n(indice) + ": '" + citar_linha(linha) + "' " + kDepoisDoFim +
+                              std::to_string(*fim) + ")");
     return carga;
 }
 

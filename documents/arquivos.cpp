@@ -4,8 +4,11 @@
 #include "documents/mensagens.h"
 #include "gravacao/descritores.h"
 #include "gravacao/motivos.h"
+#include "gravacao/temporarios.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -117,6 +120,22 @@ bool gravar_atomico(const QString& caminho, const QByteArray& bytes, QString* er
         return true;
     if (erro) *erro = QString::fromStdString(motivo);
     return false;
+}
+
+QString copia_interrompida(const QString& caminho) {
+    // Several interrupted saves: the newest copy holds the last document
+    // saved whole.
+    QString nova;
+    QDateTime quando;
+    for (const std::string& c : gravacao::copias_de(QFile::encodeName(caminho).toStdString())) {
+        const QString copia = QFile::decodeName(QByteArray::fromStdString(c));
+        const QDateTime modificada = QFileInfo(copia).lastModified();
+        if (nova.isEmpty() || modificada > quando) {
+            nova = copia;
+            quando = modificada;
+        }
+    }
+    return nova;
 }
 
 QString nome_sem_pasta(const QString& caminho) {

@@ -23,6 +23,11 @@ std::optional<QByteArray> ler_arquivo_comum(const QString& caminho, QString* err
 bool gravar_atomico(const QString& caminho, const QByteArray& bytes, QString* erro,
                     Ligacao ligacao = Ligacao::Seguir);
 
+// The synced copy of the old document an in-place save of `caminho` left
+// beside it when it was cut short (killed, or a power failure), or empty.
+// The file may then hold neither version whole.
+QString copia_interrompida(const QString& caminho);
+
 // The system's reason for an errno value, in Portuguese.
 QString motivo_do_sistema(int numero);
 

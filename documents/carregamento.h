@@ -22,6 +22,13 @@ class Carregamento {
     // read only as a regular file, never through a symbolic link.
     std::optional<QByteArray> ler(const QString& caminho, bool so_arquivo_comum = false);
 
+    // Saves through the checked writer. Into a pipe or a device, whose
+    // reader may take its time, the save runs away from the window, behind
+    // the loading window (Alt+F4 gives it up), for at most
+    // gravacao::kEsperaMaximaMs in all (QUARVEL_PRAZO_GRAVACAO_MS sets
+    // another limit, in milliseconds); a regular file is written here.
+    bool gravar(const QString& caminho, const QByteArray& bytes, QString* erro);
+
     // Runs `carga` behind the loading window.
     void com_janela_de_espera(const std::function<void(FormLoading&)>& carga);
 

@@ -90,7 +90,7 @@ void ComandosDocumento::marcar_salvo() {
 bool ComandosDocumento::gravar(const QString& caminho) {
     tape::pausa_de_teste("gravacao");
     QString erro;
-    if (!gravar_atomico(caminho, QByteArray::fromStdString(bytes_documento()), &erro)) {
+    if (!c_.carregamento.gravar(caminho, QByteArray::fromStdString(bytes_documento()), &erro)) {
         c_.dialogos.aviso(c_.dono, QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
         return false;
     }
@@ -159,6 +159,13 @@ void ComandosDocumento::abrir_inicial(const QString& argumento) {
 
 bool ComandosDocumento::carregar(const QString& caminho) {
     if (e_arquivo_backup(caminho.toStdString())) return carregar_backup(caminho);
+    // A save into the file itself was cut short: its bytes may be half old,
+    // half new. The copy of the old document is offered first.
+    const QString copia = copia_interrompida(caminho);
+    if (!copia.isEmpty() &&
+        c_.dialogos.perguntar_recuperacao(
+            c_.dono, QString::fromUtf8(kSalvamentoInterrompido).arg(caminho, copia)))
+        return carregar(copia);
     const auto bytes = c_.carregamento.ler(caminho);
     if (!bytes) return false;
     CargaCalculo carga;
@@ -169,8 +176,8 @@ bool ComandosDocumento::carregar(const QString& caminho) {
         });
     });
     if (carga.estado != CargaCalculo::Estado::Ok) {
-        c_.dialogos.aviso(c_.dono,
-                          QString::fromStdString(mensagem_carga(carga, caminho.toStdString())));
+        c_.dialogos.aviso(c_.dono, QString::fromStdString(mensagem_carga(
+                                       carga, caminho.toStdString(), copia.toStdString())));
         return false;
     }
     arquivo_atual_ = caminho;

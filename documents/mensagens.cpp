@@ -27,12 +27,14 @@ std::string formatar(std::string_view modelo, std::initializer_list<std::string_
     return texto;
 }
 
-std::string mensagem_carga(const CargaCalculo& carga, std::string_view arquivo) {
+std::string mensagem_carga(const CargaCalculo& carga, std::string_view arquivo,
+                           std::string_view copia) {
     switch (carga.estado) {
     case CargaCalculo::Estado::ExcedeMaximo:
         return tape::kMensagemMaximo;
     case CargaCalculo::Estado::Danificado:
-        return formatar(kArquivoNaoAberto, {arquivo, carga.detalhe});
+        return formatar(kArquivoNaoAberto, {arquivo, carga.detalhe}) +
+               (copia.empty() ? std::string() : formatar(kCopiaAnterior, {copia}));
     case CargaCalculo::Estado::Ok:
         break;
     }

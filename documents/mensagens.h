@@ -25,6 +25,16 @@ inline constexpr const char* kGrandeDemais =
     "Tem mais de 13 MB, mais do que um arquivo de 50.000 valores ocupa";
 // %1 the line number, %2 the file, %3 the line as quoted.
 inline constexpr const char* kLinhaSemValor = "A linha %1 de %2 não contém um valor: %3";
+// A save into the file itself was cut short and left the copy of the old
+// document beside it. %1 the file, %2 the copy. The window asks (Sim opens
+// the copy); the command line, which cannot ask, refuses the file.
+inline constexpr const char* kSalvamentoInterrompido =
+    "O salvamento de %1 foi interrompido. Abrir a cópia anterior (%2)?";
+inline constexpr const char* kSalvamentoInterrompidoSemPergunta =
+    "O salvamento de %1 foi interrompido; a cópia anterior está em %2. Abra-o no Quarvel para "
+    "escolher entre os dois";
+// Added to a damaged file's refusal when such a copy is there: %1 the copy.
+inline constexpr const char* kCopiaAnterior = "; a cópia anterior está em %1";
 // %1 the file, %2 why.
 inline constexpr const char* kArquivoNaoSalvo = "Não foi possível salvar o arquivo %1: %2";
 // The name of a calculation never saved, in the title and the question.
@@ -91,7 +101,10 @@ std::string formatar(std::string_view modelo, std::initializer_list<std::string_
 // The refusal a load or an import ends in; empty when there is none (Ok, or
 // an import the user cancelled). `arquivo` is the file as the message names
 // it.
-std::string mensagem_carga(const CargaCalculo& carga, std::string_view arquivo);
+// `copia`: the copy an interrupted save left beside the file, named in the
+// refusal of a damaged one.
+std::string mensagem_carga(const CargaCalculo& carga, std::string_view arquivo,
+                           std::string_view copia = {});
 std::string mensagem_leitura(const LeituraTexto& leitura, std::string_view arquivo);
 
 } // namespace quarvel::documents

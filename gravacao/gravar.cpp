@@ -6,7 +6,9 @@
 #include "gravacao/motivos.h"
 #include "gravacao/temporarios.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <ctime>
@@ -83,7 +85,8 @@ bool sincronizar_pasta(const std::string& pasta) {
 
 class Gravacao {
   public:
-    Gravacao(std::string_view bytes, std::string* erro) : bytes_(bytes), erro_(erro) {}
+    Gravacao(std::string_view bytes, std::string* erro, const Prazo& prazo)
+        : bytes_(bytes), erro_(erro), prazo_(prazo) {}
     ~Gravacao() {
         if (alvo_ >= 0) ::close(alvo_);
     }
@@ -103,6 +106,7 @@ class Gravacao {
 
     std::string_view bytes_;
     std::string* erro_;
+    Prazo prazo_;
     int alvo_ = -1; // the file at the name, opened for writing
 };
 
@@ -167,9 +171,13 @@ bool Gravacao::em_especial() {
     sigpending(&pendentes);
     const bool ja_pendente = sigismember(&pendentes, SIGPIPE) == 1;
 
+    // One deadline for the whole save: a reader that takes a little now and
+    // then must not stretch it wait by wait.
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(prazo_.ms);
     const char* p = bytes_.data();
     std::size_t resta = bytes_.size();
     int numero = 0;
+    const char* motivo = nullptr;
     while (resta > 0) {
         const ssize_t n = ::write(alvo_, p, resta);
         if (n > 0) {
@@ -179,11 +187,21 @@ bool Gravacao::em_especial() {
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno == EAGAIN) {
+            if (prazo_.desistir && prazo_.desistir->load()) {
+                motivo = kGravacaoCancelada;
+                break;
+            }
+            const auto falta = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   limite - std::chrono::steady_clock::now())
+                                   .count();
+            if (falta <= 0) {
+                motivo = kPrazoEsgotado;
+                break;
+            }
+            const int espera = static_cast<int>(
+                prazo_.desistir ? std::min<long long>(falta, kIntervaloDesistenciaMs) : falta);
             pollfd pf{alvo_, POLLOUT, 0};
-            const int pronto = sem_interrupcao([&] { return ::poll(&pf, 1, kEsperaMaximaMs); });
-            if (pronto > 0) continue;
-            numero = pronto == 0 ? ETIMEDOUT : errno;
-            break;
+            if (sem_interrupcao([&] { return ::poll(&pf, 1, espera); }) >= 0) continue;
         }
         numero = n == 0 ? EIO : errno;
         break;
@@ -193,6 +211,12 @@ bool Gravacao::em_especial() {
         sigtimedwait(&pipe_fechado, nullptr, &nada);
     }
     ::pthread_sigmask(SIG_SETMASK, &antes, nullptr);
+    if (motivo == kPrazoEsgotado) {
+        std::string texto = kPrazoEsgotado;
+        texto.replace(texto.find("%1"), 2, std::to_string((prazo_.ms + 999) / 1000));
+        return falhar_com(texto);
+    }
+    if (motivo) return falhar_com(motivo);
     return numero == 0 || falhar(numero);
 }
 
@@ -256,14 +280,9 @@ bool Gravacao::no_lugar(const std::string& destino, const struct stat& antigo) {
         if (!lido) return falhar(numero);
     }
 
-    // "malote.copia-XXXXXX.qvl": found by the same file dialog filter, and
-    // opened as the document it is.
-    const std::string nome = nome_de(destino);
-    const std::size_t ponto = nome.rfind('.');
-    const bool extensao = ponto != std::string::npos && ponto > 0;
+    const auto [prefixo, sufixo] = partes_da_copia(nome_de(destino));
     std::string copia;
-    const int fd = criar_unico(pasta, (extensao ? nome.substr(0, ponto) : nome) + ".copia-",
-                               extensao ? nome.substr(ponto) : std::string(), &copia);
+    const int fd = criar_unico(pasta, prefixo, sufixo, &copia);
     if (fd < 0) return falhar(errno);
     // Readable by those who could read the file (best effort: the saver may
     // not belong to its group).
@@ -316,8 +335,13 @@ bool Gravacao::no_lugar(const std::string& destino, const struct stat& antigo) {
 } // namespace
 
 bool gravar_atomico(const std::string& caminho, std::string_view bytes, std::string* erro,
-                    Ligacao ligacao) {
-    return Gravacao(bytes, erro).executar(caminho, ligacao);
+                    Ligacao ligacao, const Prazo& prazo) {
+    return Gravacao(bytes, erro, prazo).executar(caminho, ligacao);
+}
+
+bool e_pipe_ou_dispositivo(const std::string& caminho) {
+    struct stat st {};
+    return ::stat(caminho.c_str(), &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode));
 }
 
 } // namespace quarvel::gravacao

@@ -10,6 +10,10 @@ inline constexpr const char* kPipeSemLeitor = "Nenhum programa está lendo o pip
 inline constexpr const char* kTrocadoDuranteAGravacao =
     "O arquivo foi trocado por outro durante a gravação";
 inline constexpr const char* kCopiaNaoConfere = "A cópia de segurança não confere com o original";
+// %1 the seconds a save into a pipe or device may take.
+inline constexpr const char* kPrazoEsgotado =
+    "O programa que lê não recebeu os dados em %1 s; a gravação foi interrompida";
+inline constexpr const char* kGravacaoCancelada = "A gravação foi cancelada";
 // %1 the reason, %2 the copy of the old file that stays.
 inline constexpr const char* kCopiaGuardada = "%1; o conteúdo anterior está guardado em %2";
 

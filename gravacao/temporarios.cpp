@@ -1,10 +1,12 @@
 #include "gravacao/temporarios.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +18,9 @@ namespace {
 
 constexpr std::size_t kLetras = 6; // the XXXXXX of mkostemps
 constexpr std::size_t kNomeMaximo = 200;
+// The mark no file of the user's carries: ".saida.pdf.backup" or rsync's
+// ".caixa.qvl.Ab12Cd" have the shape of a dot, a name and a suffix too.
+constexpr std::string_view kMarca = ".quarvel-";
 
 bool letra_de_sorteio(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
@@ -28,17 +33,17 @@ bool mesmo_arquivo(const struct stat& a, const struct stat& b) {
 } // namespace
 
 std::string prefixo_temporario(const std::string& nome) {
-    return '.' + nome.substr(0, kNomeMaximo) + '.';
+    return '.' + nome.substr(0, kNomeMaximo) + std::string(kMarca);
 }
 
 bool e_temporario(const std::string& entrada, std::string* nome) {
-    // "." + at least one byte + "." + six letters.
-    if (entrada.size() < kLetras + 3 || entrada.front() != '.') return false;
-    const std::size_t ponto = entrada.size() - kLetras - 1;
-    if (entrada[ponto] != '.') return false;
-    for (std::size_t i = ponto + 1; i < entrada.size(); ++i)
+    // "." + at least one byte + ".quarvel-" + six letters.
+    if (entrada.size() < 2 + kMarca.size() + kLetras || entrada.front() != '.') return false;
+    const std::size_t marca = entrada.size() - kLetras - kMarca.size();
+    if (entrada.compare(marca, kMarca.size(), kMarca) != 0) return false;
+    for (std::size_t i = marca + kMarca.size(); i < entrada.size(); ++i)
         if (!letra_de_sorteio(entrada[i])) return false;
-    if (nome) *nome = entrada.substr(1, ponto - 1);
+    if (nome) *nome = entrada.substr(1, marca - 1);
     return true;
 }
 
@@ -76,6 +81,41 @@ int criar_unico(const std::string& pasta, const std::string& prefixo, const std:
 
 int criar_temporario(const std::string& pasta, const std::string& nome, std::string* caminho) {
     return criar_unico(pasta, prefixo_temporario(nome), std::string(), caminho);
+}
+
+std::pair<std::string, std::string> partes_da_copia(const std::string& nome) {
+    const std::size_t ponto = nome.rfind('.');
+    if (ponto == std::string::npos || ponto == 0) return {nome + ".copia-", std::string()};
+    return {nome.substr(0, ponto) + ".copia-", nome.substr(ponto)};
+}
+
+std::vector<std::string> copias_de(const std::string& caminho) {
+    const std::size_t barra = caminho.rfind('/');
+    const std::string pasta =
+        barra == std::string::npos ? "." : (barra == 0 ? "/" : caminho.substr(0, barra));
+    const std::string nome = barra == std::string::npos ? caminho : caminho.substr(barra + 1);
+    const auto [prefixo, sufixo] = partes_da_copia(nome);
+    std::vector<std::string> copias;
+    DIR* d = ::opendir(pasta.c_str());
+    if (!d) return copias;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view entrada(e->d_name);
+        if (entrada.size() != prefixo.size() + kLetras + sufixo.size() ||
+            entrada.compare(0, prefixo.size(), prefixo) != 0 ||
+            entrada.compare(entrada.size() - sufixo.size(), sufixo.size(), sufixo) != 0)
+            continue;
+        bool letras = true;
+        for (std::size_t i = prefixo.size(); i < prefixo.size() + kLetras; ++i)
+            letras = letras && letra_de_sorteio(entrada[i]);
+        struct stat st {};
+        const std::string inteiro =
+            (barra == std::string::npos ? std::string() : pasta + '/') + std::string(entrada);
+        if (letras && ::lstat(inteiro.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            copias.push_back(inteiro);
+    }
+    ::closedir(d);
+    std::sort(copias.begin(), copias.end());
+    return copias;
 }
 
 Sobra apagar_sobra(int pasta_fd, const std::string& entrada) {

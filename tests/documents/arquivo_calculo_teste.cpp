@@ -276,7 +276,20 @@ INSTANTIATE_TEST_SUITE_P(
                            std::string("\0"
                                        "6\r\n",
                                        4),
-                       "linha 8 não existe: o arquivo tem 7 linhas"},
+                       "linha 8: bytes nulos no lugar do texto"},
+        // What a save cut by a power failure leaves: blocks that never
+        // reached the disk read as zeros, the tail of the longer old file
+        // after the new one's values.
+        CasoDanificado{"BlocoZeradoNoMeio",
+                       kTopo + "INICIO=6\r\nFIM=8\r\n\r\n5\r\n" + std::string(8, '\0') +
+                           "\r\n7\r\n",
+                       "linha 8: bytes nulos no lugar do texto"},
+        CasoDanificado{"ZerosAlemDoFim",
+                       kTopo + "INICIO=6\r\nFIM=6\r\n\r\n5\r\n" + std::string(512, '\0'),
+                       "linha 8: bytes nulos no lugar do texto"},
+        CasoDanificado{"CaudaDeOutraVersao",
+                       kTopo + "INICIO=6\r\nFIM=7\r\n\r\n5\r\n6\r\n822\r\n823\r\n",
+                       "linha 9: '822' vem depois do último valor (FIM=7)"},
         CasoDanificado{"LinhaEnorme",
                        kTopo + "INICIO=6\r\nFIM=6\r\n\r\n" + std::string(2 << 20, 'z') + "\r\n",
                        "linha 7: '" + std::string(40, 'z') + "...' não é um valor"},
@@ -291,6 +304,12 @@ INSTANTIATE_TEST_SUITE_P(
                            }() +
                            "...' não é um valor"}),
     [](const auto& caso) { return caso.param.nome; });
+
+TEST(CarregarCalculo, LinhasEmBrancoDepoisDoFimSaoAceitas) {
+    const auto c = carregar_calculo(arquivo({"[LER]", "INICIO=4", "FIM=4", "", "7", "", ""}));
+    ASSERT_EQ(c.estado, Estado::Ok) << c.detalhe;
+    EXPECT_EQ(c.doc.brutos, (std::vector<std::string>{"7"}));
+}
 
 TEST(CarregarCalculo, FimAntesDoInicioDaFitaVazia) {
     const auto c = carregar_calculo(arquivo({"[LER]", "INICIO=3", "FIM=-50", ""}));

@@ -170,10 +170,11 @@ TEST_F(PastaBackup, LimparApagaAsSobrasDeGravacoesMortas) {
         bool apagada;
     };
     const Entrada entradas[] = {
-        {".malote.qvlbackup.Ab12Cd", false, true},
-        {".recuperacao-2024-01-02-030405.qvl.Zz09Yy", false, true},
-        {".dia.qvlbackup.Qw34Er", true, false},
-        {".notas.txt.Ab12Cd", false, false}, // not a file Quarvel writes there
+        {".malote.qvlbackup.quarvel-Ab12Cd", false, true},
+        {".recuperacao-2024-01-02-030405.qvl.quarvel-Zz09Yy", false, true},
+        {".dia.qvlbackup.quarvel-Qw34Er", true, false},
+        {".notas.txt.quarvel-Ab12Cd", false, false}, // not a file Quarvel writes there
+        {".malote.qvlbackup.Ab12Cd", false, false},  // without the mark: not ours
         // A window's hold on a name: deleted once nobody holds it, and
         // never named as a failure.
         {".malote.qvlbackup.trava", false, true},
@@ -191,8 +192,9 @@ TEST_F(PastaBackup, LimparApagaAsSobrasDeGravacoesMortas) {
     }
     QString erro;
     EXPECT_FALSE(limpar_pasta_backup(pasta_, &erro));
-    EXPECT_EQ(erro, QStringLiteral("o arquivo .dia.qvlbackup.Qw34Er (em uso por uma gravação em "
-                                   "andamento) não foi apagado."));
+    EXPECT_EQ(erro,
+              QStringLiteral("o arquivo .dia.qvlbackup.quarvel-Qw34Er (em uso por uma gravação em "
+                             "andamento) não foi apagado."));
     for (const Entrada& e : entradas)
         EXPECT_EQ(QFile::exists(pasta_ + "/" + e.nome), !e.apagada) << e.nome;
     // Once that save is gone, its file goes too.

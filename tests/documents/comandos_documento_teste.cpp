@@ -2,7 +2,18 @@
 // over their narrow context, the dialogs answered from a script.
 #include "tests/documents/comandos_apoio.h"
 
+#include "documents/frm_loading.h"
+
+#include <QFile>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace quarvel::documents {
 namespace {
@@ -156,6 +167,142 @@ TEST_F(DocumentoTeste, ArquivoDanificadoNaoMudaNada) {
         EXPECT_TRUE(comandos_documento.arquivo_atual().isEmpty());
     }
 }
+
+// A save into the file itself cut short (killed, a power failure) leaves the
+// synced copy of the old document beside it: opening the file says so and
+// offers the copy; a file that holds neither version whole is refused, and
+// the refusal names the copy.
+struct Interrompido {
+    const char* nome;
+    const char* arquivo; // what the file holds now
+    bool com_copia;
+    bool abrir_copia;   // the answer to the question
+    const char* linhas; // the tape opened, "," between lines; nullptr: nothing
+    bool aviso;         // the file is refused
+    friend void PrintTo(const Interrompido& c, std::ostream* os) { *os << c.nome; }
+};
+
+const char kAntigo[] = "[CONFIG]\r\n[LER]\r\nINICIO=5\r\nFIM=6\r\n\r\n821\r\n822\r\n";
+const char kNovo[] = "[CONFIG]\r\nCABECALHO=a\r\n[LER]\r\nINICIO=6\r\nFIM=7\r\n\r\n821\r\n823\r\n";
+// The new bytes over the old ones up to a torn block; the rest still old.
+const char kCortado[] =
+    "[CONFIG]\r\nCABECALHO=a\r\n[LER]\r\nINICIO=6\r\nFIM=7\r\n\r\n821\r\n8\r\n822\r\n";
+
+class AberturaInterrompida : public ComandosTeste,
+                             public ::testing::WithParamInterface<Interrompido> {};
+
+TEST_P(AberturaInterrompida, OfereceACopiaOuRecusaNomeandoA) {
+    const Interrompido& c = GetParam();
+    const QString arquivo = caminho("malote.qvl");
+    const QString copia = caminho("malote.copia-Ab12Cd.qvl");
+    escrever_arquivo(arquivo, c.arquivo);
+    if (c.com_copia) escrever_arquivo(copia, kAntigo);
+    dlg->recuperar = {c.abrir_copia};
+    dlg->arquivos_abrir = {arquivo};
+    comandos_documento.abrir();
+    if (c.com_copia) {
+        EXPECT_EQ(dlg->perguntas_recuperacao,
+                  QStringList{QStringLiteral("O salvamento de %1 foi interrompido. Abrir a cópia "
+                                             "anterior (%2)?")
+                                  .arg(arquivo, copia)});
+    } else {
+        EXPECT_TRUE(dlg->perguntas_recuperacao.isEmpty());
+    }
+    if (c.aviso) {
+        ASSERT_EQ(dlg->avisos.size(), 1);
+        EXPECT_TRUE(dlg->avisos[0].startsWith(
+            QStringLiteral("O arquivo %1 não pôde ser aberto: ").arg(arquivo)));
+        if (c.com_copia) {
+            EXPECT_TRUE(
+                dlg->avisos[0].endsWith(QStringLiteral("; a cópia anterior está em %1").arg(copia)))
+                << dlg->avisos[0].toStdString();
+        }
+        EXPECT_TRUE(comandos_documento.arquivo_atual().isEmpty());
+    } else {
+        EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
+        EXPECT_EQ(comandos_documento.arquivo_atual(), c.abrir_copia ? copia : arquivo);
+    }
+    EXPECT_EQ(linhas().join(','), QString::fromUtf8(c.linhas ? c.linhas : ""));
+    // Nothing is deleted: the user decides what to keep.
+    EXPECT_EQ(QFile::exists(copia), c.com_copia);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Copias, AberturaInterrompida,
+    ::testing::Values(
+        Interrompido{"CopiaAberta", kCortado, true, true, "821,00,822,00", false},
+        Interrompido{"ArquivoInteiroComoEsta", kNovo, true, false, "821,00,823,00", false},
+        Interrompido{"ArquivoCortadoRecusado", kCortado, true, false, nullptr, true},
+        Interrompido{"CortadoSemCopia", kCortado, false, false, nullptr, true},
+        Interrompido{"SemCopiaNaoPergunta", kNovo, false, false, "821,00,823,00", false}),
+    [](const auto& i) { return std::string(i.param.nome); });
+
+// A save into a pipe whose reader stops or trickles runs away from the
+// window, behind the waiting window: the window's timers keep firing, and the
+// save ends within the one deadline of the whole save, or when the user
+// gives up with Alt+F4, with a message.
+struct PipeLento {
+    const char* nome;
+    bool conta_gotas; // reads 4 KiB every 200 ms; otherwise reads nothing
+    bool alt_f4;
+    const char* motivo;
+    friend void PrintTo(const PipeLento& c, std::ostream* os) { *os << c.nome; }
+};
+
+class SalvarNoPipe : public ComandosTeste, public ::testing::WithParamInterface<PipeLento> {};
+
+TEST_P(SalvarNoPipe, AJanelaSegueVivaEAGravacaoTerminaNoPrazo) {
+    const PipeLento& c = GetParam();
+    const QString pipe = caminho("saida.qvl");
+    const QByteArray nome = QFile::encodeName(pipe);
+    ASSERT_EQ(::mkfifo(nome.constData(), 0600), 0);
+    const int fd = ::open(nome.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    // A tape of about 250 KB, more than a pipe holds.
+    std::vector<std::string> b(30000, "123456"), l(30000, "123.456,00");
+    fita.trocar(std::move(b), std::move(l));
+    if (!c.alt_f4) qputenv("QUARVEL_PRAZO_GRAVACAO_MS", "1500");
+    std::atomic<bool> fim{false};
+    std::thread leitor([&] {
+        char bloco[4096];
+        while (!fim && c.conta_gotas) {
+            [[maybe_unused]] const ssize_t n = ::read(fd, bloco, sizeof bloco);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+    });
+    int batidas = 0;
+    QTimer relogio;
+    QObject::connect(&relogio, &QTimer::timeout, [&] {
+        ++batidas;
+        if (c.alt_f4 && batidas == 5)
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* espera = qobject_cast<FormLoading*>(w); espera && espera->isVisible())
+                    QTest::keyClick(espera, Qt::Key_F4, Qt::AltModifier);
+    });
+    relogio.start(50);
+    dlg->arquivos_salvar = {pipe};
+    comandos_documento.salvar_como();
+    relogio.stop();
+    fim = true;
+    leitor.join();
+    ::close(fd);
+    qunsetenv("QUARVEL_PRAZO_GRAVACAO_MS");
+    EXPECT_GE(batidas, 5) << "the window's event loop stood still during the save";
+    ASSERT_EQ(dlg->avisos.size(), 1);
+    EXPECT_EQ(dlg->avisos[0], QStringLiteral("Não foi possível salvar o arquivo %1: %2")
+                                  .arg(pipe, QString::fromUtf8(c.motivo)));
+    EXPECT_TRUE(comandos_documento.arquivo_atual().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Prazo, SalvarNoPipe,
+    ::testing::Values(
+        PipeLento{"LeitorParado", false, false,
+                  "O programa que lê não recebeu os dados em 2 s; a gravação foi interrompida"},
+        PipeLento{"LeitorContaGotas", true, false,
+                  "O programa que lê não recebeu os dados em 2 s; a gravação foi interrompida"},
+        PipeLento{"AltF4Desiste", false, true, "A gravação foi cancelada"}),
+    [](const auto& i) { return std::string(i.param.nome); });
 
 TEST_F(DocumentoTeste, PerguntaAntesDeNovoSoQuandoHaAlteracoes) {
     comandos_documento.novo();

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
@@ -127,6 +129,60 @@ TEST_P(NoEspecial, EscritoDentroOuRecusadoSemSerSubstituido) {
 
 INSTANTIATE_TEST_SUITE_P(Nos, NoEspecial, ::testing::ValuesIn(kCasos),
                          [](const ::testing::TestParamInfo<Caso>& i) { return i.param.nome; });
+
+// A reader that stops, or takes a little now and then, ends the save when
+// the one deadline of the whole save runs out, however short each wait is.
+enum class Leitor { Parado, ContaGotas, Desiste };
+
+struct CasoLento {
+    const char* nome;
+    Leitor leitor;
+};
+
+const CasoLento kLentos[] = {
+    {"LeitorParado", Leitor::Parado},
+    {"LeitorContaGotas", Leitor::ContaGotas},
+    {"DesistenciaDoUsuario", Leitor::Desiste},
+};
+
+class PipeLento : public ::testing::TestWithParam<CasoLento> {};
+
+TEST_P(PipeLento, UmPrazoParaAGravacaoInteira) {
+    PastaTemporaria pasta;
+    const std::string alvo = pasta / "lento.pdf";
+    ASSERT_EQ(fifo(alvo), "");
+    const int fd = ::open(alvo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    // More than the pipe holds: the save must wait for the reader.
+    const std::string bytes(200 * 1024, 'x');
+    std::atomic<bool> fim{false}, desistir{false};
+    std::thread leitor([&] {
+        char bloco[4096];
+        // 4 KiB every 200 ms: each wait is short, the whole would take 10 s.
+        while (!fim && GetParam().leitor == Leitor::ContaGotas) {
+            [[maybe_unused]] const ssize_t n = ::read(fd, bloco, sizeof bloco);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        if (GetParam().leitor == Leitor::Desiste) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            desistir = true;
+        }
+    });
+    std::string erro;
+    const Prazo prazo{GetParam().leitor == Leitor::Desiste ? kEsperaMaximaMs : 1500, &desistir};
+    const bool ok = gravar_atomico(alvo, bytes, &erro, Ligacao::Seguir, prazo);
+    fim = true;
+    leitor.join();
+    ::close(fd);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(erro, GetParam().leitor == Leitor::Desiste
+                        ? std::string(kGravacaoCancelada)
+                        : "O programa que lê não recebeu os dados em 2 s; a gravação foi "
+                          "interrompida");
+}
+
+INSTANTIATE_TEST_SUITE_P(Prazo, PipeLento, ::testing::ValuesIn(kLentos),
+                         [](const ::testing::TestParamInfo<CasoLento>& i) { return i.param.nome; });
 
 // The program's own standard output, named as /dev/stdout: a pipe to the
 // next program, or a device; never replaced by a file.

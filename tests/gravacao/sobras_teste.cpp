@@ -1,6 +1,7 @@
 // The temporary file of a save killed with SIGKILL is removed by the next
 // save of the same file; one whose save still runs (its lock held) is left
-// alone, and so is anything that is not a temporary file of that file.
+// alone, and so is anything that is not a temporary file of that file,
+// such as the user's ".malote.qvl.antigo".
 #include "gravacao/gravar.h"
 #include "gravacao/temporarios.h"
 #include "tests/gravacao/pasta_temporaria.h"
@@ -58,16 +59,22 @@ struct Caso {
     const char* nome;
     const char* sobra; // a leftover made by hand; nullptr: by a real save
     bool save_vivo;    // the save that made it still runs
-    bool fica;         // the next save of malote.qvl leaves it
+    bool fica;         // the next save of `arquivo` leaves it
+    const char* arquivo = "malote.qvl";
 };
 
 const Caso kCasos[] = {
     {"GravacaoMorta", nullptr, false, false},
     {"GravacaoEmAndamento", nullptr, true, true},
-    {"SobraSemTrava", ".malote.qvl.aB3xY9", false, false},
-    {"DeOutroArquivo", ".outro.qvl.aB3xY9", false, true},
-    {"NomeQueNaoETemporario", ".malote.qvl.ab", false, true},
-    {"NomeSemPonto", "malote.qvl.aB3xY9", false, true},
+    {"SobraSemTrava", ".malote.qvl.quarvel-aB3xY9", false, false},
+    {"DeOutroArquivo", ".outro.qvl.quarvel-aB3xY9", false, true},
+    {"NomeQueNaoETemporario", ".malote.qvl.quarvel-ab", false, true},
+    {"NomeSemPonto", "malote.qvl.quarvel-aB3xY9", false, true},
+    // The user's own files, and other programs' temporaries (rsync's), of
+    // the old shape: never ours to remove.
+    {"CopiaAntigaDoUsuario", ".caixa.qvl.antigo", false, true, "caixa.qvl"},
+    {"BackupDoUsuario", ".saida.pdf.backup", false, true, "saida.pdf"},
+    {"TemporarioDoRsync", ".malote.qvl.aB3xY9", false, true},
 };
 
 class Sobras : public ::testing::TestWithParam<Caso> {};
@@ -75,13 +82,13 @@ class Sobras : public ::testing::TestWithParam<Caso> {};
 TEST_P(Sobras, AProximaGravacaoApagaAsDeGravacoesMortas) {
     const Caso& c = GetParam();
     PastaTemporaria pasta;
-    const std::string arquivo = pasta / "malote.qvl";
+    const std::string arquivo = pasta / c.arquivo;
     ASSERT_TRUE(gravar_atomico(arquivo, "antigo", nullptr));
     pid_t vivo = -1;
     if (c.sobra) {
         ASSERT_TRUE(testes::escrever(pasta / c.sobra, "1.234,"));
     } else {
-        vivo = salvar_pela_metade(pasta.caminho(), "malote.qvl", !c.save_vivo);
+        vivo = salvar_pela_metade(pasta.caminho(), c.arquivo, !c.save_vivo);
         ASSERT_GT(vivo, 0);
     }
     const std::vector<std::string> com_sobra = entradas(pasta.caminho());
@@ -90,15 +97,14 @@ TEST_P(Sobras, AProximaGravacaoApagaAsDeGravacoesMortas) {
     std::string erro;
     ASSERT_TRUE(gravar_atomico(arquivo, "novo", &erro)) << erro;
     EXPECT_EQ(testes::conteudo(arquivo), "novo");
-    EXPECT_EQ(entradas(pasta.caminho()),
-              c.fica ? com_sobra : std::vector<std::string>{"malote.qvl"});
+    EXPECT_EQ(entradas(pasta.caminho()), c.fica ? com_sobra : std::vector<std::string>{c.arquivo});
 
     if (c.save_vivo) {
         // Once that save dies, its file goes with the next save.
         ::kill(vivo, SIGKILL);
         ::waitpid(vivo, nullptr, 0);
         ASSERT_TRUE(gravar_atomico(arquivo, "outro", &erro)) << erro;
-        EXPECT_EQ(entradas(pasta.caminho()), std::vector<std::string>{"malote.qvl"});
+        EXPECT_EQ(entradas(pasta.caminho()), std::vector<std::string>{c.arquivo});
     }
 }
 
