@@ -62,8 +62,9 @@ void ComandosTexto::save_txt() {
                                                        QString::fromUtf8(kExtensaoTexto));
     if (caminho.isEmpty()) return;
     QString erro;
-    if (!gravar_atomico(caminho, QByteArray::fromStdString(escrever_texto(c_.fita.linhas())),
-                        &erro))
+    // Into a pipe the export runs away from the window, as a document save does.
+    if (!c_.carregamento.gravar(caminho,
+                                QByteArray::fromStdString(escrever_texto(c_.fita.linhas())), &erro))
         c_.dialogos.aviso(c_.dono, QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
 }
 

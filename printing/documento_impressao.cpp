@@ -104,17 +104,30 @@ bool desenhar_pdf(DocumentoImpressao& doc, QIODevice& saida, const QPageLayout& 
 
 // Drawn in memory, then written as every file of the program is: whole,
 // synced, and replacing the old one only then.
+// With `envio`, the write runs where it says (away from the window, behind
+// the waiting window whose Alt+F4 gives it up): a pipe's reader may take
+// its time.
 bool gravar_pdf(DocumentoImpressao& doc, const QString& caminho, const QPageLayout& layout, int dpi,
-                QString* erro) {
+                QString* erro, const DocumentoImpressao::Envio& envio = {}) {
     QByteArray pdf;
     QBuffer memoria(&pdf);
     memoria.open(QIODevice::WriteOnly);
     if (!desenhar_pdf(doc, memoria, layout, dpi, erro)) return false;
     memoria.close();
     std::string motivo;
-    if (!gravacao::gravar_atomico(QFile::encodeName(caminho).toStdString(),
-                                  {pdf.constData(), static_cast<std::size_t>(pdf.size())},
-                                  &motivo)) {
+    bool gravou = false;
+    const auto tarefa = [&](const std::atomic<bool>& cancelar) {
+        gravou = gravacao::gravar_atomico(QFile::encodeName(caminho).toStdString(),
+                                          {pdf.constData(), static_cast<std::size_t>(pdf.size())},
+                                          &motivo, gravacao::Ligacao::Seguir,
+                                          {gravacao::kEsperaMaximaMs, &cancelar});
+    };
+    const std::atomic<bool> nunca{false};
+    if (envio)
+        envio(tarefa);
+    else
+        tarefa(nunca);
+    if (!gravou) {
         if (erro)
             *erro = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(caminho),
                                                  QString::fromStdString(motivo));
@@ -325,7 +338,7 @@ bool DocumentoImpressao::imprimir(const EscolhaImpressao& escolha, QString* erro
             if (erro) *erro = QString::fromUtf8(kSemImpressora);
             return false;
         }
-        return gravar_pdf(*this, caminho, layout, dpi, erro);
+        return gravar_pdf(*this, caminho, layout, dpi, erro, envio);
     }
     // Drawn as a PDF and handed to the queue over a connection of our own,
     // so a refusal comes back with its reason.
