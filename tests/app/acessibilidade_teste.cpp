@@ -296,10 +296,10 @@ TEST_F(JanelaAcessivel, AnunciaPorUmaNotificacaoDaBarraDeEstado) {
 TEST_F(JanelaAcessivel, EsperaAJanelaVoltarAFicarAtiva) {
     QWidget outra;
     outra.show();
-    QApplication::setActiveWindow(&outra);
+    ASSERT_TRUE(testes::ativar(&outra));
     adicionar(QStringLiteral("7"));
     EXPECT_TRUE(ouvir(50).empty());
-    QApplication::setActiveWindow(janela.get());
+    ASSERT_TRUE(testes::ativar(janela.get()));
     EXPECT_EQ(ouvir(500), std::vector<QString>{QStringLiteral("total R$ 7,00")});
 }
 
