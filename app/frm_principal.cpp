@@ -2,6 +2,7 @@
 
 #include "app/acessibilidade.h"
 #include "app/ajuda.h"
+#include "app/controles.h"
 #include "app/mensagens.h"
 #include "app/recursos.h"
 #include "documents/carregamento.h"
@@ -177,6 +178,11 @@ bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
     // The keypad follows the entry field's keys and lets go of a lit button
     // when the field loses the focus with the key still down.
     if (obj == texto_valor_) teclado_->acompanhar_evento(*e);
+    if (digitacao_sem_foco(*this, obj, *e) && texto_valor_->isEnabled()) {
+        texto_valor_->setFocus(Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(texto_valor_, e);
+        return true;
+    }
 
     const auto tipo = e->type();
     if (tipo != QEvent::KeyPress && tipo != QEvent::KeyRelease && tipo != QEvent::ShortcutOverride)
