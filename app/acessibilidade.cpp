@@ -103,8 +103,15 @@ void Locutor::enviar() {
     pendente_.clear();
     enviado_fora_ = !janela_.isActiveWindow();
     enviado_.start();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Qt 6.8 sends AT-SPI announcements, which Orca 48 says as they are; a
+    // notification showing it would say as "notification" and then the text.
+    QAccessibleAnnouncementEvent anuncio(notificacao_, ultimo_);
+    QAccessible::updateAccessibility(&anuncio);
+#else
     QAccessibleEvent mostrou(notificacao_, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&mostrou);
+#endif
 }
 
 bool Locutor::eventFilter(QObject* obj, QEvent* e) {

@@ -188,7 +188,13 @@ def main():
         if e.detail1 and e.source.getRoleName() == "notification":
             anuncios.append(e.source.name)
 
+    # Qt 6.8 announces through AT-SPI announcements instead.
+    def ao_anuncio(e):
+        if isinstance(e.any_data, str):
+            anuncios.append(e.any_data)
+
     pyatspi.Registry.registerEventListener(ao_anunciar, "object:state-changed:showing")
+    pyatspi.Registry.registerEventListener(ao_anuncio, "object:announcement")
     app, janela = aplicacao()
     verificar_nomes(janela)
 
