@@ -50,6 +50,11 @@ Locutor::Locutor(QMainWindow& janela, QStatusBar& barra, tape::VisaoFita& fita, 
     }();
     (void)instalada;
     notificacao_ = new Notificacao(&barra);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Announcements need no showing notification; shown with the window it
+    // would be read by Orca 48 as a bare "notification" at start.
+    notificacao_->hide();
+#endif
     envio_.setSingleShot(true);
     connect(&envio_, &QTimer::timeout, this, &Locutor::enviar);
     janela.installEventFilter(this);
