@@ -178,9 +178,13 @@ bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
     // The keypad follows the entry field's keys and lets go of a lit button
     // when the field loses the focus with the key still down.
     if (obj == texto_valor_) teclado_->acompanhar_evento(*e);
-    if (digitacao_sem_foco(*this, obj, *e) && texto_valor_->isEnabled()) {
+    // A key the field ignores (a key-up) climbs back to the window: once.
+    static bool reenviando = false;
+    if (!reenviando && digitacao_sem_foco(*this, obj, *e) && texto_valor_->isEnabled()) {
         texto_valor_->setFocus(Qt::ActiveWindowFocusReason);
+        reenviando = true;
         QCoreApplication::sendEvent(texto_valor_, e);
+        reenviando = false;
         return true;
     }
 
