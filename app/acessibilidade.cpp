@@ -50,6 +50,11 @@ Locutor::Locutor(QMainWindow& janela, QStatusBar& barra, tape::VisaoFita& fita, 
     }();
     (void)instalada;
     notificacao_ = new Notificacao(&barra);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Announcements need no showing notification; shown with the window it
+    // would be read by Orca 48 as a bare "notification" at start.
+    notificacao_->hide();
+#endif
     envio_.setSingleShot(true);
     connect(&envio_, &QTimer::timeout, this, &Locutor::enviar);
     janela.installEventFilter(this);
@@ -103,8 +108,15 @@ void Locutor::enviar() {
     pendente_.clear();
     enviado_fora_ = !janela_.isActiveWindow();
     enviado_.start();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Qt 6.8 sends AT-SPI announcements, which Orca 48 says as they are; a
+    // notification showing it would say as "notification" and then the text.
+    QAccessibleAnnouncementEvent anuncio(notificacao_, ultimo_);
+    QAccessible::updateAccessibility(&anuncio);
+#else
     QAccessibleEvent mostrou(notificacao_, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&mostrou);
+#endif
 }
 
 bool Locutor::eventFilter(QObject* obj, QEvent* e) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QStyleHints>
 
 namespace quarvel::app {
 
@@ -42,6 +43,13 @@ QPalette paleta_clara() {
 }
 
 void aplicar_aparencia_clara() {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // From Qt 6.8 the application follows the desktop's colour scheme (the
+    // portal's or GNOME's "prefer dark"): the platform theme then hands out
+    // its dark palette and the style draws dark. Asking for the light scheme
+    // keeps both light, also when the desktop switches later.
+    QGuiApplication::styleHints()->setColorScheme(Qt::ColorScheme::Light);
+#endif
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(paleta_clara());
 }

@@ -1,6 +1,8 @@
 #include "app/controles.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace quarvel::app {
@@ -61,6 +63,20 @@ QLabel* mostrador(QWidget* pai, const char* nome, QRect r, const QFont& f, const
     p.setColor(QPalette::WindowText, QColor(0, 255, 0));
     l->setPalette(p);
     return l;
+}
+
+bool digitacao_sem_foco(const QWidget& janela, const QObject* alvo, const QEvent& e) {
+    if (alvo != &janela) return false;
+    if (e.type() != QEvent::KeyPress && e.type() != QEvent::KeyRelease) return false;
+    // A key a control of the window ignored also climbs to the window; that
+    // one is not lost typing.
+    const QWidget* foco = QApplication::focusWidget();
+    if (foco && foco->window() == &janela) return false;
+    const auto& tecla = static_cast<const QKeyEvent&>(e);
+    if (tecla.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString texto = tecla.text();
+    return !texto.isEmpty() && texto.at(0).isPrint();
 }
 
 } // namespace quarvel::app

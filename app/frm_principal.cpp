@@ -2,6 +2,7 @@
 
 #include "app/acessibilidade.h"
 #include "app/ajuda.h"
+#include "app/controles.h"
 #include "app/mensagens.h"
 #include "app/recursos.h"
 #include "documents/carregamento.h"
@@ -186,6 +187,15 @@ bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
     // The keypad follows the entry field's keys and lets go of a lit button
     // when the field loses the focus with the key still down.
     if (obj == texto_valor_) teclado_->acompanhar_evento(*e);
+    // A key the field ignores (a key-up) climbs back to the window: once.
+    static bool reenviando = false;
+    if (!reenviando && digitacao_sem_foco(*this, obj, *e) && texto_valor_->isEnabled()) {
+        texto_valor_->setFocus(Qt::ActiveWindowFocusReason);
+        reenviando = true;
+        QCoreApplication::sendEvent(texto_valor_, e);
+        reenviando = false;
+        return true;
+    }
 
     const auto tipo = e->type();
     if (tipo != QEvent::KeyPress && tipo != QEvent::KeyRelease && tipo != QEvent::ShortcutOverride)

@@ -11,7 +11,11 @@ namespace quarvel::app {
 namespace {
 
 // Texts that Qt 6 asks for under contexts Debian's qtbase_pt_BR does not
-// carry yet (the file dialog's type column among them).
+// carry yet (the file dialog's type column among them), and the texts of
+// `--help`: Qt 6.8 rewrote some of them ("Displays help, including generic
+// Qt options.") and Debian 13's translation lacks those. The whole help is
+// here, in the words Debian 12's translation uses, so it reads the same on
+// every release.
 struct Texto {
     const char* contexto;
     const char* original;
@@ -26,6 +30,17 @@ constexpr Texto kTextos[] = {
     {"QAbstractFileIconProvider", "Alias", "Atalho"},
     {"QAbstractFileIconProvider", "Shortcut", "Atalho"},
     {"QAbstractFileIconProvider", "Unknown", "Desconhecido"},
+    {"QCommandLineParser", "Displays help on commandline options.",
+     "Mostra a ajuda nas opções da linha de comando."},
+    {"QCommandLineParser", "Displays help including Qt specific options.",
+     "Mostra a ajuda com inclusão das opções específicas do Qt."},
+    {"QCommandLineParser", "Displays help, including generic Qt options.",
+     "Mostra a ajuda com inclusão das opções genéricas do Qt."},
+    {"QCommandLineParser", "Displays version information.", "Mostra informações sobre a versão."},
+    {"QCommandLineParser", "Usage: %1", "Uso: %1"},
+    {"QCommandLineParser", "Options:", "Opções:"},
+    {"QCommandLineParser", "Arguments:", "Argumentos:"},
+    {"QCommandLineParser", "[options]", "[opções]"},
 };
 
 class TraducaoPropria : public QTranslator {

@@ -11,7 +11,12 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import Gio, GLib
+from gi.repository import Atspi, Gio, GLib
+
+# The name the registry gives a push button: "push button" up to
+# at-spi2-core 2.46 (Debian 12), "button" in 2.56 (Debian 13). The role
+# itself is the same.
+BOTAO = Atspi.role_get_name(Atspi.Role.PUSH_BUTTON)
 
 # Roles a screen reader stops at. Containers (filler, panel, scroll pane,
 # separator) are passed through and may go unnamed; a scroll bar counts only
@@ -23,7 +28,7 @@ CONTROLES = {
     "check menu item", "radio menu item", "menu bar", "tool bar", "status bar", "page tab",
     "page tab list", "slider", "scroll bar", "table", "table cell", "tree", "tree table",
     "tree item", "link", "label", "static", "image", "dialog", "frame", "window",
-    "progress bar", "push button menu",
+    "progress bar", "push button menu", BOTAO,
 }
 
 falhas = []
@@ -170,7 +175,7 @@ def dialogo(app, janela, papel, comando, titulo, fechar):
         falha(f"{comando!r} não abriu {titulo!r}")
         return
     verificar_nomes(d)
-    if not apertar(achar(d, "push button", fechar), fechar):
+    if not apertar(achar(d, BOTAO, fechar), fechar):
         return
     if not girar(10, lambda: janela_aberta(app, titulo) is None):
         falha(f"{titulo!r} não fechou com {fechar!r}")
@@ -183,14 +188,20 @@ def main():
         if e.detail1 and e.source.getRoleName() == "notification":
             anuncios.append(e.source.name)
 
+    # Qt 6.8 announces through AT-SPI announcements instead.
+    def ao_anuncio(e):
+        if isinstance(e.any_data, str):
+            anuncios.append(e.any_data)
+
     pyatspi.Registry.registerEventListener(ao_anunciar, "object:state-changed:showing")
+    pyatspi.Registry.registerEventListener(ao_anuncio, "object:announcement")
     app, janela = aplicacao()
     verificar_nomes(janela)
 
     # The names a screen reader user hears for the keypad, the fields and the
     # window's parts, found where the screen reader finds them.
     esperados = [
-        ("push button", n) for n in ("zero", "um", "dois", "três", "quatro", "cinco", "seis",
+        (BOTAO, n) for n in ("zero", "um", "dois", "três", "quatro", "cinco", "seis",
                                      "sete", "oito", "nove", "vírgula", "mais", "menos",
                                      "vezes", "dividido por", "abre parêntese",
                                      "fecha parêntese", "adicionar valor")
@@ -213,21 +224,21 @@ def main():
     anuncios.clear()
     teclou = True
     for nome in ("um", "dois", "vezes", "cinco", "zero", "adicionar valor"):
-        teclou = teclou and apertar(achar(janela, "push button", nome), nome)
+        teclou = teclou and apertar(achar(janela, BOTAO, nome), nome)
         girar(0.1)
     esperado = ["total R$ 600,00"]
     if teclou and not girar(10, lambda: all(a in anuncios for a in esperado)):
         falha(f"anúncios esperados {esperado}, recebidos {anuncios}")
 
     # The dialogs, opened as a screen-reader user would: by their commands.
-    dialogo(app, janela, "push button", "Modificar", "Modificar Valor", "Cancelar")
-    dialogo(app, janela, "push button", "Localizar Valor", "Buscar Valor", "Cancelar")
+    dialogo(app, janela, BOTAO, "Modificar", "Modificar Valor", "Cancelar")
+    dialogo(app, janela, BOTAO, "Localizar Valor", "Buscar Valor", "Cancelar")
     dialogo(app, janela, "menu item", "Restaurar / Limpar Backup", "Restaurar / Limpar Backup",
             "Cancelar")
     dialogo(app, janela, "menu item", "Sobre", "Sobre", "OK")
-    dialogo(app, janela, "push button", "Visualizar Impressão", "Print Preview", "fechar")
+    dialogo(app, janela, BOTAO, "Visualizar Impressão", "Print Preview", "fechar")
     # Repeating needs something in the entry field.
-    if apertar(achar(janela, "push button", "sete"), "sete"):
+    if apertar(achar(janela, BOTAO, "sete"), "sete"):
         girar(0.3)
         dialogo(app, janela, "menu item", "Repetir Valor", "Repetir Valor", "Cancelar")
 

@@ -1,9 +1,12 @@
 // How the main window looks where a style or a narrow window could change it.
+#include "app/aparencia.h"
 #include "tests/app/janela_apoio.h"
 
 #include <QComboBox>
 #include <QImage>
 #include <QStatusBar>
+#include <QStyleHints>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace quarvel::app {
 namespace {
@@ -45,6 +48,23 @@ TEST_F(AparenciaTeste, IntervaloDoBackupEmVerdeClaroChapado) {
     for (int y = 4; y < caixa->height() - 4; ++y)
         if (img.pixelColor(x, y) == QColor(209, 255, 164)) ++verdes;
     EXPECT_EQ(verdes, caixa->height() - 8);
+}
+
+// A desktop that changes its theme or colour scheme while the program runs
+// (Qt 6.8 follows GNOME's and the portal's "prefer dark") makes Qt read the
+// theme's palette again; the program's look stays as it was.
+TEST_F(AparenciaTeste, TrocaDeTemaDoDesktopNaoEscureceAJanela) {
+    aplicar_aparencia_clara();
+    QApplication::processEvents();
+    const QImage antes = janela->grab().toImage();
+    QWindowSystemInterface::handleThemeChange<QWindowSystemInterface::SynchronousDelivery>();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), QColor(239, 239, 239));
+    EXPECT_EQ(QApplication::palette().color(QPalette::Base), QColor(Qt::white));
+    EXPECT_TRUE(janela->grab().toImage() == antes);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    EXPECT_NE(QGuiApplication::styleHints()->colorScheme(), Qt::ColorScheme::Dark);
+#endif
 }
 
 } // namespace

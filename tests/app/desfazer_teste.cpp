@@ -19,11 +19,11 @@ class Desfazer : public JanelaTeste {
     // The shortcuts act while the window is active, as it is again once the
     // loading window of an import has gone.
     void desfazer() {
-        QApplication::setActiveWindow(janela.get());
+        ASSERT_TRUE(testes::ativar(janela.get()));
         tecla(campo(), Qt::Key_Backspace, Qt::AltModifier);
     }
     void refazer() {
-        QApplication::setActiveWindow(janela.get());
+        ASSERT_TRUE(testes::ativar(janela.get()));
         tecla(campo(), Qt::Key_Backspace, Qt::AltModifier | Qt::ShiftModifier);
     }
     void preencher(std::initializer_list<const char*> valores) {

@@ -2,6 +2,7 @@
 // A main window with scripted dialogs, shown offscreen, and small helpers to
 // reach its controls by their names.
 #include "app/frm_principal.h"
+#include "tests/apoio/ativar_qt.h"
 #include "tests/apoio/impressao_qt.h"
 #include "tests/apoio/lista_qt.h"
 #include "tests/app/dialogos_roteiro.h"
@@ -27,8 +28,8 @@ class JanelaTeste : public ::testing::Test {
         dlg = d.get();
         janela = std::make_unique<FormPrincipal>(std::move(d), arquivo_inicial());
         janela->show();
-        QApplication::setActiveWindow(janela.get());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(janela.get()));
+        ASSERT_TRUE(testes::ativar(janela.get()));
         campo()->setFocus();
         QApplication::processEvents();
     }

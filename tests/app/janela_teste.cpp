@@ -157,6 +157,28 @@ TEST_F(JanelaTeste, DigitarEAdicionarPeloTeclado) {
     EXPECT_TRUE(campo()->text().isEmpty());
 }
 
+// Right after a dialog closes, a compositor may hand the window its keys
+// before the window is active again: they reach the window itself, no control
+// of it having the focus. What is typed then still lands in the entry field,
+// and the line added is the amount typed.
+TEST_F(JanelaTeste, DigitosAntesDeAJanelaVoltarAFicarAtivaVaoParaAEntrada) {
+    QWidget dialogo;
+    dialogo.show();
+    ASSERT_TRUE(testes::ativar(&dialogo));
+    dialogo.hide();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), nullptr);
+    QTest::keyClicks(janela.get(), QStringLiteral("56"));
+    EXPECT_EQ(campo()->text(), QStringLiteral("56"));
+    tecla(janela.get(), Qt::Key_Return);
+    EXPECT_EQ(linhas(), QStringList{"56,00"});
+    // Shortcuts and keys a control let climb to the window are not typing.
+    ASSERT_TRUE(testes::ativar(janela.get()));
+    campo()->setFocus();
+    QTest::keyClicks(janela.get(), QStringLiteral("7"));
+    EXPECT_TRUE(campo()->text().isEmpty());
+}
+
 TEST_F(JanelaTeste, DelInsEShiftDelNuncaChegamAoCampo) {
     adicionar(QStringLiteral("1"));
     adicionar(QStringLiteral("2"));

@@ -114,6 +114,28 @@ F2|Buscar Valor|Escape
 alt+e Up Return|Restaurar / Limpar Backup|Escape
 TABELA
 
+# Digits typed the moment a dialog closes, while the main window is being
+# made active again, reach the entry field: the line added is the amount
+# typed, never an empty entry's 0,00. The tape is read back from a save.
+xdotool windowactivate --sync "$(janela "$principal")" 2>/dev/null
+teclas alt+e m
+janela "Modificar Valor" >/dev/null
+xdotool key Escape type --delay 0 56
+xdotool key Return
+sleep 0.3
+teclas ctrl+s
+sleep 1
+xdotool type --delay 20 "$rascunho/digitado.qvl"
+teclas Return
+for _ in $(seq 50); do [ -s "$rascunho/digitado.qvl" ] && break; sleep 0.1; done
+valores=$(sed -n '/^\r\?$/,$p' "$rascunho/digitado.qvl" 2>/dev/null | tr -d '\r' | grep . | paste -sd' ')
+if [ "$valores" = "1234 56" ]; then
+  echo "ok: o que se digitou ao fechar o diálogo foi para a entrada"
+else
+  echo "FALHA: digitado ao fechar o diálogo: a fita tem [$valores], esperado [1234 56]"
+  falhas=$((falhas + 1))
+fi
+
 if [ "$falhas" -ne 0 ]; then
   echo "$falhas falha(s)"
   exit 1

@@ -47,7 +47,8 @@ TEST(LinhaDeComando, AjudaEmPortugues) {
     EXPECT_EQ(s.status, 0);
     const QString ajuda = QString::fromUtf8(s.saida);
     for (const char* texto :
-         {"Uso:", "Opções:", "Argumentos:", "Mostra a ajuda", "Mostra informações sobre a versão."})
+         {"Uso:", "Opções:", "Argumentos:", "Mostra a ajuda nas opções da linha de comando.",
+          "Mostra a ajuda com inclusão das opções", "Mostra informações sobre a versão."})
         EXPECT_TRUE(ajuda.contains(QString::fromUtf8(texto))) << texto << "\n"
                                                               << s.saida.toStdString();
     for (const char* ingles : {"Usage:", "Options:", "Arguments:", "Displays"})

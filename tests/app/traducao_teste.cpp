@@ -26,9 +26,13 @@ TEST_F(TraducaoTeste, TextosQueOQtDoDebianNaoTraduz) {
         {"QAbstractFileIconProvider", "Folder", "Pasta"},
         {"QAbstractFileIconProvider", "File", "Arquivo"},
         {"QAbstractFileIconProvider", "Drive", "Unidade"},
+        // Qt 6.8's new help texts, which Debian 13's translation lacks.
+        {"QCommandLineParser", "Displays help, including generic Qt options.",
+         "Mostra a ajuda com inclusão das opções genéricas do Qt."},
+        {"QCommandLineParser", "Displays help on commandline options.",
+         "Mostra a ajuda nas opções da linha de comando."},
         // Debian's own translation still answers for the rest.
         {"QFileDialog", "Files of type:", "Arquivos do tipo:"},
-        {"QCommandLineParser", "Options:", "Opções:"},
     };
     for (const Caso& c : casos)
         EXPECT_EQ(QCoreApplication::translate(c.contexto, c.original).toStdString(), c.traduzido)

@@ -17,6 +17,7 @@
 #include "tape/total.h"
 #include "tape/visao_fita.h"
 #include "tests/apoio/arquivos.h"
+#include "tests/apoio/ativar_qt.h"
 #include "tests/apoio/impressao_qt.h"
 #include "tests/apoio/lista_qt.h"
 #include "tests/apoio/roteiro.h"
@@ -62,8 +63,8 @@ class ComandosTeste : public ::testing::Test {
                          [this](int indice) { comandos_backup.intervalo_escolhido(indice); });
         comandos_backup.ao_mudar_estado([this](const QString& texto) { estado_backup = texto; });
         dono.show();
-        QApplication::setActiveWindow(&dono);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dono));
+        ASSERT_TRUE(testes::ativar(&dono));
         entrada->setFocus();
     }
 
