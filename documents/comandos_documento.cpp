@@ -41,16 +41,6 @@ Configuracao configuracao_no_disco(const QString& caminho) {
 
 } // namespace
 
-Configuracao ler_campos(const CamposConfiguracao& campos) {
-    Configuracao c;
-    c.cabecalho = campos.cabecalho.text().toStdString();
-    c.rodape = campos.rodape.text().toStdString();
-    c.texto_backup = campos.nome_arquivo.text().toStdString();
-    c.backup = campos.d01.isChecked();
-    c.qtdetempo = campos.qtdetempo.currentIndex();
-    return c;
-}
-
 QString ComandosDocumento::nome() const {
     return arquivo_atual_.isEmpty() ? QString::fromUtf8(kNomeNovo) : nome_sem_pasta(arquivo_atual_);
 }
