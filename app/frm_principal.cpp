@@ -153,8 +153,10 @@ void FormPrincipal::showEvent(QShowEvent* e) {
 void FormPrincipal::iniciar_sessao() {
     if (!diario_->erro().isEmpty()) dialogos_->aviso(this, diario_->erro());
     const bool recuperou = documents::oferecer_recuperacao(
-        {documents::pasta_sessoes(), *dialogos_, this,
-         [this](documents::Sessao s) { comandos_documento_->recuperar(std::move(s)); }});
+        {documents::pasta_sessoes(), *dialogos_, this, [this](documents::Sessao s) {
+             comandos_documento_->recuperar({s.estado.config, std::move(s.brutos)},
+                                            s.estado.arquivo);
+         }});
     if (arquivo_inicial_.isEmpty()) return;
     // The tape brought back is not saved anywhere: opening the file in its
     // place asks first, as Open does.

@@ -177,8 +177,8 @@ bool ComandosDocumento::carregar(const QString& caminho) {
     return true;
 }
 
-void ComandosDocumento::recuperar(Sessao sessao) {
-    const Configuracao& config = sessao.estado.config;
+void ComandosDocumento::recuperar(Documento sessao, const std::string& arquivo) {
+    const Configuracao& config = sessao.config;
     c_.campos.cabecalho.setText(QString::fromStdString(config.cabecalho));
     c_.campos.rodape.setText(QString::fromStdString(config.rodape));
     c_.campos.nome_arquivo.setText(QString::fromStdString(config.texto_backup));
@@ -187,7 +187,7 @@ void ComandosDocumento::recuperar(Sessao sessao) {
     linhas.reserve(sessao.brutos.size());
     for (const auto& b : sessao.brutos)
         linhas.push_back(calc::linha_fita(b));
-    arquivo_atual_ = QString::fromStdString(sessao.estado.arquivo);
+    arquivo_atual_ = QString::fromStdString(arquivo);
     c_.fita.trocar(std::move(sessao.brutos), std::move(linhas));
     c_.historico.clear();
     c_.visao.definir_linha_atual(1);
