@@ -1,7 +1,7 @@
 // The session journal when the disk refuses a record: one warning, and the
 // next change writes the whole journal anew, so nothing half written stays.
-#include "documents/diario.h"
-#include "documents/diario_sessao.h"
+#include "sessao/diario.h"
+#include "sessao/diario_sessao.h"
 #include "tests/documents/comandos_apoio.h"
 #include "tests/falhas/falhas.h"
 

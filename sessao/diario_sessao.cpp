@@ -1,4 +1,4 @@
-#include "documents/diario_sessao.h"
+#include "sessao/diario_sessao.h"
 
 #include "documents/arquivos.h"
 #include "documents/mensagens.h"

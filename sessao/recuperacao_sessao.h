@@ -5,7 +5,7 @@
 // recuperacao-AAAA-MM-DD-hhmmss.qvl in the Backup folder. Once one has been
 // brought back, the others are kept there without asking. A journal with no
 // values and the settings of a new document is simply removed.
-#include "documents/diario.h"
+#include "sessao/diario.h"
 
 #include <QDateTime>
 #include <QString>
