@@ -2,6 +2,7 @@
 
 #include "documents/arquivos.h"
 #include "documents/mensagens.h"
+#include "documents/pasta_dados.h"
 #include "gravacao/descritores.h"
 #include "tape/pausa_teste.h"
 #include "tape/visao_fita.h"
@@ -40,10 +41,9 @@ void sincronizar_pasta(const QString& pasta) {
 } // namespace
 
 QString pasta_sessoes() {
-    QString dados = qEnvironmentVariable("XDG_DATA_HOME");
-    if (dados.isEmpty() || !QDir::isAbsolutePath(dados))
-        dados = QDir::homePath() + QStringLiteral("/.local/share");
-    return dados + QStringLiteral("/Quarvel/sessoes");
+    const std::string dados = documents::pasta_dados(
+        qEnvironmentVariable("XDG_DATA_HOME").toStdString(), QDir::homePath().toStdString());
+    return QString::fromStdString(dados) + QStringLiteral("/sessoes");
 }
 
 DiarioSessao::DiarioSessao(tape::FitaModelo& fita, CamposConfiguracao campos,
