@@ -9,11 +9,11 @@
 #include "documents/comandos_backup.h"
 #include "documents/comandos_documento.h"
 #include "documents/comandos_texto.h"
-#include "documents/diario_sessao.h"
 #include "documents/escritor_fila.h"
-#include "documents/recuperacao_sessao.h"
 #include "printing/comandos_impressao.h"
 #include "printing/data_hora.h"
+#include "sessao/diario_sessao.h"
+#include "sessao/recuperacao_sessao.h"
 #include "tape/campo_valor.h"
 #include "tape/teclado.h"
 #include "tape/total.h"
@@ -163,8 +163,10 @@ void FormPrincipal::showEvent(QShowEvent* e) {
 void FormPrincipal::iniciar_sessao() {
     if (!diario_->erro().isEmpty()) dialogos_->aviso(this, diario_->erro());
     const bool recuperou = documents::oferecer_recuperacao(
-        {documents::pasta_sessoes(), *dialogos_, this,
-         [this](documents::Sessao s) { comandos_documento_->recuperar(std::move(s)); }});
+        {documents::pasta_sessoes(), *dialogos_, this, [this](documents::Sessao s) {
+             comandos_documento_->recuperar({s.estado.config, std::move(s.brutos)},
+                                            s.estado.arquivo);
+         }});
     if (arquivo_inicial_.isEmpty()) return;
     // The tape brought back is not saved anywhere: opening the file in its
     // place asks first, as Open does.

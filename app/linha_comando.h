@@ -9,15 +9,6 @@ namespace quarvel::app {
 // forms, --help, --help-all, --version, or one to refuse.
 bool modo_sem_janela(int argc, char** argv);
 
-// The window has somewhere to go: a display, or a platform chosen outright
-// (QT_QPA_PLATFORM, -platform).
-bool tela_disponivel(int argc, char** argv);
-
-// Around the making of the window's application: a display that does not
-// answer ends the program with a message and status 1, not Qt's abort.
-void vigiar_abertura_da_tela();
-void tela_aberta();
-
 // Runs the headless form; the exit status of the program.
 int executar_sem_janela(int argc, char** argv);
 

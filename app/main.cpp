@@ -8,6 +8,7 @@
 #include "app/frm_splash.h"
 #include "app/linha_comando.h"
 #include "app/mensagens.h"
+#include "app/tela.h"
 #include "app/traducao.h"
 
 #include <QApplication>

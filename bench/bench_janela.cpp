@@ -3,8 +3,8 @@
 #include "app/frm_principal.h"
 #include "calc/dinheiro.h"
 #include "documents/arquivo_calculo.h"
-#include "documents/frm_loading.h"
 #include "documents/texto.h"
+#include "espera/frm_loading.h"
 #include "tests/app/dialogos_roteiro.h"
 
 #include <QAction>

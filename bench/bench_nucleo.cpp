@@ -4,7 +4,7 @@
 #include "calc/centavos.h"
 #include "calc/dinheiro.h"
 #include "calc/infix.h"
-#include "documents/diario.h"
+#include "sessao/diario.h"
 #include "tape/fita.h"
 
 #include <benchmark/benchmark.h>

@@ -2,8 +2,8 @@
 
 #include "documents/arquivos.h"
 #include "documents/dialogos_documento.h"
-#include "documents/frm_loading.h"
 #include "documents/mensagens.h"
+#include "espera/frm_loading.h"
 
 #include <QFile>
 

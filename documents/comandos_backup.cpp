@@ -5,12 +5,12 @@
 #include "documents/comandos_texto.h"
 #include "documents/dialogos_documento.h"
 #include "documents/escritor_fila.h"
-#include "documents/frm_loading.h"
 #include "documents/intervalo_backup.h"
 #include "documents/mensagens.h"
 #include "documents/nome_backup.h"
 #include "documents/pasta_backup.h"
 #include "documents/texto.h"
+#include "espera/frm_loading.h"
 #include "tape/visao_fita.h"
 
 #include <QCheckBox>

@@ -6,10 +6,10 @@
 #include "documents/carregamento.h"
 #include "documents/comandos_backup.h"
 #include "documents/dialogos_documento.h"
-#include "documents/frm_loading.h"
 #include "documents/mensagens.h"
 #include "documents/nome_backup.h"
 #include "documents/pasta_backup.h"
+#include "espera/frm_loading.h"
 #include "tape/comandos_fita.h"
 #include "tape/pausa_teste.h"
 #include "tape/visao_fita.h"
@@ -40,16 +40,6 @@ Configuracao configuracao_no_disco(const QString& caminho) {
 }
 
 } // namespace
-
-Configuracao ler_campos(const CamposConfiguracao& campos) {
-    Configuracao c;
-    c.cabecalho = campos.cabecalho.text().toStdString();
-    c.rodape = campos.rodape.text().toStdString();
-    c.texto_backup = campos.nome_arquivo.text().toStdString();
-    c.backup = campos.d01.isChecked();
-    c.qtdetempo = campos.qtdetempo.currentIndex();
-    return c;
-}
 
 QString ComandosDocumento::nome() const {
     return arquivo_atual_.isEmpty() ? QString::fromUtf8(kNomeNovo) : nome_sem_pasta(arquivo_atual_);
@@ -194,8 +184,8 @@ bool ComandosDocumento::carregar(const QString& caminho) {
     return true;
 }
 
-void ComandosDocumento::recuperar(Sessao sessao) {
-    const Configuracao& config = sessao.estado.config;
+void ComandosDocumento::recuperar(Documento sessao, const std::string& arquivo) {
+    const Configuracao& config = sessao.config;
     c_.campos.cabecalho.setText(QString::fromStdString(config.cabecalho));
     c_.campos.rodape.setText(QString::fromStdString(config.rodape));
     c_.campos.nome_arquivo.setText(QString::fromStdString(config.texto_backup));
@@ -204,7 +194,7 @@ void ComandosDocumento::recuperar(Sessao sessao) {
     linhas.reserve(sessao.brutos.size());
     for (const auto& b : sessao.brutos)
         linhas.push_back(calc::linha_fita(b));
-    arquivo_atual_ = QString::fromStdString(sessao.estado.arquivo);
+    arquivo_atual_ = QString::fromStdString(arquivo);
     c_.fita.trocar(std::move(sessao.brutos), std::move(linhas));
     c_.historico.clear();
     c_.visao.definir_linha_atual(1);

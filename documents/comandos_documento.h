@@ -4,7 +4,6 @@
 // the opening of a file named on the command line, and the recovery file
 // written after a program error.
 #include "documents/campos_configuracao.h"
-#include "documents/diario.h"
 
 #include <QString>
 #include <functional>
@@ -61,8 +60,8 @@ class ComandosDocumento {
     // The file named on the command line, when it exists.
     void abrir_inicial(const QString& argumento);
     // A session brought back after an unclean end: its tape and settings,
-    // counted as changed, so closing asks to save them.
-    void recuperar(Sessao sessao);
+    // and the file it had, counted as changed, so closing asks to save them.
+    void recuperar(Documento sessao, const std::string& arquivo);
 
     // The file of the document, empty for one never saved.
     const QString& arquivo_atual() const { return arquivo_atual_; }

@@ -3,9 +3,9 @@
 #include "documents/arquivos.h"
 #include "documents/carregamento.h"
 #include "documents/dialogos_documento.h"
-#include "documents/frm_loading.h"
 #include "documents/mensagens.h"
 #include "documents/texto.h"
+#include "espera/frm_loading.h"
 #include "tape/visao_fita.h"
 
 #include <QLineEdit>

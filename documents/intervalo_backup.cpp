@@ -20,8 +20,4 @@ int indice_ao_abrir(int indice_arquivo, int indice_mostrado) {
     return 0;
 }
 
-int minutos_ao_abrir(int indice_arquivo, int indice_mostrado) {
-    return minutos_do_indice(indice_ao_abrir(indice_arquivo, indice_mostrado));
-}
-
 } // namespace quarvel::documents

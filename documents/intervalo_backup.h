@@ -20,9 +20,8 @@ int indice_do_arquivo(int qtdetempo);
 
 // A file that turns the switch on runs with its own interval when it has
 // one, else with the item shown, else with one minute: opening never stops
-// to ask for an interval. Both are item indexes, kSemIntervalo for none.
-int minutos_ao_abrir(int indice_arquivo, int indice_mostrado);
-// The item that is then shown, and runs.
+// to ask for an interval. Both are item indexes, kSemIntervalo for none; the
+// result is the item that is then shown, and runs.
 int indice_ao_abrir(int indice_arquivo, int indice_mostrado);
 
 } // namespace quarvel::documents

@@ -1,5 +1,7 @@
 #include "documents/local_backup.h"
 
+#include "documents/pasta_dados.h"
+
 namespace quarvel::documents {
 
 namespace {
@@ -16,10 +18,8 @@ bool pasta_instalada(std::string_view pasta) {
 }
 
 std::string backup_nos_dados(const AmbienteBackup& a) {
-    // The XDG rule: a relative value is ignored.
-    if (!a.dados_xdg.empty() && a.dados_xdg.front() == '/') return a.dados_xdg + "/Quarvel/Backup";
-    if (!a.casa.empty()) return a.casa + "/.local/share/Quarvel/Backup";
-    return {};
+    const std::string dados = pasta_dados(a.dados_xdg, a.casa);
+    return dados.empty() ? dados : dados + "/Backup";
 }
 
 std::string local_backup(const AmbienteBackup& a) {

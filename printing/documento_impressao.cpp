@@ -136,15 +136,6 @@ bool gravar_pdf(DocumentoImpressao& doc, const QString& caminho, const QPageLayo
     return true;
 }
 
-// Paper and orientation as the print dialog chose them; sides and the rest
-// are the queue's own defaults. opcoes_do_trabalho adds the single copy.
-OpcoesCups opcoes_da_escolha(const EscolhaImpressao& escolha) {
-    OpcoesCups base;
-    base.emplace_back("media", escolha.papel.key().toStdString());
-    if (escolha.orientacao == QPageLayout::Landscape) base.emplace_back("landscape", "");
-    return opcoes_do_trabalho(base, {});
-}
-
 } // namespace
 
 void DocumentoImpressao::preparar(const ConteudoImpressao& c) {

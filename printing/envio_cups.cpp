@@ -1,5 +1,6 @@
 #include "printing/envio_cups.h"
 
+#include "printing/dialogos_impressao.h"
 #include "printing/mensagens.h"
 
 #include <algorithm>
@@ -217,6 +218,15 @@ int enviar_para_cups(const QString& destino, const QString& titulo, const Opcoes
         return falha(por_que);
     }
     return id;
+}
+
+// Paper and orientation as the print dialog chose them; opcoes_do_trabalho
+// adds the single copy.
+OpcoesCups opcoes_da_escolha(const EscolhaImpressao& escolha) {
+    OpcoesCups base;
+    base.emplace_back("media", escolha.papel.key().toStdString());
+    if (escolha.orientacao == QPageLayout::Landscape) base.emplace_back("landscape", "");
+    return opcoes_do_trabalho(base, {});
 }
 
 } // namespace quarvel::printing

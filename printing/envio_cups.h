@@ -13,6 +13,8 @@
 
 namespace quarvel::printing {
 
+struct EscolhaImpressao;
+
 // How long the print server may take to answer, in milliseconds: 30 s, or
 // the QUARVEL_PRAZO_IMPRESSAO_MS of the environment.
 int prazo_servidor_ms();
@@ -28,6 +30,11 @@ enum class Resposta {
 // are (into *destinos, when given, on Respondeu only).
 Resposta consultar_destinos(const std::atomic<bool>& cancelar,
                             std::vector<DestinoImpressao>* destinos = nullptr);
+
+// The job's options for what the print dialog chose: its paper and
+// orientation; sides and the rest are the queue's own defaults, and the job
+// prints one copy.
+OpcoesCups opcoes_da_escolha(const EscolhaImpressao& escolha);
 
 // `destino` is the printer name as Qt knows it ("fila" or "fila/instancia").
 // The job is created held, and released only once the whole document has

@@ -1,9 +1,9 @@
 // The session journal as the window keeps it, and the offer of a tape left by
 // a window that did not close normally.
 #include "documents/arquivo_calculo.h"
-#include "documents/diario.h"
-#include "documents/diario_sessao.h"
-#include "documents/recuperacao_sessao.h"
+#include "sessao/diario.h"
+#include "sessao/diario_sessao.h"
+#include "sessao/recuperacao_sessao.h"
 #include "tests/apoio/arquivos.h"
 #include "tests/app/janela_apoio.h"
 #include "tests/gravacao/usuarios.h"

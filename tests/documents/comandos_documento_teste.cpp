@@ -2,7 +2,7 @@
 // over their narrow context, the dialogs answered from a script.
 #include "tests/documents/comandos_apoio.h"
 
-#include "documents/frm_loading.h"
+#include "espera/frm_loading.h"
 
 #include <QFile>
 #include <QTimer>

@@ -1,7 +1,7 @@
 // Text files in and out of the tape: the text commands over their narrow
 // context, and long imports behind the loading window, where events run
 // while the values are read, but not once per value.
-#include "documents/frm_loading.h"
+#include "espera/frm_loading.h"
 #include "tests/documents/comandos_apoio.h"
 
 #include <QKeyEvent>

@@ -29,17 +29,17 @@ TEST(IntervaloBackup, AoAbrirODoArquivoDepoisOMostradoDepoisUmMinuto) {
     const struct {
         int do_arquivo;
         int mostrado;
-        int minutos;
+        int indice;
     } casos[] = {
-        {2, 0, 3},   // the file's own interval wins
-        {4, -1, 5},  // even with nothing shown
-        {-1, 3, 4},  // a file without one: the item shown
-        {9, 1, 2},   // an index the box has not: as if the file had none
-        {-1, -1, 1}, // nothing anywhere: one minute, and no question asked
-        {7, 12, 1},
+        {2, 0, 2},   // the file's own interval wins
+        {4, -1, 4},  // even with nothing shown
+        {-1, 3, 3},  // a file without one: the item shown
+        {9, 1, 1},   // an index the box has not: as if the file had none
+        {-1, -1, 0}, // nothing anywhere: one minute, and no question asked
+        {7, 12, 0},
     };
     for (const auto& c : casos)
-        EXPECT_EQ(minutos_ao_abrir(c.do_arquivo, c.mostrado), c.minutos)
+        EXPECT_EQ(indice_ao_abrir(c.do_arquivo, c.mostrado), c.indice)
             << c.do_arquivo << " " << c.mostrado;
 }
 

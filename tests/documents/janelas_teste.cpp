@@ -1,6 +1,6 @@
 // The loading and restore windows.
-#include "documents/frm_loading.h"
 #include "documents/frm_restaurar.h"
+#include "espera/frm_loading.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,5 +1,6 @@
 #include "printing/dialogos_impressao.h"
 #include "printing/documento_impressao.h"
+#include "printing/envio_cups.h"
 #include "printing/mensagens.h"
 
 #include <QImage>
@@ -289,6 +290,19 @@ TEST_F(DocumentoImpressao, PaginaForaDoIntervaloNaoDesenha) {
     doc.desenhar_pagina(p, 2);
     p.end();
     EXPECT_EQ(img.pixel(50, 50), QColor(Qt::red).rgb());
+}
+
+// What the dialog chose becomes the job's options: its paper, landscape only
+// when chosen, and always one copy.
+TEST(OpcoesDaEscolha, PapelOrientacaoEUmaCopia) {
+    qp::EscolhaImpressao retrato;
+    retrato.papel = QPageSize(QPageSize::Letter);
+    EXPECT_EQ(qp::opcoes_da_escolha(retrato),
+              (qp::OpcoesCups{{"media", "Letter"}, {"copies", "1"}}));
+    qp::EscolhaImpressao paisagem;
+    paisagem.orientacao = QPageLayout::Landscape;
+    EXPECT_EQ(qp::opcoes_da_escolha(paisagem),
+              (qp::OpcoesCups{{"media", "A4"}, {"landscape", ""}, {"copies", "1"}}));
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "apoio_pdf.h"
-#include "documents/frm_loading.h"
+#include "espera/frm_loading.h"
 #include "printing/documento_impressao.h"
 #include "printing/frm_visualizar.h"
 #include "servidor_cups.h"

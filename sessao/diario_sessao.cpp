@@ -1,9 +1,10 @@
-#include "documents/diario_sessao.h"
+#include "sessao/diario_sessao.h"
 
 #include "documents/arquivos.h"
 #include "documents/escritor_fila.h"
-#include "documents/frm_loading.h"
 #include "documents/mensagens.h"
+#include "documents/pasta_dados.h"
+#include "espera/frm_loading.h"
 #include "gravacao/descritores.h"
 #include "gravacao/gravar.h"
 #include "gravacao/motivos.h"
@@ -136,10 +137,9 @@ struct DiarioSessao::Disco {
 };
 
 QString pasta_sessoes() {
-    QString dados = qEnvironmentVariable("XDG_DATA_HOME");
-    if (dados.isEmpty() || !QDir::isAbsolutePath(dados))
-        dados = QDir::homePath() + QStringLiteral("/.local/share");
-    return dados + QStringLiteral("/Quarvel/sessoes");
+    const std::string dados = documents::pasta_dados(
+        qEnvironmentVariable("XDG_DATA_HOME").toStdString(), QDir::homePath().toStdString());
+    return QString::fromStdString(dados) + QStringLiteral("/sessoes");
 }
 
 DiarioSessao::DiarioSessao(tape::FitaModelo& fita, EscritorFila& escritor,

@@ -10,7 +10,7 @@
 // moved aside as diario-ilegivel-<its name>, with a message naming it, and
 // never offered again. Nothing in the journals' folder is followed through a
 // symbolic link, and a lock file is removed only by whoever holds its lock.
-#include "documents/diario.h"
+#include "sessao/diario.h"
 
 #include <QDateTime>
 #include <QString>

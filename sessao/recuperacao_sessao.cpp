@@ -1,4 +1,4 @@
-#include "documents/recuperacao_sessao.h"
+#include "sessao/recuperacao_sessao.h"
 
 #include "documents/arquivos.h"
 #include "documents/dialogos_documento.h"

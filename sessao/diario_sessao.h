@@ -7,7 +7,7 @@
 // after they change, and always with the next change of the tape. The
 // journal's format is documents/diario.h.
 #include "documents/campos_configuracao.h"
-#include "documents/diario.h"
+#include "sessao/diario.h"
 
 #include <QObject>
 #include <QString>

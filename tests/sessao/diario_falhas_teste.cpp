@@ -2,10 +2,10 @@
 // stalls: one warning for a refused record, the journal then written whole
 // again; the window keeps taking keys while the writer thread waits for the
 // disk, and what the disk holds at any moment is a tape the user saw.
-#include "documents/diario.h"
-#include "documents/diario_sessao.h"
 #include "documents/escritor_fila.h"
-#include "documents/frm_loading.h"
+#include "espera/frm_loading.h"
+#include "sessao/diario.h"
+#include "sessao/diario_sessao.h"
 #include "tests/documents/comandos_apoio.h"
 #include "tests/falhas/falhas.h"
 

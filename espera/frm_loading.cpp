@@ -1,4 +1,4 @@
-#include "documents/frm_loading.h"
+#include "espera/frm_loading.h"
 
 #include <QApplication>
 #include <QCloseEvent>

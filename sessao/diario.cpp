@@ -1,4 +1,4 @@
-#include "documents/diario.h"
+#include "sessao/diario.h"
 
 #include "calc/dinheiro.h"
 #include "tape/mensagens.h"
