@@ -269,14 +269,16 @@ class LinhaLongaTeste : public VisaoFitaTeste,
     // Each row as tall as its text and right below the one above.
     void conferir_linhas(int simples, int longa) {
         for (int i = 0; i < fita.rowCount(); ++i) {
-            if (i == longa)
+            if (i == longa) {
                 EXPECT_GT(altura(i), simples * 3 / 2) << i;
-            else
+            } else {
                 EXPECT_EQ(altura(i), simples) << i;
-            if (i > 0)
+            }
+            if (i > 0) {
                 EXPECT_EQ(visao.visualRect(visao.modelo().index(i)).top(),
                           visao.visualRect(visao.modelo().index(i - 1)).bottom() + 1)
                     << i;
+            }
         }
     }
 };
@@ -333,9 +335,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      }},
                       CasoLinhaLonga{"Limpa", 2, [](FitaModelo& f) { f.substituir(2, kLonga); },
                                      [](FitaModelo& f) { f.limpar(); }}),
-    [](const ::testing::TestParamInfo<CasoLinhaLonga>& info) {
-        return std::string(info.param.nome);
-    });
+    [](const ::testing::TestParamInfo<CasoLinhaLonga>& i) { return std::string(i.param.nome); });
 
 TEST_F(VisaoFitaTeste, CalhaCresceComONumeroDeLinhas) {
     acrescentar("1", 9);
