@@ -5,6 +5,7 @@
 #include "documents/arquivo_calculo.h"
 #include "documents/texto.h"
 #include "espera/frm_loading.h"
+#include "tape/visao_fita.h"
 #include "tests/app/dialogos_roteiro.h"
 
 #include <QAction>
@@ -256,6 +257,21 @@ void deletar_com_10(benchmark::State& estado) {
     deletar(estado, arquivos().calculo_10, 10);
 }
 BENCHMARK(deletar_com_10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One layout of the tape view's 50,000 rows, all of one size: what the list
+// view does after any row comes or goes, and so the floor under Enter and Del
+// on a full tape.
+void layout_da_fita_50000(benchmark::State& estado) {
+    tape::FitaModelo fita;
+    fita.acrescentar_varios("600", 50000);
+    tape::VisaoFita visao(fita);
+    visao.resize(217, 256);
+    for (auto _ : estado) {
+        visao.doItemsLayout();
+        benchmark::DoNotOptimize(visao.visualRect(fita.index(49999)));
+    }
+}
+BENCHMARK(layout_da_fita_50000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void repetir_5000(benchmark::State& estado) {
     const auto& a = arquivos();

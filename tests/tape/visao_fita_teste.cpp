@@ -10,6 +10,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 using quarvel::calc::ErroConversao;
 using quarvel::tape::FitaModelo;
 using quarvel::tape::VisaoFita;
@@ -234,6 +238,104 @@ TEST_F(VisaoFitaTeste, SoALinhaLongaQuebraEmDuas) {
     EXPECT_EQ(altura(0), simples);
     EXPECT_EQ(altura(1), simples);
 }
+
+// Every way a long line comes and goes: while it is on the tape the rows are
+// measured one by one, and once it is gone one size serves them all again.
+struct CasoLinhaLonga {
+    const char* nome;
+    int longa; // 0-based row of the long line while it is there
+    std::function<void(FitaModelo&)> entra;
+    std::function<void(FitaModelo&)> sai;
+};
+
+void PrintTo(const CasoLinhaLonga& c, std::ostream* os) {
+    *os << c.nome;
+}
+
+const std::string kLonga = "1,5E15"; // 1.500.000.000.000.000,00: wider than the view
+
+std::vector<std::string> linhas_de(const std::vector<std::string>& brutos) {
+    std::vector<std::string> linhas;
+    for (const auto& b : brutos)
+        linhas.push_back(quarvel::calc::linha_fita(b));
+    return linhas;
+}
+
+class LinhaLongaTeste : public VisaoFitaTeste,
+                        public ::testing::WithParamInterface<CasoLinhaLonga> {
+  protected:
+    int altura(int linha) { return visao.visualRect(visao.modelo().index(linha)).height(); }
+
+    // Each row as tall as its text and right below the one above.
+    void conferir_linhas(int simples, int longa) {
+        for (int i = 0; i < fita.rowCount(); ++i) {
+            if (i == longa) {
+                EXPECT_GT(altura(i), simples * 3 / 2) << i;
+            } else {
+                EXPECT_EQ(altura(i), simples) << i;
+            }
+            if (i > 0) {
+                EXPECT_EQ(visao.visualRect(visao.modelo().index(i)).top(),
+                          visao.visualRect(visao.modelo().index(i - 1)).bottom() + 1)
+                    << i;
+            }
+        }
+    }
+};
+
+TEST_P(LinhaLongaTeste, DesligaOTamanhoUnicoEReligaDepois) {
+    visao.resize(160, 256);
+    visao.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&visao));
+    acrescentar("1");
+    acrescentar("2");
+    acrescentar("3");
+    visao.definir_linha_atual(3);
+    QApplication::processEvents();
+    const int simples = altura(0);
+    ASSERT_TRUE(visao.uniformItemSizes());
+
+    GetParam().entra(fita);
+    QApplication::processEvents();
+    EXPECT_FALSE(visao.uniformItemSizes());
+    conferir_linhas(simples, GetParam().longa);
+
+    GetParam().sai(fita);
+    QApplication::processEvents();
+    EXPECT_TRUE(visao.uniformItemSizes());
+    conferir_linhas(simples, -1);
+    // A line added after it is one row like the others.
+    acrescentar("4");
+    visao.definir_linha_atual(visao.contagem());
+    QApplication::processEvents();
+    EXPECT_TRUE(visao.uniformItemSizes());
+    conferir_linhas(simples, -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fita, LinhaLongaTeste,
+    ::testing::Values(CasoLinhaLonga{"Acrescentada", 3,
+                                     [](FitaModelo& f) { f.acrescentar(kLonga); },
+                                     [](FitaModelo& f) { f.remover(3); }},
+                      CasoLinhaLonga{"Inserida", 1, [](FitaModelo& f) { f.inserir(1, kLonga); },
+                                     [](FitaModelo& f) { f.remover(1); }},
+                      CasoLinhaLonga{"Substituida", 1,
+                                     [](FitaModelo& f) { f.substituir(1, kLonga); },
+                                     [](FitaModelo& f) { f.substituir(1, "2"); }},
+                      CasoLinhaLonga{"Cortada", 3, [](FitaModelo& f) { f.acrescentar(kLonga); },
+                                     [](FitaModelo& f) { f.cortar(3); }},
+                      CasoLinhaLonga{"Trocada", 0,
+                                     [](FitaModelo& f) {
+                                         const std::vector<std::string> b{kLonga, "2", "3"};
+                                         f.trocar(b, linhas_de(b));
+                                     },
+                                     [](FitaModelo& f) {
+                                         const std::vector<std::string> b{"1", "2", "3"};
+                                         f.trocar(b, linhas_de(b));
+                                     }},
+                      CasoLinhaLonga{"Limpa", 2, [](FitaModelo& f) { f.substituir(2, kLonga); },
+                                     [](FitaModelo& f) { f.limpar(); }}),
+    [](const ::testing::TestParamInfo<CasoLinhaLonga>& i) { return std::string(i.param.nome); });
 
 TEST_F(VisaoFitaTeste, CalhaCresceComONumeroDeLinhas) {
     acrescentar("1", 9);
