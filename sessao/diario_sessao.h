@@ -5,7 +5,7 @@
 // escritor_fila.h) as it happens and reaches the disk, synced, in the order
 // of the commands, while the window goes on; the settings follow shortly
 // after they change, and always with the next change of the tape. The
-// journal's format is documents/diario.h.
+// journal's format is sessao/diario.h.
 #include "documents/campos_configuracao.h"
 #include "sessao/diario.h"
 
