@@ -57,7 +57,8 @@ campo() { dpkg-deb -f "$deb" "$1"; }
 depende=$(campo Depends)
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 \
   libqt6multimedia6 libqt6svg6 libfontconfig1; do
-  echo "$depende" | grep -Eq "(^|, )${lib//+/\\+} \(>= [0-9][^)]*\)" || falha "Depends sem $lib: $depende"
+  # Debian 13 renamed some libraries for the 64-bit time_t ("t64").
+  echo "$depende" | grep -Eq "(^|, )${lib//+/\\+}(t64)? \(>= [0-9][^)]*\)" || falha "Depends sem $lib: $depende"
 done
 for f in Maintainer Section Priority Description; do [ -n "$(campo $f)" ] || falha "sem $f"; done
 
