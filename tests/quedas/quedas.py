@@ -282,27 +282,20 @@ class Sistema:
                 d[0].sincronizar()
         elif nome == "close" and fd_alvo:
             self.descritores.pop(int(fd_alvo.group(1)), None)
-        elif nome in ("rename", "renameat", "renameat2") and ret == "0":
-            if nome == "rename":
+        elif nome in DE_DOIS_NOMES and ret == "0":
+            # rename/link(a, b), or renameat/linkat(dirfd, a, dirfd, b).
+            if nome in ("rename", "link"):
                 na, nb = self.nome(args[0]), self.nome(args[1])
             else:
                 na, nb = self.nome(args[1], args[0]), self.nome(args[3], args[2])
             if na and nb and na in self.nomes:
                 self.registrar()
-                self.entrada(("renomear", na, nb))
+                self.entrada((DE_DOIS_NOMES[nome], na, nb))
         elif nome in ("unlink", "unlinkat") and ret == "0":
             n = self.nome(args[0]) if nome == "unlink" else self.nome(args[1], args[0])
             if n and n in self.nomes:
                 self.registrar()
                 self.entrada(("apagar", n))
-        elif nome in ("link", "linkat") and ret == "0":
-            if nome == "link":
-                na, nb = self.nome(args[0]), self.nome(args[1])
-            else:
-                na, nb = self.nome(args[1], args[0]), self.nome(args[3], args[2])
-            if na and nb and na in self.nomes:
-                self.registrar()
-                self.entrada(("ligar", na, nb))
 
     def registrar(self):
         """The disks a power cut just before the next change leaves."""
@@ -342,6 +335,9 @@ def separar_argumentos(texto):
     return args
 
 
+# The calls that name two files, and what each does to the folder.
+DE_DOIS_NOMES = {"rename": "renomear", "renameat": "renomear", "renameat2": "renomear",
+                 "link": "ligar", "linkat": "ligar"}
 LINHA = re.compile(r"^(?:\[pid\s+\d+\]\s+|\d+\s+)?(\w+)\((.*)\)\s+=\s+(\S+)")
 # With several threads strace splits a call that another thread's call
 # interrupts: "PID name(args <unfinished ...>", later "PID <... name resumed>rest".
