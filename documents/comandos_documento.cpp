@@ -11,7 +11,6 @@
 #include "documents/pasta_backup.h"
 #include "espera/frm_loading.h"
 #include "tape/comandos_fita.h"
-#include "tape/pausa_teste.h"
 #include "tape/visao_fita.h"
 
 #include <QCheckBox>
@@ -78,7 +77,6 @@ void ComandosDocumento::marcar_salvo() {
 }
 
 bool ComandosDocumento::gravar(const QString& caminho) {
-    tape::pausa_de_teste("gravacao");
     QString erro;
     if (!c_.carregamento.gravar(caminho, QByteArray::fromStdString(bytes_documento()), &erro)) {
         c_.dialogos.aviso(c_.dono, QString::fromUtf8(kArquivoNaoSalvo).arg(caminho, erro));
@@ -160,10 +158,8 @@ bool ComandosDocumento::carregar(const QString& caminho) {
     if (!bytes) return false;
     CargaCalculo carga;
     c_.carregamento.com_janela_de_espera([&](FormLoading& loading) {
-        carga = carregar_calculo(vista(*bytes), [&loading](std::size_t) {
-            loading.a_cada_valor();
-            tape::pausa_de_teste("carga");
-        });
+        carga =
+            carregar_calculo(vista(*bytes), [&loading](std::size_t) { loading.a_cada_valor(); });
     });
     if (carga.estado != CargaCalculo::Estado::Ok) {
         c_.dialogos.aviso(c_.dono, QString::fromStdString(mensagem_carga(

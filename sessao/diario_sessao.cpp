@@ -9,7 +9,6 @@
 #include "gravacao/gravar.h"
 #include "gravacao/motivos.h"
 #include "gravacao/pastas.h"
-#include "tape/pausa_teste.h"
 #include "tape/visao_fita.h"
 
 #include <QCheckBox>
@@ -108,13 +107,7 @@ struct DiarioSessao::Disco {
 
     void anexar(const std::shared_ptr<Disco>& eu, const std::string& bytes, std::uint64_t ordem) {
         if (cancelado || quebrado) return;
-        // In two writes, so a test can stop the program between them and see
-        // a torn record left out.
-        const std::size_t metade = bytes.size() / 2;
-        bool ok = gravacao::escrever_tudo(fd, bytes.data(), metade);
-        if (ok) tape::pausa_de_teste("meio_registro");
-        ok = ok && gravacao::escrever_tudo(fd, bytes.data() + metade, bytes.size() - metade);
-        if (!ok) {
+        if (!gravacao::escrever_tudo(fd, bytes.data(), bytes.size())) {
             falhar(ordem, gravacao::motivo_do_sistema(errno));
             return;
         }
@@ -130,8 +123,7 @@ struct DiarioSessao::Disco {
             falhar(ultimo, gravacao::motivo_do_sistema(errno));
             return;
         }
-        for (; por_sincronizar > 0; --por_sincronizar)
-            tape::pausa_de_teste("registro");
+        por_sincronizar = 0;
         relatar(ultimo, true);
     }
 };

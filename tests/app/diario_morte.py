@@ -1,13 +1,14 @@
 #!/usr/bin/python3
-"""diario_morte.py QUARVEL [SANITIZADA]
+"""diario_morte.py QUARVEL SANITIZADA FALHAS
 
 Starts the real program in a scratch X server, types amounts with xdotool and
 kills it with SIGKILL: after an add, in the middle of a 5,000-line repeat,
 during a load and during a save. Then starts it again, answers "Não" to the
 recovery question and reads the recuperacao-*.qvl it keeps in the Backup
 folder: the tape offered back must be the tape after the last completed
-command. The moment of each kill is reached with QUARVEL_TESTE_PAUSA, which
-makes the program stop itself (SIGSTOP) there.
+command. The moment of each kill is reached from outside the program: the
+fault library FALHAS (tests/falhas) is preloaded with QUARVEL_FALHAS_PARAR,
+which stops the process (SIGSTOP) after a chosen system call on a chosen file.
 
 Exits 77 (skipped) when Xvfb or xdotool are missing (scripts/deps installs
 them) and in a sanitizer build (the journal's rules are tested in-process).
@@ -23,9 +24,10 @@ import tempfile
 import time
 
 quarvel = sys.argv[1]
-if len(sys.argv) > 2 and sys.argv[2] == "1":
+if sys.argv[2] == "1":
     print("pulado: compilação com sanitizadores")
     sys.exit(77)
+falhas_lib = sys.argv[3]
 for ferramenta in ("Xvfb", "xdotool"):
     if not shutil.which(ferramenta):
         print(f"pulado: {ferramenta} ausente (scripts/deps o instala)")
@@ -76,22 +78,23 @@ class Sessao:
     def caminho(self, nome):
         return os.path.join(self.pasta, nome)
 
-    def ambiente(self, pausa):
+    def ambiente(self, parada):
         env = dict(os.environ)
         env.update(DISPLAY=self.tela, QT_QPA_PLATFORM="xcb", HOME=self.pasta,
                    XDG_RUNTIME_DIR=self.caminho("run"), XDG_CONFIG_HOME=self.caminho("config"),
                    XDG_DATA_HOME=self.caminho("dados"), QUARVEL_PASTA_BACKUP=self.backup)
-        env.pop("QUARVEL_TESTE_PAUSA", None)
-        if pausa:
-            env["QUARVEL_TESTE_PAUSA"] = pausa
+        env.pop("QUARVEL_FALHAS_PARAR", None)
+        if parada:
+            env["LD_PRELOAD"] = ":".join(filter(None, (falhas_lib, env.get("LD_PRELOAD"))))
+            env["QUARVEL_FALHAS_PARAR"] = parada
         return env
 
-    def iniciar(self, argumentos=(), pausa=None):
+    def iniciar(self, argumentos=(), parada=None):
         # Right after a client is killed, the X server now and then refuses
         # the next connection; a start that ends at once is tried again.
         for _ in range(5):
             saida = open(self.caminho(f"quarvel-{len(self.processos)}.log"), "w")
-            p = subprocess.Popen([quarvel, *argumentos], env=self.ambiente(pausa), stdout=saida,
+            p = subprocess.Popen([quarvel, *argumentos], env=self.ambiente(parada), stdout=saida,
                                  stderr=subprocess.STDOUT)
             self.processos.append(p)
             try:
@@ -150,16 +153,16 @@ class Sessao:
 
 
 def parado(p):
-    """Waits until the program stopped itself at its pause point."""
+    """Waits until the program is stopped at the chosen call."""
     fim = time.monotonic() + LIMITE
     while time.monotonic() < fim:
         if p.poll() is not None:
-            raise AssertionError(f"o programa terminou ({p.returncode}) antes da pausa")
+            raise AssertionError(f"o programa terminou ({p.returncode}) antes da parada")
         with open(f"/proc/{p.pid}/stat") as f:
             if f.read().rsplit(")", 1)[1].split()[0] == "T":
                 return
         time.sleep(0.05)
-    raise AssertionError("o programa não chegou à pausa")
+    raise AssertionError("o programa não chegou à parada")
 
 
 def matar(p):
@@ -173,8 +176,15 @@ PRINCIPAL = "Calculador de Vantorel"
 PERGUNTA = "^Quarvel$"
 
 
+# The journal is sessoes/sessao-<pid>-<n>.diario; its snapshots are written
+# into .sessao-…quarvel-XXXXXX beside it and renamed over it, so "/sessao-"
+# names the appended journal alone. Each command typed is its own record,
+# written and then synced with one fdatasync.
+DIARIO = "/sessao-"
+
+
 def apos_adicao(s):
-    p = s.iniciar(pausa="registro:3")  # the third record: the third add
+    p = s.iniciar(parada=f"fdatasync:{DIARIO}:3")  # the third record synced: the third add
     s.janela(PRINCIPAL)
     s.digitar("12*50\n1234,56\n7\n")
     parado(p)
@@ -182,7 +192,9 @@ def apos_adicao(s):
 
 
 def no_meio_da_repeticao(s):
-    p = s.iniciar(pausa="meio_registro:2")  # half of the repeat's record written
+    # The repeat's record is the journal's second write; half of it reaches
+    # the file, as a power cut leaves it.
+    p = s.iniciar(parada=f"write:{DIARIO}:2:metade")
     s.janela(PRINCIPAL)
     s.digitar("5\n2")
     s.teclar("ctrl+r")
@@ -194,16 +206,20 @@ def no_meio_da_repeticao(s):
 
 
 def durante_a_carga(s):
-    p = s.iniciar(pausa="registro:2")
+    p = s.iniciar(parada=f"fdatasync:{DIARIO}:2")
     s.janela(PRINCIPAL)
     s.digitar("3\n4\n")
     parado(p)
     matar(p)
     # Started with a long file: the tape of 3 and 4 is brought back (Sim),
     # the file then opens in its place (Não to saving) and is killed halfway.
+    # The loader reads the file in 64 KiB pieces before it reads the values
+    # out of them; the first piece of these 126 KiB holds the first 10,943
+    # values. It is stopped after that piece: the nearest moment to "10,000
+    # values into the load" that a system call marks.
     with open(s.caminho("grande.qvl"), "wb") as f:
         f.write(calculo([str(i) for i in range(1, 20001)]))
-    p = s.iniciar([s.caminho("grande.qvl")], pausa="carga:10000")
+    p = s.iniciar([s.caminho("grande.qvl")], parada="read:/grande.qvl:1")
     s.janela(PRINCIPAL)
     pergunta = s.janela(PERGUNTA)
     s.teclar("Return")
@@ -217,13 +233,19 @@ def durante_a_gravacao(s):
     arquivo = s.caminho("pequeno.qvl")
     with open(arquivo, "wb") as f:
         f.write(calculo(["1", "2", "3"]))
-    p = s.iniciar([arquivo], pausa="gravacao")
+    # The save writes the new bytes into .pequeno.qvl.quarvel-XXXXXX beside
+    # the file, syncs it and renames it over the file. It is stopped once
+    # that first write is done: the save is under way, the file not yet
+    # replaced.
+    p = s.iniciar([arquivo], parada="write:/.pequeno.qvl.quarvel-:1")
     s.janela(PRINCIPAL)
     s.janela("pequeno.qvl")  # opened
     s.digitar("9\n")
     s.teclar("ctrl+s")
     parado(p)
     matar(p)
+    if not [n for n in os.listdir(s.pasta) if n.startswith(".pequeno.qvl.quarvel-")]:
+        raise AssertionError("parado fora da gravação: nenhum arquivo temporário")
     if valores_de(arquivo) != ["1", "2", "3"]:
         raise AssertionError("o arquivo mudou antes de ser gravado")
 

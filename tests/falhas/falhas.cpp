@@ -7,10 +7,18 @@
 // must carry on, slow every sync down, or hold every sync until released (a
 // stalled network file system). Calls elsewhere (the test's own output) are
 // never touched.
+//
+// Apart from all that, QUARVEL_FALHAS_PARAR="chamada:parte:n[:metade]", read
+// when the library loads, stops the process (SIGSTOP) right after the n-th
+// call of `chamada` (write, read, fsync, fdatasync or rename) on a file whose
+// path contains `parte`, so a test can kill the real program at that moment.
+// With ":metade" the n-th write writes only the first half of its bytes, as a
+// power cut leaves a record torn.
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -162,6 +170,87 @@ void esperar_sync(int fd) {
     --syncs_parados;
 }
 
+// The stop QUARVEL_FALHAS_PARAR names. Plain data, zero until the library's
+// constructor fills it: a wrapped call may come before that.
+enum Parar { kNaoPara, kPararWrite, kPararRead, kPararFsync, kPararFdatasync, kPararRename };
+
+struct Parada {
+    int chamada; // Parar
+    char parte[PATH_MAX];
+    long ordem;
+    bool metade;
+    long contadas;
+};
+
+std::mutex trava_parada;
+Parada parada{};
+
+__attribute__((constructor)) void ler_parada() {
+    const char* valor = std::getenv("QUARVEL_FALHAS_PARAR");
+    if (!valor) return;
+    // The part may hold ':' itself: the ordinal and the option are taken
+    // from the end.
+    std::string v(valor);
+    constexpr const char* kMetade = ":metade";
+    if (v.size() > std::strlen(kMetade) &&
+        v.compare(v.size() - std::strlen(kMetade), std::string::npos, kMetade) == 0) {
+        parada.metade = true;
+        v.resize(v.size() - std::strlen(kMetade));
+    }
+    const std::size_t primeiro = v.find(':'), ultimo = v.rfind(':');
+    const std::string chamada = v.substr(0, primeiro);
+    const struct {
+        const char* nome;
+        int parar;
+    } chamadas[] = {{"write", kPararWrite},
+                    {"read", kPararRead},
+                    {"fsync", kPararFsync},
+                    {"fdatasync", kPararFdatasync},
+                    {"rename", kPararRename}};
+    int escolhida = kNaoPara;
+    for (const auto& c : chamadas)
+        if (chamada == c.nome) escolhida = c.parar;
+    char* fim = nullptr;
+    const long ordem =
+        ultimo == std::string::npos ? 0 : std::strtol(v.c_str() + ultimo + 1, &fim, 10);
+    const std::string parte =
+        ultimo > primeiro ? v.substr(primeiro + 1, ultimo - primeiro - 1) : std::string();
+    if (escolhida == kNaoPara || ordem < 1 || !fim || *fim || parte.empty() ||
+        parte.size() >= sizeof parada.parte) {
+        std::fprintf(stderr, "QUARVEL_FALHAS_PARAR: not chamada:parte:n[:metade]: %s\n", valor);
+        std::abort();
+    }
+    std::memcpy(parada.parte, parte.c_str(), parte.size() + 1);
+    parada.ordem = ordem;
+    parada.chamada = escolhida;
+}
+
+// Whether this call is the one to stop after; every call of the kind on a
+// matching path is counted, whatever it returns.
+bool parar_em(const char* caminho) {
+    if (!caminho || !std::strstr(caminho, parada.parte)) return false;
+    std::lock_guard<std::mutex> l(trava_parada);
+    return ++parada.contadas == parada.ordem;
+}
+
+bool parar_no_descritor(int chamada, int fd) {
+    return parada.chamada == chamada && parar_em(caminho_do_descritor(fd).c_str());
+}
+
+bool parar_no_nome(const char* de, const char* para) {
+    if (parada.chamada != kPararRename) return false;
+    return parar_em(de && std::strstr(de, parada.parte) ? de : para);
+}
+
+// The result of the call, once the process is let go again (SIGCONT).
+template <class R> R depois(bool parar, R r) {
+    if (!parar) return r;
+    const int numero = errno;
+    std::raise(SIGSTOP);
+    errno = numero;
+    return r;
+}
+
 template <class F> F real(const char* nome) {
     return reinterpret_cast<F>(dlsym(RTLD_NEXT, nome));
 }
@@ -238,71 +327,93 @@ QUARVEL_EXPORTA int quarvel_falhas_renomeacoes_antes_da_falha() {
 
 QUARVEL_EXPORTA ssize_t write(int fd, const void* dados, std::size_t n) {
     static const auto original = real<ssize_t (*)(int, const void*, std::size_t)>("write");
+    const bool parar = parar_no_descritor(kPararWrite, fd);
+    if (parar && parada.metade) n /= 2;
     const Decisao d = decidir_descritor(kEscrita, fd);
     if (d.erro) {
         errno = d.erro;
-        return -1;
+        return depois(parar, ssize_t{-1});
     }
     if (d.limite && n > d.limite) n = d.limite;
-    return original(fd, dados, n);
+    return depois(parar, original(fd, dados, n));
+}
+
+// Only counted for a stop: nothing fails a read.
+QUARVEL_EXPORTA ssize_t read(int fd, void* dados, std::size_t n) {
+    static const auto original = real<ssize_t (*)(int, void*, std::size_t)>("read");
+    const bool parar = parar_no_descritor(kPararRead, fd);
+    return depois(parar, original(fd, dados, n));
+}
+
+// What read becomes in a build with _FORTIFY_SOURCE.
+QUARVEL_EXPORTA ssize_t __read_chk(int fd, void* dados, std::size_t n, std::size_t tamanho) {
+    static const auto original =
+        real<ssize_t (*)(int, void*, std::size_t, std::size_t)>("__read_chk");
+    const bool parar = parar_no_descritor(kPararRead, fd);
+    return depois(parar, original(fd, dados, n, tamanho));
 }
 
 QUARVEL_EXPORTA int fsync(int fd) {
     static const auto original = real<int (*)(int)>("fsync");
     esperar_sync(fd);
+    const bool parar = parar_no_descritor(kPararFsync, fd);
     const Decisao d = decidir_descritor(kSincronia, fd);
     if (d.erro) {
         errno = d.erro;
-        return -1;
+        return depois(parar, -1);
     }
-    return original(fd);
+    return depois(parar, original(fd));
 }
 
 QUARVEL_EXPORTA int fdatasync(int fd) {
     static const auto original = real<int (*)(int)>("fdatasync");
     esperar_sync(fd);
+    const bool parar = parar_no_descritor(kPararFdatasync, fd);
     const Decisao d = decidir_descritor(kSincronia, fd);
     if (d.erro) {
         errno = d.erro;
-        return -1;
+        return depois(parar, -1);
     }
-    return original(fd);
+    return depois(parar, original(fd));
 }
 
 QUARVEL_EXPORTA int rename(const char* de, const char* para) {
     static const auto original = real<int (*)(const char*, const char*)>("rename");
+    const bool parar = parar_no_nome(de, para);
     const Decisao d = decidir_caminho(kRenomeacao, AT_FDCWD, para);
     if (d.erro) {
         errno = d.erro;
-        return -1;
+        return depois(parar, -1);
     }
     const int r = original(de, para);
     renomeou(d, r);
-    return r;
+    return depois(parar, r);
 }
 
 QUARVEL_EXPORTA int renameat(int dirde, const char* de, int dirpara, const char* para) {
     static const auto original = real<int (*)(int, const char*, int, const char*)>("renameat");
+    const bool parar = parar_no_nome(de, para);
     const Decisao d = decidir_caminho(kRenomeacao, dirpara, para);
     if (d.erro) {
         errno = d.erro;
-        return -1;
+        return depois(parar, -1);
     }
     const int r = original(dirde, de, dirpara, para);
     renomeou(d, r);
-    return r;
+    return depois(parar, r);
 }
 
 QUARVEL_EXPORTA int renameat2(int dirde, const char* de, int dirpara, const char* para,
                               unsigned int opcoes) {
     static const auto original =
         real<int (*)(int, const char*, int, const char*, unsigned int)>("renameat2");
+    const bool parar = parar_no_nome(de, para);
     const Decisao d = decidir_caminho(kRenomeacao, dirpara, para);
     if (d.erro) {
         errno = d.erro;
-        return -1;
+        return depois(parar, -1);
     }
     const int r = original(dirde, de, dirpara, para, opcoes);
     renomeou(d, r);
-    return r;
+    return depois(parar, r);
 }

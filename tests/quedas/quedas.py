@@ -487,7 +487,7 @@ class Tela:
                    XDG_CONFIG_HOME=os.path.join(casa, "config"),
                    XDG_DATA_HOME=os.path.join(casa, "dados"),
                    QUARVEL_PASTA_BACKUP=os.path.join(casa, "Backup"))
-        env.pop("QUARVEL_TESTE_PAUSA", None)
+        env.pop("QUARVEL_FALHAS_PARAR", None)
         return env
 
     def xdotool(self, casa, *args):
