@@ -301,7 +301,9 @@ void FormPrincipal::criar_comandos() {
     comandos_documento_ =
         std::make_unique<documents::ComandosDocumento>(documents::ContextoDocumento{
             fita_, *comandos_fita_, estado_fita_, *texto_valor_, *valores_, campos,
-            *comandos_backup_, *carregamento_, *dialogos_, this,
+            [this](const documents::Configuracao& c) { comandos_backup_->aplicar(c); },
+            [](QString* erro) { return documents::pasta_backup(erro); }, *carregamento_, *dialogos_,
+            this,
             [this] {
                 definir_titulo();
                 if (diario_) diario_->gravar_estado(); // New, Open, Save As: at once

@@ -5,9 +5,6 @@
 
 namespace quarvel::documents {
 
-// A backup file by its name: it ends in ".qvlbackup", in any case.
-bool e_arquivo_backup(std::string_view caminho);
-
 // The name without its extension (from the last "." on) plus ".qvlbackup":
 // "malote.dia" -> "malote.qvlbackup", ".x" -> ".qvlbackup".
 std::string arquivo_backup(std::string_view nome);

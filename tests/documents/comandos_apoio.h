@@ -10,6 +10,7 @@
 #include "documents/comandos_texto.h"
 #include "documents/escritor_fila.h"
 #include "documents/intervalo_backup.h"
+#include "documents/pasta_backup.h"
 #include "documents/validador_configuracao.h"
 #include "tape/campo_valor.h"
 #include "tape/comandos_fita.h"
@@ -123,8 +124,10 @@ class ComandosTeste : public ::testing::Test {
     ComandosBackup comandos_backup{
         ContextoBackup{fita, campos, comandos_texto, carregamento, roteiro, &dono, escritor}};
     ComandosDocumento comandos_documento{ContextoDocumento{
-        fita, comandos_fita, estado, *entrada, *visao, campos, comandos_backup, carregamento,
-        roteiro, &dono, [this] { nomes << comandos_documento.nome(); }, historico}};
+        fita, comandos_fita, estado, *entrada, *visao, campos,
+        [this](const Configuracao& c) { comandos_backup.aplicar(c); },
+        [](QString* erro) { return documents::pasta_backup(erro); }, carregamento, roteiro, &dono,
+        [this] { nomes << comandos_documento.nome(); }, historico}};
 };
 
 } // namespace quarvel::documents
