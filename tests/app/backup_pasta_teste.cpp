@@ -1,9 +1,9 @@
 // The Backup folder seen from the window: a failing tick shows in the status
 // bar until one succeeds; one backup name, one window: two real windows in
 // two processes. The backup command itself is tested in
-// tests/documents/comandos_backup_teste.cpp.
+// tests/backup/comandos_backup_teste.cpp.
+#include "backup/pasta_backup.h"
 #include "documents/mensagens.h"
-#include "documents/pasta_backup.h"
 #include "tests/apoio/arquivos.h"
 #include "tests/app/janela_apoio.h"
 
@@ -66,7 +66,7 @@ TEST_P(NotaDoBackup, NomeiaAPastaUsada) {
     const QString pasta = c.pasta == QLatin1String("<programa>")
                               ? QCoreApplication::applicationDirPath() + QStringLiteral("/Backup")
                               : c.pasta;
-    const QString nota = documents::nota_pasta_backup(pasta, medida, c.largura);
+    const QString nota = backup::nota_pasta_backup(pasta, medida, c.largura);
     qputenv("HOME", casa);
     if (c.nota.isEmpty()) {
         EXPECT_EQ(nota, QString::fromUtf8(documents::kNotaBackupJunto));

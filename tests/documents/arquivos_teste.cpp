@@ -1,6 +1,6 @@
+#include "backup/pasta_backup.h"
 #include "documents/arquivos.h"
 #include "documents/codificacao.h"
-#include "documents/pasta_backup.h"
 
 #include "tests/apoio/arquivos.h"
 #include "tests/falhas/montagem.h"
@@ -101,6 +101,10 @@ TEST(Arquivos, NomeSemPasta) {
     EXPECT_EQ(nome_sem_pasta("malote1.qvl"), "malote1.qvl");
     EXPECT_EQ(nome_sem_pasta("/pasta/"), "");
 }
+
+using backup::limpar_pasta_backup;
+using backup::listar_backups;
+using backup::pasta_backup;
 
 class PastaBackup : public ::testing::Test {
   protected:

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 
 // The name without its extension (from the last "." on) plus ".qvlbackup":
 // "malote.dia" -> "malote.qvlbackup", ".x" -> ".qvlbackup".
@@ -18,4 +18,4 @@ bool nome_backup_valido(std::string_view nome);
 // nome_backup_valido refuses. Empty when it can.
 std::string recusa_nome_backup(std::string_view nome);
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

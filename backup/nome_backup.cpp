@@ -1,8 +1,12 @@
-#include "documents/nome_backup.h"
+#include "backup/nome_backup.h"
 
 #include "documents/mensagens.h"
 
-namespace quarvel::documents {
+namespace quarvel::backup {
+
+using documents::formatar;
+using documents::kBackupNomeInvalido;
+using documents::kBackupSemNome;
 
 namespace {
 
@@ -44,4 +48,4 @@ std::string recusa_nome_backup(std::string_view nome) {
     return {};
 }
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

@@ -1,5 +1,5 @@
+#include "backup/pasta_backup.h"
 #include "documents/arquivos.h"
-#include "documents/pasta_backup.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +8,10 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 namespace {
+
+using documents::motivo_do_sistema;
 
 // What stands in the way of the Backup folder, and the reason the warning
 // gives for it (0: the folder is there afterwards, and no warning).
@@ -77,4 +79,4 @@ INSTANTIATE_TEST_SUITE_P(Obstaculos, CriarPastaBackup, ::testing::ValuesIn(kCaso
                          });
 
 } // namespace
-} // namespace quarvel::documents
+} // namespace quarvel::backup

@@ -1,12 +1,14 @@
-#include "documents/nome_backup.h"
+#include "backup/nome_backup.h"
 #include "documents/texto.h"
 
 #include "tests/apoio/nome_teste.h"
 
 #include <gtest/gtest.h>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 namespace {
+
+using documents::e_arquivo_backup;
 
 struct CasoNome {
     std::string nome;
@@ -56,4 +58,4 @@ TEST(RecusaNomeBackup, NenhumNomeOuUmQueSairiaDaPasta) {
 }
 
 } // namespace
-} // namespace quarvel::documents
+} // namespace quarvel::backup

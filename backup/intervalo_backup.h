@@ -4,7 +4,10 @@
 // kSemIntervalo belong to the file: documents/arquivo_calculo.h).
 #include "documents/arquivo_calculo.h"
 
-namespace quarvel::documents {
+namespace quarvel::backup {
+
+using documents::kIntervalosBackup;
+using documents::kSemIntervalo;
 
 inline constexpr int kMilissegundosPorMinuto = 60000;
 
@@ -23,4 +26,4 @@ int indice_do_arquivo(int qtdetempo);
 // result is the item that is then shown, and runs.
 int indice_ao_abrir(int indice_arquivo, int indice_mostrado);
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup
