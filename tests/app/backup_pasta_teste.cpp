@@ -114,12 +114,15 @@ TEST_F(JanelaTeste, NotaDoBackupNomeiaAPasta) {
                        "arquivo desejado")));
 }
 
-// One window driven through standard input (tests/app/janela_backup.cpp).
+// One window driven through standard input (tests/app/janela_backup.cpp),
+// its journal in `dados`: a window killed here leaves its journal behind,
+// and no later window may find it there and offer it back.
 class Janela {
   public:
-    explicit Janela(const QString& pasta_backup) {
+    Janela(const QString& pasta_backup, const QString& dados) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QUARVEL_PASTA_BACKUP"), pasta_backup);
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dados);
         p_.setProcessEnvironment(env);
         p_.start(QStringLiteral(QUARVEL_JANELA_BACKUP), {});
     }
@@ -148,7 +151,8 @@ TEST(DuasJanelas, MesmoNomeDeBackupSoNumaJanela) {
     QTemporaryDir tmp;
     const QString backup = tmp.filePath(QStringLiteral("Backup"));
     const QString arquivo = backup + QStringLiteral("/malote.qvlbackup");
-    Janela primeira(backup), segunda(backup);
+    const QString dados = tmp.filePath(QStringLiteral("dados"));
+    Janela primeira(backup, dados), segunda(backup, dados);
     EXPECT_TRUE(primeira.enviar(QStringLiteral("valor 1")).isEmpty());
     EXPECT_TRUE(primeira.enviar(QStringLiteral("ligar malote.dia")).isEmpty());
     EXPECT_TRUE(primeira.enviar(QStringLiteral("tique")).isEmpty());
