@@ -3,7 +3,7 @@
 #include "app/frm_sobre.h"
 #include "app/mensagens.h"
 #include "app/som.h"
-#include "documents/frm_restaurar.h"
+#include "backup/frm_restaurar.h"
 #include "documents/nome_sugerido.h"
 #include "printing/data_hora.h"
 #include "printing/documento_impressao.h"
@@ -129,7 +129,7 @@ class DialogosReais : public Dialogos {
 
     QString escolher_backup(QWidget* dono, const QStringList& nomes, const QString& aviso,
                             const std::function<void()>& limpar) override {
-        documents::FormRestaurar dlg(nomes, limpar, dono);
+        backup::FormRestaurar dlg(nomes, limpar, dono);
         dlg.mostrar_aviso(aviso);
         if (dlg.exec() != QDialog::Accepted) return {};
         return dlg.escolhido();

@@ -2,8 +2,8 @@
 // form_principal: the one main window. It owns the state (the tape and its
 // controls) and routes its QActions to the subsystems' commands, each in its
 // own folder: the tape's (tape::ComandosFita), the documents' (documents::
-// ComandosDocumento, ComandosTexto, ComandosBackup) and printing's
-// (printing::ComandosImpressao). Enabling rules are evaluated whenever the
+// ComandosDocumento, ComandosTexto), the backup's (backup::ComandosBackup)
+// and printing's (printing::ComandosImpressao). Enabling rules are evaluated whenever the
 // event loop becomes idle.
 #include "app/acoes.h"
 #include "app/dialogos.h"
@@ -28,12 +28,15 @@ class Teclado;
 
 namespace quarvel::documents {
 class Carregamento;
-class ComandosBackup;
 class ComandosDocumento;
 class ComandosTexto;
 class DiarioSessao;
 class EscritorFila;
 } // namespace quarvel::documents
+
+namespace quarvel::backup {
+class ComandosBackup;
+}
 
 namespace quarvel::printing {
 class ComandosImpressao;
@@ -130,7 +133,7 @@ class FormPrincipal : public QMainWindow {
     std::unique_ptr<tape::ComandosFita> comandos_fita_;
     std::unique_ptr<documents::Carregamento> carregamento_;
     std::unique_ptr<documents::ComandosTexto> comandos_texto_;
-    std::unique_ptr<documents::ComandosBackup> comandos_backup_;
+    std::unique_ptr<backup::ComandosBackup> comandos_backup_;
     std::unique_ptr<documents::ComandosDocumento> comandos_documento_;
     std::unique_ptr<printing::ComandosImpressao> comandos_impressao_;
     std::unique_ptr<documents::DiarioSessao> diario_;

@@ -5,14 +5,14 @@
 #include "app/acessibilidade.h"
 #include "app/controles.h"
 #include "app/mensagens.h"
+#include "backup/comandos_backup.h"
+#include "backup/intervalo_backup.h"
+#include "backup/pasta_backup.h"
 #include "documents/carregamento.h"
-#include "documents/comandos_backup.h"
 #include "documents/comandos_documento.h"
 #include "documents/comandos_texto.h"
 #include "documents/escritor_fila.h"
-#include "documents/intervalo_backup.h"
 #include "documents/mensagens.h"
-#include "documents/pasta_backup.h"
 #include "documents/validador_configuracao.h"
 #include "espera/frm_loading.h"
 #include "printing/comandos_impressao.h"
@@ -105,7 +105,7 @@ void FormPrincipal::criar_acoes() {
             {QUARVEL_COMANDO(valor_memoria), "Valor Armazenado na Memória", "Ctrl+E",
              fita(&C::valor_memoria), regra(&C::tem_memoria)},
             {QUARVEL_COMANDO(backup), documents::kTituloRestaurar, nullptr,
-             de(comandos_backup_, &documents::ComandosBackup::restaurar), sempre},
+             de(comandos_backup_, &backup::ComandosBackup::restaurar), sempre},
             {QUARVEL_COMANDO(buscar), "&Localizar Valor", "F2", fita(&C::buscar), tem_linhas},
             {QUARVEL_COMANDO(buscar_prox), "&Localizar Próximo Valor", "F3", fita(&C::buscar_prox),
              regra(&C::busca_ativa)},
@@ -206,7 +206,7 @@ void FormPrincipal::criar_controles() {
     qtdetempo_ = new QComboBox(g03);
     qtdetempo_->setObjectName(QStringLiteral("qtdetempo"));
     for (int i = 0; i < documents::kIntervalosBackup; ++i)
-        qtdetempo_->addItem(QString::number(documents::minutos_do_indice(i)));
+        qtdetempo_->addItem(QString::number(backup::minutos_do_indice(i)));
     qtdetempo_->setCurrentIndex(0);
     qtdetempo_->setGeometry(no_grupo(8, 40, 50, 22));
     qtdetempo_->setAccessibleName(QStringLiteral("intervalo do backup em minutos"));
@@ -232,21 +232,21 @@ void FormPrincipal::criar_controles() {
     pintar_fundo(nome_arquivo_, QColor(206, 239, 255));
     for (QLineEdit* campo : {cabecalho_, rodape_, nome_arquivo_})
         documents::ValidadorConfiguracao::instalar(campo);
-    // Names the folder the backups really go to (documents/local_backup.h),
+    // Names the folder the backups really go to (backup/local_backup.h),
     // cut to the box; a screen reader reads it whole.
-    const QString pasta_backup = documents::local_de_backup();
+    const QString pasta_backup = backup::local_de_backup();
     const QFontMetrics medida(fonte("Arial", 7));
     const QString restauracao =
         QStringLiteral("\nPara a restauração do Backup, selecione através do menu Edições | "
                        "Restaurar / Limpar Backup, o nome do arquivo desejado");
-    auto* nota_backup = rotulo(
-        g03,
-        documents::nota_pasta_backup(pasta_backup, medida, no_grupo(8, 110, 194, 82).width()) +
-            restauracao,
-        no_grupo(8, 110, 194, 82));
+    auto* nota_backup =
+        rotulo(g03,
+               backup::nota_pasta_backup(pasta_backup, medida, no_grupo(8, 110, 194, 82).width()) +
+                   restauracao,
+               no_grupo(8, 110, 194, 82));
     nota_backup->setObjectName(QStringLiteral("nota_backup"));
     nota_backup->setToolTip(pasta_backup);
-    nota_backup->setAccessibleName(documents::nota_pasta_backup(pasta_backup, medida, -1) +
+    nota_backup->setAccessibleName(backup::nota_pasta_backup(pasta_backup, medida, -1) +
                                    restauracao);
     nota_backup->setFont(fonte("Arial", 7));
     nota_backup->setWordWrap(true);
@@ -296,12 +296,14 @@ void FormPrincipal::criar_comandos() {
             historico_.push(new tape::Troca({fita_, estado_fita_, *valores_}, std::move(brutos),
                                             std::move(linhas), false, passo));
         }});
-    comandos_backup_ = std::make_unique<documents::ComandosBackup>(documents::ContextoBackup{
+    comandos_backup_ = std::make_unique<backup::ComandosBackup>(backup::ContextoBackup{
         fita_, campos, *comandos_texto_, *carregamento_, *dialogos_, this, *escritor_});
     comandos_documento_ =
         std::make_unique<documents::ComandosDocumento>(documents::ContextoDocumento{
             fita_, *comandos_fita_, estado_fita_, *texto_valor_, *valores_, campos,
-            *comandos_backup_, *carregamento_, *dialogos_, this,
+            [this](const documents::Configuracao& c) { comandos_backup_->aplicar(c); },
+            [](QString* erro) { return backup::pasta_backup(erro); }, *carregamento_, *dialogos_,
+            this,
             [this] {
                 definir_titulo();
                 if (diario_) diario_->gravar_estado(); // New, Open, Save As: at once

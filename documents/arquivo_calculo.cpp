@@ -3,7 +3,6 @@
 #include "calc/dinheiro.h"
 #include "documents/codificacao.h"
 #include "documents/ini.h"
-#include "documents/intervalo_backup.h"
 #include "tape/fita.h"
 
 #include <algorithm>

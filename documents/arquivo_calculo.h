@@ -11,6 +11,12 @@
 
 namespace quarvel::documents {
 
+// QTDETEMPO keeps the index 0..4 of the backup interval item chosen; the box
+// offers kIntervalosBackup items.
+inline constexpr int kIntervalosBackup = 5;
+// No item selected: what a missing or unknown QTDETEMPO reads as.
+inline constexpr int kSemIntervalo = -1;
+
 struct Configuracao {
     std::string cabecalho;
     std::string rodape;

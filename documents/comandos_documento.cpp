@@ -4,11 +4,9 @@
 #include "documents/alteracoes.h"
 #include "documents/arquivos.h"
 #include "documents/carregamento.h"
-#include "documents/comandos_backup.h"
 #include "documents/dialogos_documento.h"
 #include "documents/mensagens.h"
-#include "documents/nome_backup.h"
-#include "documents/pasta_backup.h"
+#include "documents/texto.h"
 #include "espera/frm_loading.h"
 #include "tape/comandos_fita.h"
 #include "tape/visao_fita.h"
@@ -171,7 +169,7 @@ bool ComandosDocumento::carregar(const QString& caminho) {
     c_.campos.cabecalho.setText(QString::fromStdString(config.cabecalho));
     c_.campos.rodape.setText(QString::fromStdString(config.rodape));
     c_.campos.nome_arquivo.setText(QString::fromStdString(config.texto_backup));
-    c_.backup.aplicar(config);
+    c_.aplicar_backup(config);
     c_.fita.trocar(std::move(carga.doc.brutos), std::move(carga.linhas));
     c_.historico.clear();
     c_.visao.definir_linha_atual(1);
@@ -185,7 +183,7 @@ void ComandosDocumento::recuperar(Documento sessao, const std::string& arquivo) 
     c_.campos.cabecalho.setText(QString::fromStdString(config.cabecalho));
     c_.campos.rodape.setText(QString::fromStdString(config.rodape));
     c_.campos.nome_arquivo.setText(QString::fromStdString(config.texto_backup));
-    c_.backup.aplicar(config);
+    c_.aplicar_backup(config);
     std::vector<std::string> linhas;
     linhas.reserve(sessao.brutos.size());
     for (const auto& b : sessao.brutos)
@@ -204,7 +202,7 @@ QString ComandosDocumento::salvar_recuperacao() const {
     // The warnings come before the error report, which then names no file.
     QWidget* janela = c_.dono ? c_.dono->window() : nullptr;
     QString erro;
-    const QString pasta = pasta_backup(&erro);
+    const QString pasta = c_.pasta_backup(&erro);
     if (pasta.isEmpty()) {
         c_.dialogos.aviso(janela, erro);
         return {};

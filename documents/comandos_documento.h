@@ -25,7 +25,6 @@ struct EstadoFita;
 namespace quarvel::documents {
 
 class Carregamento;
-class ComandosBackup;
 class DialogosDocumento;
 
 struct ContextoDocumento {
@@ -36,7 +35,12 @@ struct ContextoDocumento {
     QLineEdit& entrada;            // texto_valor
     tape::VisaoFita& visao;        // the current line
     CamposConfiguracao campos;
-    ComandosBackup& backup; // opening applies the file's backup switch
+    // Opening or recovering applies the file's backup switch, then its
+    // interval.
+    std::function<void(const Configuracao&)> aplicar_backup;
+    // The Backup folder in use, made when missing; empty with the warning in
+    // *erro when none can be made. A program error's recovery file goes there.
+    std::function<QString(QString* erro)> pasta_backup;
     Carregamento& carregamento;
     DialogosDocumento& dialogos;
     QWidget* dono; // owner of the message boxes and dialogs

@@ -73,4 +73,16 @@ LeituraTexto ler_texto(std::string_view bytes, const std::function<bool(std::siz
     return leitura;
 }
 
+bool e_arquivo_backup(std::string_view caminho) {
+    constexpr std::string_view kExtensao = ".qvlbackup";
+    if (caminho.size() < kExtensao.size()) return false;
+    const std::string_view fim = caminho.substr(caminho.size() - kExtensao.size());
+    for (std::size_t i = 0; i < fim.size(); ++i) {
+        const auto c = static_cast<unsigned char>(fim[i]);
+        const char minuscula = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : fim[i];
+        if (minuscula != kExtensao[i]) return false;
+    }
+    return true;
+}
+
 } // namespace quarvel::documents

@@ -27,4 +27,7 @@ struct LeituraTexto {
 LeituraTexto ler_texto(std::string_view bytes,
                        const std::function<bool(std::size_t)>& continuar = {});
 
+// A backup file by its name: it ends in ".qvlbackup", in any case.
+bool e_arquivo_backup(std::string_view caminho);
+
 } // namespace quarvel::documents

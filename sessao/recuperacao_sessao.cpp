@@ -1,10 +1,10 @@
 #include "sessao/recuperacao_sessao.h"
 
+#include "backup/pasta_backup.h"
 #include "documents/arquivos.h"
 #include "documents/dialogos_documento.h"
 #include "documents/limite_leitura.h"
 #include "documents/mensagens.h"
-#include "documents/pasta_backup.h"
 #include "gravacao/descritores.h"
 #include "gravacao/pastas.h"
 #include "gravacao/temporarios.h"
@@ -234,7 +234,7 @@ QString pergunta_recuperacao(std::size_t valores, const QDateTime& quando, const
 }
 
 QString guardar_recuperacao(const Sessao& sessao, const QDateTime& quando, QString* erro) {
-    const QString pasta = pasta_backup(erro);
+    const QString pasta = backup::pasta_backup(erro);
     if (pasta.isEmpty()) return {};
     const QString nome = pasta + QStringLiteral("/recuperacao-") +
                          quando.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));

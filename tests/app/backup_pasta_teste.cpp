@@ -1,9 +1,9 @@
 // The Backup folder seen from the window: a failing tick shows in the status
 // bar until one succeeds; one backup name, one window: two real windows in
 // two processes. The backup command itself is tested in
-// tests/documents/comandos_backup_teste.cpp.
+// tests/backup/comandos_backup_teste.cpp.
+#include "backup/pasta_backup.h"
 #include "documents/mensagens.h"
-#include "documents/pasta_backup.h"
 #include "tests/apoio/arquivos.h"
 #include "tests/app/janela_apoio.h"
 
@@ -66,7 +66,7 @@ TEST_P(NotaDoBackup, NomeiaAPastaUsada) {
     const QString pasta = c.pasta == QLatin1String("<programa>")
                               ? QCoreApplication::applicationDirPath() + QStringLiteral("/Backup")
                               : c.pasta;
-    const QString nota = documents::nota_pasta_backup(pasta, medida, c.largura);
+    const QString nota = backup::nota_pasta_backup(pasta, medida, c.largura);
     qputenv("HOME", casa);
     if (c.nota.isEmpty()) {
         EXPECT_EQ(nota, QString::fromUtf8(documents::kNotaBackupJunto));
@@ -114,12 +114,15 @@ TEST_F(JanelaTeste, NotaDoBackupNomeiaAPasta) {
                        "arquivo desejado")));
 }
 
-// One window driven through standard input (tests/app/janela_backup.cpp).
+// One window driven through standard input (tests/app/janela_backup.cpp),
+// its journal in `dados`: a window killed here leaves its journal behind,
+// and no later window may find it there and offer it back.
 class Janela {
   public:
-    explicit Janela(const QString& pasta_backup) {
+    Janela(const QString& pasta_backup, const QString& dados) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QUARVEL_PASTA_BACKUP"), pasta_backup);
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dados);
         p_.setProcessEnvironment(env);
         p_.start(QStringLiteral(QUARVEL_JANELA_BACKUP), {});
     }
@@ -148,7 +151,8 @@ TEST(DuasJanelas, MesmoNomeDeBackupSoNumaJanela) {
     QTemporaryDir tmp;
     const QString backup = tmp.filePath(QStringLiteral("Backup"));
     const QString arquivo = backup + QStringLiteral("/malote.qvlbackup");
-    Janela primeira(backup), segunda(backup);
+    const QString dados = tmp.filePath(QStringLiteral("dados"));
+    Janela primeira(backup, dados), segunda(backup, dados);
     EXPECT_TRUE(primeira.enviar(QStringLiteral("valor 1")).isEmpty());
     EXPECT_TRUE(primeira.enviar(QStringLiteral("ligar malote.dia")).isEmpty());
     EXPECT_TRUE(primeira.enviar(QStringLiteral("tique")).isEmpty());

@@ -3,7 +3,7 @@
 #include "app/frm_erro.h"
 #include "app/frm_sobre.h"
 #include "app/frm_splash.h"
-#include "documents/frm_restaurar.h"
+#include "backup/frm_restaurar.h"
 #include "espera/frm_loading.h"
 #include "printing/documento_impressao.h"
 #include "printing/frm_imprimir.h"
@@ -57,13 +57,13 @@ const std::vector<JanelaPrograma>& janelas_programa() {
          true},
         {"restaurar",
          [](QWidget* dono) {
-             return std::make_unique<documents::FormRestaurar>(
+             return std::make_unique<backup::FormRestaurar>(
                  QStringList{"malote.qvlbackup", "caixa.qvlbackup"}, [] {}, dono);
          },
          true},
         {"restaurar_sem_backups",
          [](QWidget* dono) {
-             return std::make_unique<documents::FormRestaurar>(
+             return std::make_unique<backup::FormRestaurar>(
                  QStringList{}, [] {}, dono);
          },
          true},

@@ -4,12 +4,13 @@
 // a script: no main window. What the window wires around them (the switch
 // and the interval box, the settings' validators, values added through the
 // tape's own command) is wired here the same way.
+#include "backup/comandos_backup.h"
+#include "backup/intervalo_backup.h"
+#include "backup/pasta_backup.h"
 #include "documents/carregamento.h"
-#include "documents/comandos_backup.h"
 #include "documents/comandos_documento.h"
 #include "documents/comandos_texto.h"
 #include "documents/escritor_fila.h"
-#include "documents/intervalo_backup.h"
 #include "documents/validador_configuracao.h"
 #include "tape/campo_valor.h"
 #include "tape/comandos_fita.h"
@@ -53,7 +54,7 @@ class ComandosTeste : public ::testing::Test {
         ASSERT_TRUE(pasta.isValid());
         qputenv("QUARVEL_PASTA_BACKUP", caminho("Backup").toUtf8());
         for (int i = 0; i < kIntervalosBackup; ++i)
-            qtdetempo->addItem(QString::number(minutos_do_indice(i)));
+            qtdetempo->addItem(QString::number(backup::minutos_do_indice(i)));
         qtdetempo->setCurrentIndex(0);
         for (QLineEdit* c : {cabecalho, rodape, nome_arquivo})
             ValidadorConfiguracao::instalar(c);
@@ -120,11 +121,13 @@ class ComandosTeste : public ::testing::Test {
         }}};
     // The writer thread, made before the commands that hand it work.
     EscritorFila escritor;
-    ComandosBackup comandos_backup{
-        ContextoBackup{fita, campos, comandos_texto, carregamento, roteiro, &dono, escritor}};
+    backup::ComandosBackup comandos_backup{backup::ContextoBackup{
+        fita, campos, comandos_texto, carregamento, roteiro, &dono, escritor}};
     ComandosDocumento comandos_documento{ContextoDocumento{
-        fita, comandos_fita, estado, *entrada, *visao, campos, comandos_backup, carregamento,
-        roteiro, &dono, [this] { nomes << comandos_documento.nome(); }, historico}};
+        fita, comandos_fita, estado, *entrada, *visao, campos,
+        [this](const Configuracao& c) { comandos_backup.aplicar(c); },
+        [](QString* erro) { return backup::pasta_backup(erro); }, carregamento, roteiro, &dono,
+        [this] { nomes << comandos_documento.nome(); }, historico}};
 };
 
 } // namespace quarvel::documents

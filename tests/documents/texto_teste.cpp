@@ -141,5 +141,13 @@ TEST(LerTexto, CancelarDescartaTudo) {
     EXPECT_EQ(vistos, (std::vector<std::size_t>{0, 1, 2}));
 }
 
+TEST(ArquivoBackup, SoAExtensaoQvlbackupEmQualquerCaixa) {
+    for (const char* sim : {"malote.qvlbackup", "/tmp/MALOTE.QVLBACKUP", "a.QvlBackup"})
+        EXPECT_TRUE(e_arquivo_backup(sim)) << sim;
+    for (const char* nao :
+         {"malote.qvl", "malote.qvlbackup.txt", "qvlbackup", "malote_qvlbackup", ""})
+        EXPECT_FALSE(e_arquivo_backup(nao)) << nao;
+}
+
 } // namespace
 } // namespace quarvel::documents

@@ -3,10 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace quarvel::documents {
-
-// A backup file by its name: it ends in ".qvlbackup", in any case.
-bool e_arquivo_backup(std::string_view caminho);
+namespace quarvel::backup {
 
 // The name without its extension (from the last "." on) plus ".qvlbackup":
 // "malote.dia" -> "malote.qvlbackup", ".x" -> ".qvlbackup".
@@ -21,4 +18,4 @@ bool nome_backup_valido(std::string_view nome);
 // nome_backup_valido refuses. Empty when it can.
 std::string recusa_nome_backup(std::string_view nome);
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

@@ -6,13 +6,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 namespace {
 
 using testes::escrever_arquivo;
 using testes::ler_arquivo;
 
-class BackupTeste : public ComandosTeste {
+class BackupTeste : public documents::ComandosTeste {
   protected:
     QCheckBox* chave() const { return d01; }
     QLineEdit* nome() const { return nome_arquivo; }
@@ -367,7 +367,8 @@ const CasoPasta kCasosPasta[] = {
     {"UmArquivoNoLugar", "Backup", "Backup", "Não foi possível ler a pasta %1: Não é uma pasta"},
 };
 
-class PastaNoRestaurar : public ComandosTeste, public ::testing::WithParamInterface<CasoPasta> {};
+class PastaNoRestaurar : public documents::ComandosTeste,
+                         public ::testing::WithParamInterface<CasoPasta> {};
 
 TEST_P(PastaNoRestaurar, SoOlhaENomeiaOMotivo) {
     const CasoPasta& c = GetParam();
@@ -436,4 +437,4 @@ TEST_F(BackupTeste, NomesDeBackupQueSaemDaPastaSaoRecusados) {
 }
 
 } // namespace
-} // namespace quarvel::documents
+} // namespace quarvel::backup

@@ -1,13 +1,13 @@
 #pragma once
 // Where backups go: the folder Backup beside the executable, or, for an
 // installed program or when that folder cannot be written, Backup under the
-// user's data folder (documents/local_backup.h).
+// user's data folder (backup/local_backup.h).
 #include <QString>
 #include <QStringList>
 
 class QFontMetrics;
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 
 // The folder in use, without making anything; empty when there is none.
 QString local_de_backup();
@@ -42,4 +42,4 @@ QStringList listar_backups(const QString& pasta);
 // could not be deleted, when anything stayed.
 bool limpar_pasta_backup(const QString& pasta, QString* erro);
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

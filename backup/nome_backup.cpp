@@ -1,8 +1,12 @@
-#include "documents/nome_backup.h"
+#include "backup/nome_backup.h"
 
 #include "documents/mensagens.h"
 
-namespace quarvel::documents {
+namespace quarvel::backup {
+
+using documents::formatar;
+using documents::kBackupNomeInvalido;
+using documents::kBackupSemNome;
 
 namespace {
 
@@ -15,18 +19,6 @@ std::string_view sem_extensao(std::string_view nome) {
 }
 
 } // namespace
-
-bool e_arquivo_backup(std::string_view caminho) {
-    constexpr std::string_view kExtensao = ".qvlbackup";
-    if (caminho.size() < kExtensao.size()) return false;
-    const std::string_view fim = caminho.substr(caminho.size() - kExtensao.size());
-    for (std::size_t i = 0; i < fim.size(); ++i) {
-        const auto c = static_cast<unsigned char>(fim[i]);
-        const char minuscula = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : fim[i];
-        if (minuscula != kExtensao[i]) return false;
-    }
-    return true;
-}
 
 std::string arquivo_backup(std::string_view nome) {
     std::string s(sem_extensao(nome));
@@ -56,4 +48,4 @@ std::string recusa_nome_backup(std::string_view nome) {
     return {};
 }
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

@@ -1,10 +1,10 @@
 // The backup interval: the box's items, the timer's milliseconds, and what a
 // file that turns the switch on runs with.
-#include "documents/intervalo_backup.h"
+#include "backup/intervalo_backup.h"
 
 #include <gtest/gtest.h>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 namespace {
 
 TEST(IntervaloBackup, CadaItemEUmMinutoAMais) {
@@ -44,4 +44,4 @@ TEST(IntervaloBackup, AoAbrirODoArquivoDepoisOMostradoDepoisUmMinuto) {
 }
 
 } // namespace
-} // namespace quarvel::documents
+} // namespace quarvel::backup

@@ -1,8 +1,10 @@
-#include "documents/local_backup.h"
+#include "backup/local_backup.h"
 
 #include "documents/pasta_dados.h"
 
-namespace quarvel::documents {
+namespace quarvel::backup {
+
+using documents::pasta_dados;
 
 namespace {
 
@@ -29,4 +31,4 @@ std::string local_backup(const AmbienteBackup& a) {
     return backup_nos_dados(a);
 }
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

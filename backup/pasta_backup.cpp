@@ -1,7 +1,7 @@
-#include "documents/pasta_backup.h"
+#include "backup/pasta_backup.h"
 
+#include "backup/local_backup.h"
 #include "documents/arquivos.h"
-#include "documents/local_backup.h"
 #include "documents/mensagens.h"
 #include "gravacao/pastas.h"
 #include "gravacao/temporarios.h"
@@ -19,7 +19,16 @@
 #include <unistd.h>
 #include <vector>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
+
+using documents::kGravacaoEmCurso;
+using documents::kNotaBackupJunto;
+using documents::kNotaBackupPasta;
+using documents::kPastaIndefinida;
+using documents::kPastaNaoAberta;
+using documents::kPastaNaoCriada;
+using documents::kPastaNaoLida;
+using documents::motivo_do_sistema;
 
 namespace {
 
@@ -69,7 +78,7 @@ bool e_sobra(const std::string& nome) {
     return gravacao::e_temporario(nome, &de) && (e_backup(de) || e_recuperacao(de));
 }
 
-// The hold of a window on a backup name (documents/trava_backup.h).
+// The hold of a window on a backup name (backup/trava_backup.h).
 bool e_trava(const std::string& nome) {
     return nome.size() > 1 && nome.front() == '.' && termina_com(nome, ".qvlbackup.trava");
 }
@@ -259,4 +268,4 @@ bool limpar_pasta_backup(const QString& pasta, QString* erro) {
     return falhar(QStringLiteral("os arquivos %1 não foram apagados.").arg(lista));
 }
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

@@ -1,7 +1,7 @@
-#include "documents/frm_restaurar.h"
+#include "backup/frm_restaurar.h"
 
+#include "backup/pasta_backup.h"
 #include "documents/mensagens.h"
-#include "documents/pasta_backup.h"
 #include "tape/botoes_dialogo.h"
 
 #include <QGroupBox>
@@ -11,7 +11,11 @@
 
 #include <algorithm>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
+
+using documents::kNomePastaRestaurar;
+using documents::kRotuloPastaRestaurar;
+using documents::kTituloRestaurar;
 
 FormRestaurar::FormRestaurar(const QStringList& nomes, std::function<void()> limpar,
                              QWidget* parent)
@@ -117,4 +121,4 @@ QString FormRestaurar::escolhido() const {
     return itens.isEmpty() ? QString() : itens.first()->text();
 }
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 
 struct AmbienteBackup {
     std::string forcada;        // QUARVEL_PASTA_BACKUP, when set
@@ -26,4 +26,4 @@ std::string backup_nos_dados(const AmbienteBackup& a);
 // The Backup folder in use; empty when there is none.
 std::string local_backup(const AmbienteBackup& a);
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

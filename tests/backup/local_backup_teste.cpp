@@ -1,8 +1,8 @@
-#include "documents/local_backup.h"
+#include "backup/local_backup.h"
 
 #include <gtest/gtest.h>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 namespace {
 
 struct Caso {
@@ -45,4 +45,4 @@ INSTANTIATE_TEST_SUITE_P(Ambientes, LocalBackup, ::testing::ValuesIn(kCasos),
                          [](const ::testing::TestParamInfo<Caso>& i) { return i.param.nome; });
 
 } // namespace
-} // namespace quarvel::documents
+} // namespace quarvel::backup

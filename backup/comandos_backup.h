@@ -2,8 +2,8 @@
 // The automatic backup of the main window: the switch d01 and the interval
 // qtdetempo, the timer whose tick writes the tape lines into the Backup
 // folder, and form_restaurar's restore and clear.
+#include "backup/trava_backup.h"
 #include "documents/campos_configuracao.h"
-#include "documents/trava_backup.h"
 
 #include <QString>
 #include <QTimer>
@@ -16,20 +16,22 @@ class FitaModelo;
 }
 
 namespace quarvel::documents {
-
 class Carregamento;
 class ComandosTexto;
 class DialogosDocumento;
 class EscritorFila;
+} // namespace quarvel::documents
+
+namespace quarvel::backup {
 
 struct ContextoBackup {
-    const tape::FitaModelo& fita; // what a tick writes
-    CamposConfiguracao campos;    // nome_arquivo, d01 and qtdetempo
-    ComandosTexto& texto;         // a restore imports the backup's lines
-    Carregamento& carregamento;   // no tick writes while a load runs
-    DialogosDocumento& dialogos;
-    QWidget* dono;          // owner of the message boxes and dialogs
-    EscritorFila& escritor; // a tick's write goes to this thread
+    const tape::FitaModelo& fita;          // what a tick writes
+    documents::CamposConfiguracao campos;  // nome_arquivo, d01 and qtdetempo
+    documents::ComandosTexto& texto;       // a restore imports the backup's lines
+    documents::Carregamento& carregamento; // no tick writes while a load runs
+    documents::DialogosDocumento& dialogos;
+    QWidget* dono;                     // owner of the message boxes and dialogs
+    documents::EscritorFila& escritor; // a tick's write goes to this thread
 };
 
 class ComandosBackup {
@@ -47,7 +49,7 @@ class ComandosBackup {
     // An interval chosen in qtdetempo.
     void intervalo_escolhido(int indice);
     // Opening a file: its switch, then its interval.
-    void aplicar(const Configuracao& c);
+    void aplicar(const documents::Configuracao& c);
     // One tick: the tape lines handed to the writer thread for the Backup
     // folder. While a tick's write is still running (a slow disk), the next
     // tick waits for a later one.
@@ -93,4 +95,4 @@ class ComandosBackup {
     bool gravando_ = false; // a tick's write is on the writer thread
 };
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

@@ -1,14 +1,14 @@
-#include "documents/comandos_backup.h"
+#include "backup/comandos_backup.h"
 
+#include "backup/intervalo_backup.h"
+#include "backup/nome_backup.h"
+#include "backup/pasta_backup.h"
 #include "documents/arquivos.h"
 #include "documents/carregamento.h"
 #include "documents/comandos_texto.h"
 #include "documents/dialogos_documento.h"
 #include "documents/escritor_fila.h"
-#include "documents/intervalo_backup.h"
 #include "documents/mensagens.h"
-#include "documents/nome_backup.h"
-#include "documents/pasta_backup.h"
 #include "documents/texto.h"
 #include "espera/frm_loading.h"
 #include "tape/visao_fita.h"
@@ -19,7 +19,20 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
+
+using documents::CargaCalculo;
+using documents::carregar_calculo;
+using documents::Configuracao;
+using documents::escrever_texto;
+using documents::FormLoading;
+using documents::kArquivoNaoSalvo;
+using documents::kBackupEmOutraJanela;
+using documents::kBackupFalhando;
+using documents::kBackupSemIntervalo;
+using documents::kPastaLimpa;
+using documents::kPastaNaoLimpa;
+using documents::mensagem_carga;
 
 ComandosBackup::ComandosBackup(ContextoBackup contexto) : c_(contexto) {
     QObject::connect(&temporizador_, &QTimer::timeout, [this] { tique(); });
@@ -166,7 +179,8 @@ void ComandosBackup::tique() {
     c_.escritor.enfileirar([contexto = &temporizador_, this, nome = caminho.toStdString(),
                             bytes = escrever_texto(c_.fita.linhas())] {
         std::string motivo;
-        const bool ok = gravacao::gravar_atomico(nome, bytes, &motivo, Ligacao::Substituir);
+        const bool ok =
+            gravacao::gravar_atomico(nome, bytes, &motivo, gravacao::Ligacao::Substituir);
         const QString aviso =
             ok ? QString()
                : QString::fromUtf8(kArquivoNaoSalvo)
@@ -233,4 +247,4 @@ void ComandosBackup::restaurar() {
     if (c_.campos.d01.isChecked()) temporizador_.start();
 }
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

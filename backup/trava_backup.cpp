@@ -1,4 +1,4 @@
-#include "documents/trava_backup.h"
+#include "backup/trava_backup.h"
 
 #include "documents/arquivos.h"
 
@@ -10,7 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
+
+using documents::motivo_do_sistema;
 
 QString TravaBackup::arquivo_trava(const QString& arquivo) {
     const qsizetype barra = arquivo.lastIndexOf(QLatin1Char('/'));
@@ -63,4 +65,4 @@ void TravaBackup::soltar() {
     arquivo_.clear();
 }
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

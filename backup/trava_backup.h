@@ -6,7 +6,7 @@
 // folder deletes the lock files nobody holds.
 #include <QString>
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 
 class TravaBackup {
   public:
@@ -34,4 +34,4 @@ class TravaBackup {
     QString arquivo_;
 };
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

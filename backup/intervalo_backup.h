@@ -1,12 +1,14 @@
 #pragma once
 // The backup interval: the box offers 1 to 5 minutes, and the file's
-// QTDETEMPO keeps the index 0..4 of the item chosen.
+// QTDETEMPO keeps the index 0..4 of the item chosen (kIntervalosBackup and
+// kSemIntervalo belong to the file: documents/arquivo_calculo.h).
+#include "documents/arquivo_calculo.h"
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 
-inline constexpr int kIntervalosBackup = 5;
-// No item selected: what a missing or unknown QTDETEMPO reads as.
-inline constexpr int kSemIntervalo = -1;
+using documents::kIntervalosBackup;
+using documents::kSemIntervalo;
+
 inline constexpr int kMilissegundosPorMinuto = 60000;
 
 // The minutes of the item at `indice` (0 is one minute).
@@ -24,4 +26,4 @@ int indice_do_arquivo(int qtdetempo);
 // result is the item that is then shown, and runs.
 int indice_ao_abrir(int indice_arquivo, int indice_mostrado);
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

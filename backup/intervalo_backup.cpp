@@ -1,6 +1,6 @@
-#include "documents/intervalo_backup.h"
+#include "backup/intervalo_backup.h"
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 
 int minutos_do_indice(int indice) {
     return indice + 1;
@@ -20,4 +20,4 @@ int indice_ao_abrir(int indice_arquivo, int indice_mostrado) {
     return 0;
 }
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup

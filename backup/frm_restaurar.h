@@ -9,7 +9,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-namespace quarvel::documents {
+namespace quarvel::backup {
 
 class FormRestaurar : public QDialog {
     Q_OBJECT
@@ -33,4 +33,4 @@ class FormRestaurar : public QDialog {
     QPushButton* bot_limpar_;
 };
 
-} // namespace quarvel::documents
+} // namespace quarvel::backup
