@@ -114,7 +114,8 @@ class JanelaComBackup : public JanelaTeste {
 };
 
 TEST_F(JanelaComBackup, BackupDaLinhaDeComandoAbreSemNome) {
-    QTRY_COMPARE_WITH_TIMEOUT(modelo_fita().tamanho(), std::size_t(1), 5000);
+    esperar_que([&] { return modelo_fita().tamanho() == 1; });
+    EXPECT_EQ(modelo_fita().tamanho(), std::size_t(1));
     EXPECT_EQ(janela->windowTitle(), kTitulo.arg(QStringLiteral("NovoCalculo.qvl")));
     // No file of its own: Save asks where.
     executar("salvar_padrao");
@@ -125,14 +126,17 @@ class JanelaComArquivo : public JanelaTeste {
   protected:
     QString arquivo_inicial() override {
         const QString a = pasta.filePath(QStringLiteral("inicial.qvl"));
-        escrever_arquivo(a, "[CONFIG]\r\nCABECALHO=Loja Centro\r\n[LER]\r\nINICIO=5\r\nFIM=7\r\n"
+        // INICIO and FIM count the file's lines from 0: the values are 6 to 8.
+        escrever_arquivo(a, "[CONFIG]\r\nCABECALHO=Loja Centro\r\n[LER]\r\nINICIO=6\r\nFIM=8\r\n"
                             "\r\n150\r\n1234,56\r\n20,5\r\n");
         return a;
     }
 };
 
 TEST_F(JanelaComArquivo, ArquivoDaLinhaDeComandoAbreAoMostrar) {
-    QTRY_COMPARE_WITH_TIMEOUT(modelo_fita().tamanho(), std::size_t(3), 5000);
+    esperar_que([&] { return modelo_fita().tamanho() == 3; });
+    EXPECT_EQ(modelo_fita().tamanho(), std::size_t(3));
+    EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
     EXPECT_EQ(janela->windowTitle(), kTitulo.arg(QStringLiteral("inicial.qvl")));
     EXPECT_EQ(total(), QStringLiteral("R$ 1.405,06"));
 }
