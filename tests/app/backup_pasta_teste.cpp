@@ -117,9 +117,13 @@ TEST_F(JanelaTeste, NotaDoBackupNomeiaAPasta) {
 // One window driven through standard input (tests/app/janela_backup.cpp).
 class Janela {
   public:
-    explicit Janela(const QString& pasta_backup) {
+    // The session journals go to `dados`: one window is killed, and its
+    // journal must not be left for the user's next start, nor offered to
+    // the next run of the test.
+    Janela(const QString& pasta_backup, const QString& dados) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QUARVEL_PASTA_BACKUP"), pasta_backup);
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dados);
         p_.setProcessEnvironment(env);
         p_.start(QStringLiteral(QUARVEL_JANELA_BACKUP), {});
     }
@@ -154,7 +158,8 @@ TEST(DuasJanelas, MesmoNomeDeBackupSoNumaJanela) {
     QTemporaryDir tmp;
     const QString backup = tmp.filePath(QStringLiteral("Backup"));
     const QString arquivo = backup + QStringLiteral("/malote.qvlbackup");
-    Janela primeira(backup), segunda(backup);
+    const QString dados = tmp.filePath(QStringLiteral("dados"));
+    Janela primeira(backup, dados), segunda(backup, dados);
     EXPECT_TRUE(primeira.enviar(QStringLiteral("valor 1")).isEmpty());
     EXPECT_TRUE(primeira.enviar(QStringLiteral("ligar malote.dia")).isEmpty());
     EXPECT_TRUE(primeira.enviar(QStringLiteral("tique")).isEmpty());
