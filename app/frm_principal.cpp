@@ -79,31 +79,6 @@ FormPrincipal::~FormPrincipal() {
     qApp->removeEventFilter(this);
 }
 
-int FormPrincipal::linha_atual() const {
-    return valores_->linha_atual();
-}
-
-const QString& FormPrincipal::arquivo_atual() const {
-    return comandos_documento_->arquivo_atual();
-}
-
-bool FormPrincipal::carregando() const {
-    return carregamento_->ativo();
-}
-
-QTimer& FormPrincipal::temporizador_backup() {
-    return comandos_backup_->temporizador();
-}
-
-void FormPrincipal::bakupTimer() {
-    comandos_backup_->tique();
-    comandos_backup_->esperar();
-}
-
-std::string FormPrincipal::bytes_documento() const {
-    return comandos_documento_->bytes_documento();
-}
-
 QString FormPrincipal::salvar_recuperacao() const {
     const QString caminho = comandos_documento_->salvar_recuperacao();
     // Not saved there: the journal stays for the next start to offer.
@@ -232,11 +207,11 @@ bool FormPrincipal::eventFilter(QObject* obj, QEvent* e) {
         acoes().add_valor->trigger();
         return true;
     case Qt::Key_Up:
-        definir_linha_atual(linha_atual() - 1);
+        definir_linha_atual(valores_->linha_atual() - 1);
         locutor_->falar_linha();
         return true;
     case Qt::Key_Down:
-        definir_linha_atual(linha_atual() + 1);
+        definir_linha_atual(valores_->linha_atual() + 1);
         locutor_->falar_linha();
         return true;
     default:

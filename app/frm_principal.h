@@ -14,7 +14,6 @@
 #include <QTimer>
 #include <QUndoStack>
 #include <memory>
-#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -57,24 +56,6 @@ class FormPrincipal : public QMainWindow {
     // Evaluates every enabling rule (also done whenever the loop is idle).
     void atualizar_acoes() { roteador_->atualizar(); }
 
-    // State for tests.
-    const tape::Fita& fita() const { return fita_.fita(); }
-    int linha_atual() const;
-    bool alterado() const { return estado_fita_.alterado; }
-    const QString& arquivo_atual() const;
-    const QString& texto_memoria() const { return estado_fita_.texto_memoria; }
-    calc::Estendido valor_busca() const { return estado_fita_.busca.valor; }
-    int posicao_busca() const { return estado_fita_.busca.posicao; }
-    bool carregando() const;
-    QTimer& temporizador_backup();
-    const QUndoStack& historico() const { return historico_; }
-    const documents::DiarioSessao& diario() const { return *diario_; }
-    documents::DiarioSessao& diario() { return *diario_; }
-
-    // Runs one backup tick now and waits for its write.
-    void bakupTimer();
-    // The whole document as a calculation file would hold it.
-    std::string bytes_documento() const;
     // After a program error: the tape and its settings as a calculation file
     // in the Backup folder; the path, or empty when even that failed.
     QString salvar_recuperacao() const;

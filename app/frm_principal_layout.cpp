@@ -309,6 +309,11 @@ void FormPrincipal::criar_comandos() {
                 if (diario_) diario_->gravar_estado(); // New, Open, Save As: at once
             },
             historico_});
+    // The backup's timer hangs in the window's tree under its name, as the
+    // controls it serves do; the command still owns it, and it leaves the
+    // tree when the command goes.
+    comandos_backup_->temporizador().setParent(this);
+    comandos_backup_->temporizador().setObjectName(QStringLiteral("temporizador_backup"));
     comandos_backup_->ao_mudar_estado([this](const QString& texto) {
         if (auto* l = statusBar()->findChild<QLabel*>(QStringLiteral("estado_backup"))) {
             l->setText(texto);

@@ -88,6 +88,11 @@ void esperar_exposta(QWidget& w) {
     QCoreApplication::processEvents();
 }
 
+// The tape a window holds, as its tape view's model has it.
+const tape::FitaModelo& fita_de(const app::FormPrincipal& form) {
+    return form.findChild<tape::VisaoFita*>(QStringLiteral("valores"))->modelo();
+}
+
 // One shown main window for all benchmarks, answering through a script.
 struct Janela {
     app::DialogosRoteiro* roteiro = nullptr;
@@ -124,7 +129,7 @@ struct Janela {
     }
 
     void esvaziar() {
-        if (form->fita().vazia()) return;
+        if (fita_de(*form).vazia()) return;
         roteiro->respostas = {app::Dialogos::Resposta::Nao};
         disparar("novo");
         roteiro->respostas.clear();
@@ -137,8 +142,8 @@ struct Janela {
             estado.SkipWithError(("aviso: " + roteiro->avisos.first().toStdString()).c_str());
             return false;
         }
-        if (form->fita().tamanho() != linhas) {
-            estado.SkipWithError(("linhas: " + std::to_string(form->fita().tamanho())).c_str());
+        if (fita_de(*form).tamanho() != linhas) {
+            estado.SkipWithError(("linhas: " + std::to_string(fita_de(*form).tamanho())).c_str());
             return false;
         }
         return true;
@@ -334,7 +339,7 @@ int relatorio() {
         QCoreApplication::processEvents();
     form.atualizar_acoes();
     const double cheia = vmrss_mb();
-    const bool carregou = form.fita().tamanho() == 50000 && roteiro->avisos.isEmpty();
+    const bool carregou = fita_de(form).tamanho() == 50000 && roteiro->avisos.isEmpty();
 
     std::printf("%-28s %12s %14s  %s\n", "relatorio", "medido", "meta", "");
     std::printf("%-28s %9.1f ms %14s  %s\n", "inicio_janela", inicio_ms, "< 300 ms",

@@ -221,38 +221,6 @@ QAction* TestPrintPreviewDlg::novo_comando(const char* nome, const QKeySequence&
     return a;
 }
 
-int TestPrintPreviewDlg::pagina_atual() const {
-    return visao_->pagina();
-}
-int TestPrintPreviewDlg::paginas() const {
-    return visao_->paginas();
-}
-TestPrintPreviewDlg::Escala TestPrintPreviewDlg::modo_escala() const {
-    return visao_->modo();
-}
-int TestPrintPreviewDlg::percentual() const {
-    return visao_->percentual();
-}
-QRect TestPrintPreviewDlg::retangulo_pagina() const {
-    return visao_->retangulo_pagina();
-}
-QWidget* TestPrintPreviewDlg::visao() const {
-    return visao_->viewport();
-}
-QString TestPrintPreviewDlg::texto_ajuda() const {
-    return painel1_->text();
-}
-QString TestPrintPreviewDlg::texto_pagina() const {
-    return painel2_->text();
-}
-QString TestPrintPreviewDlg::dica_arraste() const {
-    return visao_->dica();
-}
-
-QAction* TestPrintPreviewDlg::comando(const QString& nome) const {
-    return findChild<QAction*>(nome, Qt::FindDirectChildrenOnly);
-}
-
 void TestPrintPreviewDlg::refazer_layout() {
     // A PDF writer measures like the printer at the same resolution and
     // paper; nothing is written to it.
@@ -300,7 +268,8 @@ void TestPrintPreviewDlg::imprimir() {
 
 void TestPrintPreviewDlg::pagina_mudou(int n) {
     painel2_->setText(QStringLiteral(" Page: %1").arg(n));
-    painel2_->setAccessibleDescription(QStringLiteral("página %1 de %2").arg(n).arg(paginas()));
+    painel2_->setAccessibleDescription(
+        QStringLiteral("página %1 de %2").arg(n).arg(visao_->paginas()));
 }
 
 void TestPrintPreviewDlg::showEvent(QShowEvent* e) {

@@ -1,8 +1,10 @@
 #pragma once
-// TestPrintPreviewDlg: the print preview window over a print document.
+// TestPrintPreviewDlg: the print preview window over a print document. Its
+// parts go by object name: the commands FirstCmd..CloseCmd (each on a
+// <name>Button), the zoom menu PopupMenu1, the page view PageView and the
+// StatusBar with its help and page panels.
 #include <QDialog>
 #include <QPageLayout>
-#include <QRect>
 #include <functional>
 
 #include "printing/ajuste_pagina.h"
@@ -10,7 +12,6 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QToolButton;
 
 namespace quarvel::printing {
 
@@ -30,27 +31,14 @@ class TestPrintPreviewDlg : public QDialog {
                         const QPageLayout& pagina = {}, Impressao ao_imprimir = {});
     ~TestPrintPreviewDlg() override;
 
+  protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+  private:
     using Escala = printing::Escala;
 
-    // Page view state.
-    int pagina_atual() const;
-    int paginas() const;
-    Escala modo_escala() const;
-    int percentual() const;
-    QRect retangulo_pagina() const; // the page as drawn, in view coordinates
-
-    // The commands FirstCmd..CloseCmd, by object name.
-    QAction* comando(const QString& nome) const;
-    QMenu* menu_zoom() const { return menu_zoom_; }
-    QWidget* visao() const;       // the page view's drawing surface
-    QString texto_ajuda() const;  // status panel 1
-    QString texto_pagina() const; // status panel 2
-    QString dica_arraste() const; // the "Page: %d" tip while the thumb is dragged, or ""
-
-    // The page the window lays out on.
-    const QPageLayout& pagina() const { return pagina_; }
-
-    // Page view operations.
+    // The page laid out again on the window's own page (after a print).
     void refazer_layout();
     void definir_escala(Escala e);
     void definir_percentual(int p);
@@ -59,11 +47,6 @@ class TestPrintPreviewDlg : public QDialog {
     void zoom(int codigo);
     void imprimir();
 
-  protected:
-    void showEvent(QShowEvent* e) override;
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-  private:
     QAction* novo_comando(const char* nome, const QKeySequence& atalho, const QString& dica);
     void botao_do_mouse(Qt::MouseButton b);
     void pagina_mudou(int n);

@@ -62,7 +62,12 @@ TEST_F(JanelaTeste, CtrlSSalvaETituloSegueOArquivo) {
     tecla(campo(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(ler_arquivo(arquivo).endsWith("\r\n\r\n150\r\n"));
     EXPECT_EQ(janela->windowTitle(), kTitulo.arg(QStringLiteral("malote1.qvl")));
-    EXPECT_EQ(janela->arquivo_atual(), arquivo);
+    // The window's file is that one now: Ctrl+S saves there without asking.
+    adicionar(QStringLiteral("50"));
+    dlg->extensoes_salvar.clear();
+    tecla(campo(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(dlg->extensoes_salvar.isEmpty());
+    EXPECT_TRUE(ler_arquivo(arquivo).endsWith("\r\n\r\n150\r\n50\r\n"));
     dlg->respostas = {Dialogos::Resposta::Nao};
     tecla(campo(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(janela->windowTitle(), kTitulo.arg(QStringLiteral("NovoCalculo.qvl")));
@@ -73,14 +78,17 @@ TEST_F(JanelaTeste, ChaveETiqueDoBackupChegamAoComando) {
     adicionar(QStringLiteral("2"));
     filho<QLineEdit>("nome_arquivo")->setText(QStringLiteral("malote"));
     filho<QCheckBox>("d01")->click();
-    EXPECT_TRUE(janela->temporizador_backup().isActive());
+    ASSERT_NE(temporizador_backup(), nullptr);
+    EXPECT_TRUE(temporizador_backup()->isActive());
     filho<QComboBox>("qtdetempo")->setCurrentIndex(3);
     emit filho<QComboBox>("qtdetempo")->activated(3);
-    EXPECT_EQ(janela->temporizador_backup().interval(), 4 * 60000);
-    janela->bakupTimer();
-    EXPECT_EQ(ler_arquivo(caminho("Backup/malote.qvlbackup")), QByteArray("2,00\r\n"));
+    EXPECT_EQ(temporizador_backup()->interval(), 4 * 60000);
+    tique_backup();
+    const QString backup = caminho("Backup/malote.qvlbackup");
+    esperar_que([&] { return ler_arquivo(backup) == "2,00\r\n"; });
+    EXPECT_EQ(ler_arquivo(backup), QByteArray("2,00\r\n"));
     filho<QCheckBox>("d01")->click();
-    EXPECT_FALSE(janela->temporizador_backup().isActive());
+    EXPECT_FALSE(temporizador_backup()->isActive());
 }
 
 // The settings fields take only what a calculation file holds (their
@@ -106,23 +114,29 @@ class JanelaComBackup : public JanelaTeste {
 };
 
 TEST_F(JanelaComBackup, BackupDaLinhaDeComandoAbreSemNome) {
-    QTRY_COMPARE_WITH_TIMEOUT(janela->fita().tamanho(), std::size_t(1), 5000);
-    EXPECT_TRUE(janela->arquivo_atual().isEmpty());
+    esperar_que([&] { return modelo_fita().tamanho() == 1; });
+    EXPECT_EQ(modelo_fita().tamanho(), std::size_t(1));
     EXPECT_EQ(janela->windowTitle(), kTitulo.arg(QStringLiteral("NovoCalculo.qvl")));
+    // No file of its own: Save asks where.
+    executar("salvar_padrao");
+    EXPECT_EQ(dlg->extensoes_salvar, QStringList{"qvl"});
 }
 
 class JanelaComArquivo : public JanelaTeste {
   protected:
     QString arquivo_inicial() override {
         const QString a = pasta.filePath(QStringLiteral("inicial.qvl"));
-        escrever_arquivo(a, "[CONFIG]\r\nCABECALHO=Loja Centro\r\n[LER]\r\nINICIO=5\r\nFIM=7\r\n"
+        // INICIO and FIM count the file's lines from 0: the values are 6 to 8.
+        escrever_arquivo(a, "[CONFIG]\r\nCABECALHO=Loja Centro\r\n[LER]\r\nINICIO=6\r\nFIM=8\r\n"
                             "\r\n150\r\n1234,56\r\n20,5\r\n");
         return a;
     }
 };
 
 TEST_F(JanelaComArquivo, ArquivoDaLinhaDeComandoAbreAoMostrar) {
-    QTRY_COMPARE_WITH_TIMEOUT(janela->fita().tamanho(), std::size_t(3), 5000);
+    esperar_que([&] { return modelo_fita().tamanho() == 3; });
+    EXPECT_EQ(modelo_fita().tamanho(), std::size_t(3));
+    EXPECT_TRUE(dlg->avisos.isEmpty()) << dlg->avisos.join('\n').toStdString();
     EXPECT_EQ(janela->windowTitle(), kTitulo.arg(QStringLiteral("inicial.qvl")));
     EXPECT_EQ(total(), QStringLiteral("R$ 1.405,06"));
 }

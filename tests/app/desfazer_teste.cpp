@@ -133,7 +133,7 @@ TEST_F(Desfazer, CadaComandoDaFitaEUmPassoQueSeDesfazERefaz) {
         c.preparar();
         executar(c.comando);
         ASSERT_EQ(linhas(), c.feito.linhas);
-        EXPECT_EQ(janela->linha_atual(), c.feito.linha_atual);
+        EXPECT_EQ(linha_atual(), c.feito.linha_atual);
         const QString total_feito = total();
         const QString passo = QString::fromUtf8(c.passo);
         EXPECT_TRUE(ativo("desfazer"));
@@ -147,13 +147,13 @@ TEST_F(Desfazer, CadaComandoDaFitaEUmPassoQueSeDesfazERefaz) {
         desfazer();
         EXPECT_EQ(campo()->text(), QStringLiteral("99"));
         EXPECT_EQ(linhas(), c.desfeito.linhas);
-        EXPECT_EQ(janela->linha_atual(), c.desfeito.linha_atual);
+        EXPECT_EQ(linha_atual(), c.desfeito.linha_atual);
         EXPECT_TRUE(ativo("refazer"));
         EXPECT_EQ(acao("refazer")->text(), refazer_na_fita + QStringLiteral(": ") + passo);
 
         refazer();
         EXPECT_EQ(linhas(), c.feito.linhas);
-        EXPECT_EQ(janela->linha_atual(), c.feito.linha_atual);
+        EXPECT_EQ(linha_atual(), c.feito.linha_atual);
         EXPECT_EQ(total(), total_feito);
         EXPECT_FALSE(ativo("refazer"));
         EXPECT_EQ(acao("refazer")->text(), refazer_na_fita);

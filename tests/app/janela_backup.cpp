@@ -2,7 +2,8 @@
 // standard input, for the tests of two windows at once:
 //   valor TEXTO   adds an amount
 //   ligar NOME    types the backup name and turns the switch on
-//   tique         runs one backup tick
+//   tique         runs one backup tick now, as the backup timer's would; its
+//                 write goes on behind, so the caller waits for the file
 // After each line: the warnings shown meanwhile, one per line, then "ok".
 #include "app/frm_principal.h"
 #include "tests/app/dialogos_roteiro.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <iostream>
 #include <string>
@@ -43,7 +45,9 @@ int main(int argc, char** argv) {
             static_cast<QLineEdit*>(filho("nome_arquivo"))->setText(argumento);
             static_cast<QCheckBox*>(filho("d01"))->setChecked(true);
         } else if (comando == "tique") {
-            janela.bakupTimer();
+            auto* t = janela.findChild<QTimer*>(QStringLiteral("temporizador_backup"));
+            if (!t || !QMetaObject::invokeMethod(t, "timeout"))
+                std::cout << "sem temporizador_backup\n";
         }
         QApplication::processEvents();
         for (const QString& a : dlg->avisos)

@@ -29,12 +29,8 @@ std::optional<Sessao> reler(const QString& caminho) {
     return documents::reler_diario({b.constData(), static_cast<std::size_t>(b.size())});
 }
 
-std::vector<std::string> brutos_de(const FormPrincipal& j) {
-    return j.fita().brutos();
-}
-
 TEST_F(JanelaTeste, DiarioAcompanhaCadaComando) {
-    const QString diario = janela->diario().caminho();
+    const QString diario = caminho_diario;
     EXPECT_TRUE(diario.startsWith(caminho("dados/Quarvel/sessoes/sessao-")));
     testes::escrever_arquivo(caminho("importar.txt"), "7\r\n8\r\n");
     const std::pair<const char*, std::function<void()>> passos[] = {
@@ -74,12 +70,24 @@ TEST_F(JanelaTeste, DiarioAcompanhaCadaComando) {
     };
     for (const auto& [nome, passo] : passos) {
         passo();
-        janela->diario().esperar();
+        // The window's file: the one Save As named, until New.
+        const bool salvo = std::string(nome) == "salvar_como";
+        const QString arquivo = salvo ? caminho("salvo.qvl") : QString();
+        EXPECT_TRUE(janela->windowTitle().endsWith(salvo ? QStringLiteral(" - salvo.qvl")
+                                                         : QStringLiteral(" - NovoCalculo.qvl")))
+            << nome;
+        const auto em_dia = [&](const std::optional<Sessao>& s) {
+            return s && !s->cauda_descartada && s->brutos == modelo_fita().brutos() &&
+                   QString::fromStdString(s->estado.arquivo) == arquivo &&
+                   QString::fromStdString(s->estado.config.cabecalho) ==
+                       filho<QLineEdit>("cabecalho")->text();
+        };
+        esperar_que([&] { return em_dia(reler(diario)); });
         const auto s = reler(diario);
         ASSERT_TRUE(s) << nome;
-        EXPECT_EQ(s->brutos, brutos_de(*janela)) << nome;
+        EXPECT_EQ(s->brutos, modelo_fita().brutos()) << nome;
         EXPECT_FALSE(s->cauda_descartada) << nome;
-        EXPECT_EQ(QString::fromStdString(s->estado.arquivo), janela->arquivo_atual()) << nome;
+        EXPECT_EQ(QString::fromStdString(s->estado.arquivo), arquivo) << nome;
         EXPECT_EQ(QString::fromStdString(s->estado.config.cabecalho),
                   filho<QLineEdit>("cabecalho")->text())
             << nome;
@@ -87,9 +95,12 @@ TEST_F(JanelaTeste, DiarioAcompanhaCadaComando) {
 }
 
 TEST_F(JanelaTeste, FecharNormalmenteApagaODiarioECancelarNao) {
-    const QString diario = janela->diario().caminho();
+    const QString diario = caminho_diario;
     adicionar(QStringLiteral("1"));
-    janela->diario().esperar(); // the writer caught up: the journal is there
+    // The writer caught up: the journal is there.
+    esperar_que([&] { return reler(diario) && reler(diario)->brutos.size() == 1; });
+    ASSERT_TRUE(reler(diario));
+    EXPECT_EQ(reler(diario)->brutos, std::vector<std::string>{"1"});
     dlg->respostas = {Resposta::Cancelar};
     janela->close();
     EXPECT_TRUE(QFileInfo::exists(diario));
@@ -102,24 +113,31 @@ TEST_F(JanelaTeste, FecharNormalmenteApagaODiarioECancelarNao) {
 TEST_F(JanelaTeste, JanelasVivasNaoTemODiarioOferecidoNemMisturado) {
     auto d = std::make_unique<DialogosRoteiro>();
     DialogosRoteiro* dlg2 = d.get();
+    const QStringList antes = travas_de_sessao();
     FormPrincipal outra(std::move(d));
+    const QString diario_outra = diario_novo(antes);
     outra.show();
     QApplication::processEvents();
     adicionar(QStringLiteral("1"));
     auto* campo2 = outra.findChild<QLineEdit*>(QStringLiteral("texto_valor"));
     campo2->setText(QStringLiteral("2"));
     outra.findChild<QAction*>(QStringLiteral("add_valor"), Qt::FindDirectChildrenOnly)->trigger();
-    janela->diario().esperar();
-    outra.diario().esperar();
-    EXPECT_NE(janela->diario().caminho(), outra.diario().caminho());
-    EXPECT_EQ(reler(janela->diario().caminho())->brutos, std::vector<std::string>{"1"});
-    EXPECT_EQ(reler(outra.diario().caminho())->brutos, std::vector<std::string>{"2"});
+    const auto com = [](const QString& diario, const char* bruto) {
+        const auto s = reler(diario);
+        return s && s->brutos == std::vector<std::string>{bruto};
+    };
+    esperar_que([&] { return com(caminho_diario, "1") && com(diario_outra, "2"); });
+    ASSERT_FALSE(diario_outra.isEmpty());
+    EXPECT_NE(caminho_diario, diario_outra);
+    ASSERT_TRUE(reler(caminho_diario) && reler(diario_outra));
+    EXPECT_EQ(reler(caminho_diario)->brutos, std::vector<std::string>{"1"});
+    EXPECT_EQ(reler(diario_outra)->brutos, std::vector<std::string>{"2"});
     // Each holds its lock: a start now finds nothing to offer.
     EXPECT_FALSE(documents::oferecer_recuperacao(
         {documents::pasta_sessoes(), *dlg, nullptr, [](Sessao) { ADD_FAILURE(); }}));
     EXPECT_TRUE(dlg->perguntas_recuperacao.isEmpty());
     EXPECT_TRUE(dlg2->perguntas_recuperacao.isEmpty());
-    EXPECT_TRUE(QFileInfo::exists(janela->diario().caminho()));
+    EXPECT_TRUE(QFileInfo::exists(caminho_diario));
 }
 
 documents::EstadoDocumento estado_malote() {
@@ -179,11 +197,13 @@ TEST_F(JanelaAposQueda, OferecidosDoMaisNovoOsRecusadosGuardadosNoBackup) {
     EXPECT_EQ(janela->windowTitle(),
               QStringLiteral("Quarvel 1.1 - Calculador de Vantorel - malote.qvl"));
     EXPECT_FALSE(ativo("desfazer"));
-    janela->diario().esperar();
-    EXPECT_EQ(reler(janela->diario().caminho())->brutos, (std::vector<std::string>{"1", "2,5"}));
+    const std::vector<std::string> trazidos{"1", "2,5"};
+    esperar_que([&] { return reler(caminho_diario) && reler(caminho_diario)->brutos == trazidos; });
+    ASSERT_TRUE(reler(caminho_diario));
+    EXPECT_EQ(reler(caminho_diario)->brutos, trazidos);
     // Only this window's own journal is left.
     EXPECT_EQ(QDir(caminho("dados/Quarvel/sessoes")).entryList({QStringLiteral("*.diario")}),
-              QStringList{QFileInfo(janela->diario().caminho()).fileName()});
+              QStringList{QFileInfo(caminho_diario).fileName()});
     dlg->respostas = {Resposta::Cancelar};
     executar("abrir");
     EXPECT_EQ(dlg->perguntas, QStringList{"Deseja salvar as alterações em malote.qvl"});
@@ -402,8 +422,8 @@ TEST_F(JanelaTeste, DiariosQueOUsuarioNaoLeFicamDeLadoComAviso) {
 
 TEST_F(JanelaTeste, TravaRemovidaDeJanelaVivaNaoEntregaSeuDiario) {
     adicionar(QStringLiteral("5"));
-    janela->diario().esperar();
-    const QString diario = janela->diario().caminho();
+    const QString diario = caminho_diario;
+    esperar_que([&] { return reler(diario) && reler(diario)->brutos.size() == 1; });
     QString trava = diario;
     trava.replace(QStringLiteral(".diario"), QStringLiteral(".trava"));
     ASSERT_TRUE(QFile::remove(trava));

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "printing/documento_impressao.h"
+#include "tests/printing/previa_apoio.h"
 
 namespace qp = quarvel::printing;
 
@@ -28,7 +29,7 @@ class FiguraPrevia : public ::testing::TestWithParam<CasoFigura> {};
 TEST_P(FiguraPrevia, BotaoMostraSuaFiguraNaSuaCor) {
     qp::DocumentoImpressao doc;
     qp::TestPrintPreviewDlg d(doc);
-    const QAction* a = d.comando(QString::fromLatin1(GetParam().comando));
+    const QAction* a = qp::VistaPrevia(d).comando(GetParam().comando);
     ASSERT_NE(a, nullptr);
     ASSERT_FALSE(a->icon().isNull());
     const QImage img = a->icon().pixmap(17, 17).toImage().convertToFormat(QImage::Format_ARGB32);

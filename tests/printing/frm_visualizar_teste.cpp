@@ -20,59 +20,70 @@
 #include "printing/dialogos_impressao.h"
 #include "printing/documento_impressao.h"
 #include "printing/mensagens.h"
+#include "tests/printing/previa_apoio.h"
 
 namespace qp = quarvel::printing;
-using Escala = qp::TestPrintPreviewDlg::Escala;
+using qp::Escala;
 
 namespace {
+
+// A preview shown, and seen through its controls.
+struct Aberta : qp::VistaPrevia {
+    explicit Aberta(std::unique_ptr<qp::TestPrintPreviewDlg> d)
+        : VistaPrevia(*d), janela(std::move(d)) {}
+    std::unique_ptr<qp::TestPrintPreviewDlg> janela;
+};
 
 class Previa : public ::testing::Test {
   protected:
     // A preview of a tape of n lines, shown at a fixed size.
-    std::unique_ptr<qp::TestPrintPreviewDlg>
-    abrir(int n, const QString& cabecalho = {}, const QPageLayout& pagina = {},
-          qp::TestPrintPreviewDlg::Impressao imprimir = {}) {
+    std::unique_ptr<Aberta> abrir(int n, const QString& cabecalho = {},
+                                  const QPageLayout& pagina = {},
+                                  qp::TestPrintPreviewDlg::Impressao imprimir = {}) {
         doc.preparar(apoio::fita(n, cabecalho, {}, QStringLiteral("Quarvel")));
-        auto d = std::make_unique<qp::TestPrintPreviewDlg>(doc, nullptr, pagina, imprimir);
-        d->setWindowState(Qt::WindowNoState);
-        d->resize(800, 600);
-        d->show();
+        auto d = std::make_unique<Aberta>(
+            std::make_unique<qp::TestPrintPreviewDlg>(doc, nullptr, pagina, imprimir));
+        d->janela->setWindowState(Qt::WindowNoState);
+        d->janela->resize(800, 600);
+        d->janela->show();
         QApplication::processEvents();
         return d;
     }
-    void executar(qp::TestPrintPreviewDlg& d, const char* nome) {
-        QAction* a = d.comando(QString::fromLatin1(nome));
-        ASSERT_NE(a, nullptr) << nome;
-        a->trigger();
-    }
-    void clicar(qp::TestPrintPreviewDlg& d, Qt::MouseButton b) {
+    void executar(Aberta& d, const char* nome) { d.executar(nome); }
+    void clicar(Aberta& d, Qt::MouseButton b) {
         const QPointF pos(50, 50);
         QMouseEvent e(QEvent::MouseButtonPress, pos, d.visao()->mapToGlobal(pos), b, b,
                       Qt::NoModifier);
         QApplication::sendEvent(d.visao(), &e);
     }
-    QScrollBar* barra_v(qp::TestPrintPreviewDlg& d) {
-        return d.findChild<QAbstractScrollArea*>(QStringLiteral("PageView"))->verticalScrollBar();
+    QScrollBar* barra_v(Aberta& d) { return d.barra_v(); }
+    // The preview laid its pages out on this paper: the document measured it.
+    bool papel_e(QPageSize::PageSizeId id) const {
+        const qp::Dispositivo& d = doc.dispositivo();
+        const QSize papel = QPageLayout(QPageSize(id), QPageLayout::Portrait, QMarginsF())
+                                .fullRectPixels(static_cast<int>(d.dpi_x))
+                                .size();
+        return QSize(qRound(d.papel_largura), qRound(d.papel_altura)) == papel;
     }
     qp::DocumentoImpressao doc;
 };
 
 TEST_F(Previa, BotoesDaBarraComecamACincoPixelsDaBorda) {
     auto d = abrir(3);
-    QList<QToolButton*> botoes = d->findChildren<QToolButton*>();
+    QList<QToolButton*> botoes = d->janela->findChildren<QToolButton*>();
     botoes.erase(std::remove_if(botoes.begin(), botoes.end(),
                                 [](QToolButton* b) { return !b->isVisible(); }),
                  botoes.end());
     ASSERT_FALSE(botoes.isEmpty());
     int esquerda = INT_MAX;
     for (QToolButton* b : botoes)
-        esquerda = std::min(esquerda, b->mapTo(d.get(), QPoint(0, 0)).x());
+        esquerda = std::min(esquerda, b->mapTo(d->janela.get(), QPoint(0, 0)).x());
     EXPECT_EQ(esquerda, 5);
 }
 
 TEST_F(Previa, JanelaEComandos) {
     auto d = abrir(3);
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("Print Preview"));
+    EXPECT_EQ(d->janela->windowTitle(), QStringLiteral("Print Preview"));
     struct Comando {
         const char* nome;
         QKeySequence atalho;
@@ -89,7 +100,7 @@ TEST_F(Previa, JanelaEComandos) {
         {"CloseCmd", QKeySequence(QStringLiteral("Alt+C")), "Close", "Close Print Preview"},
     };
     for (const Comando& c : comandos) {
-        QAction* a = d->comando(QString::fromLatin1(c.nome));
+        QAction* a = d->comando(c.nome);
         ASSERT_NE(a, nullptr) << c.nome;
         EXPECT_EQ(a->shortcut(), c.atalho) << c.nome;
         if (c.dica) {
@@ -98,7 +109,7 @@ TEST_F(Previa, JanelaEComandos) {
         }
     }
     // The print hint names no printer: the window asks the server nothing.
-    QAction* print = d->comando(QStringLiteral("PrintCmd"));
+    QAction* print = d->comando("PrintCmd");
     EXPECT_EQ(print->toolTip(), QStringLiteral("Print"));
     EXPECT_EQ(print->statusTip(), QStringLiteral("Print the document"));
 }
@@ -153,8 +164,8 @@ TEST_F(Previa, CliquesDoMouse) {
 }
 
 TEST_F(Previa, LarguraDaPaginaDobraOPercentualGuardado) {
-    auto d = abrir(5);
-    d->zoom(qp::kZoomLarguraPagina); // "Largura Página" with the initial 100 % held
+    auto d = abrir(5, {}, {}, [](QWidget*) {}); // a print that prints nothing
+    d->zoom(qp::kZoomLarguraPagina);            // "Largura Página" with the initial 100 % held
     EXPECT_EQ(d->modo_escala(), Escala::largura_pagina);
     clicar(*d, Qt::LeftButton);
     EXPECT_EQ(d->modo_escala(), Escala::percentual);
@@ -168,7 +179,9 @@ TEST_F(Previa, LarguraDaPaginaDobraOPercentualGuardado) {
 
     executar(*d, "ZoomCmd");
     EXPECT_EQ(d->modo_escala(), Escala::pagina_inteira);
-    d->refazer_layout(); // a new layout in another mode resets the held zoom
+    // Print lays the pages out again: a new layout in another mode resets
+    // the held zoom.
+    executar(*d, "PrintCmd");
     EXPECT_EQ(d->percentual(), 100);
 }
 
@@ -267,9 +280,9 @@ TEST_F(Previa, AjudaDoControleSobOPonteiro) {
         QEvent e(QEvent::Enter);
         QApplication::sendEvent(w, &e);
     };
-    entrar(d->findChild<QToolButton*>(QStringLiteral("FirstCmdButton")));
+    entrar(d->janela->findChild<QToolButton*>(QStringLiteral("FirstCmdButton")));
     EXPECT_EQ(d->texto_ajuda(), QStringLiteral("  Go to first page"));
-    entrar(d->findChild<QToolButton*>(QStringLiteral("CloseCmdButton")));
+    entrar(d->janela->findChild<QToolButton*>(QStringLiteral("CloseCmdButton")));
     EXPECT_EQ(d->texto_ajuda(), QStringLiteral("  Close Print Preview"));
     entrar(d->visao());
     EXPECT_EQ(d->texto_ajuda(), QStringLiteral("  "));
@@ -294,7 +307,7 @@ TEST_F(Previa, ImprimirDaJanelaMantemAPagina) {
     const int paginas_a4 = d->paginas();
     executar(*d, "NextCmd");
     executar(*d, "PrintCmd");
-    EXPECT_EQ(dona, d.get());
+    EXPECT_EQ(dona, d->janela.get());
     ASSERT_TRUE(ok) << erro.toStdString();
     EXPECT_EQ(d->pagina_atual(), 2);
     EXPECT_EQ(d->texto_pagina(), QStringLiteral(" Page: 2"));
@@ -306,20 +319,20 @@ TEST_F(Previa, ImprimirDaJanelaMantemAPagina) {
     EXPECT_TRUE(apoio::info_pdf(arquivo).contains(QRegularExpression("Title:\\s+Quarvel\\n")));
 
     if (const QString png = qEnvironmentVariable("QUARVEL_PREVIA_PNG"); !png.isEmpty())
-        d->grab().save(png);
+        d->janela->grab().save(png);
 }
 
 // The page comes from the caller (the default printer's paper once the
 // server named it), A4 without one.
 TEST_F(Previa, PaginaDadaOuA4) {
     auto a4 = abrir(400);
-    EXPECT_TRUE(a4->pagina().pageSize().isEquivalentTo(QPageSize(QPageSize::A4)));
+    EXPECT_TRUE(papel_e(QPageSize::A4));
     const int paginas_a4 = a4->paginas();
     a4.reset();
     qp::EscolhaImpressao carta;
     carta.papel = QPageSize(QPageSize::Letter);
     auto d = abrir(400, {}, carta.pagina());
-    EXPECT_TRUE(d->pagina().pageSize().isEquivalentTo(QPageSize(QPageSize::Letter)));
+    EXPECT_TRUE(papel_e(QPageSize::Letter));
     EXPECT_GT(d->paginas(), paginas_a4);
     // Without a print command, Print does nothing and keeps the page.
     executar(*d, "LastCmd");

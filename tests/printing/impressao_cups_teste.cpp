@@ -13,6 +13,7 @@
 #include "printing/frm_visualizar.h"
 #include "servidor_cups.h"
 #include "tests/printing/impressao_apoio.h"
+#include "tests/printing/previa_apoio.h"
 
 namespace qp = quarvel::printing;
 
@@ -313,7 +314,7 @@ class Previa : public Comando {
         comandos.visualizar();
     }
     static void imprimir(qp::TestPrintPreviewDlg& janela) {
-        janela.comando(QStringLiteral("PrintCmd"))->trigger();
+        qp::VistaPrevia(janela).executar("PrintCmd");
         QApplication::processEvents();
     }
 };
@@ -322,10 +323,11 @@ TEST_F(Previa, ImprimeTodasAsPaginasComOTituloQuarvel) {
     fita_de_tres_paginas();
     int paginas = 0, pagina = 0;
     visualizar([&](qp::TestPrintPreviewDlg& janela) {
-        janela.comando(QStringLiteral("LastCmd"))->trigger();
+        const qp::VistaPrevia vista(janela);
+        vista.executar("LastCmd");
         imprimir(janela);
-        paginas = janela.paginas();
-        pagina = janela.pagina_atual();
+        paginas = vista.paginas();
+        pagina = vista.pagina_atual();
     });
     EXPECT_EQ(paginas, 3);
     EXPECT_EQ(pagina, 3);
@@ -340,7 +342,7 @@ TEST_F(Previa, FilaQueRecusaAvisaComOMotivo) {
     int paginas = 0;
     visualizar([&](qp::TestPrintPreviewDlg& janela) {
         imprimir(janela);
-        paginas = janela.paginas();
+        paginas = qp::VistaPrevia(janela).paginas();
     });
     ASSERT_EQ(dlg->avisos.size(), 1);
     EXPECT_TRUE(dlg->avisos[0].startsWith(kPrefixo)) << dlg->avisos[0].toStdString();
@@ -424,7 +426,7 @@ TEST_P(ServidorMudo, AJanelaSegueEOComandoTermina) {
             QApplication::processEvents();
             conexoes_da_previa = mudo.conexoes();
             relogio.start(100);
-            janela.comando(QStringLiteral("PrintCmd"))->trigger();
+            qp::VistaPrevia(janela).executar("PrintCmd");
             relogio.stop();
         };
         comandos.visualizar();
