@@ -263,9 +263,9 @@ void deletar_com_10(benchmark::State& estado) {
 }
 BENCHMARK(deletar_com_10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// One layout of the tape view's 50,000 rows, all of one size: what the list
-// view does after any row comes or goes, and so the floor under Enter and Del
-// on a full tape.
+// One layout of the tape view's 50,000 rows, all of one size. QListView's own
+// layout took about 0.9 ms here and ran after every row that came or went;
+// the view places its lines itself now, so this is only the scroll range.
 void layout_da_fita_50000(benchmark::State& estado) {
     tape::FitaModelo fita;
     fita.acrescentar_varios("600", 50000);

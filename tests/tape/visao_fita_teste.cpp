@@ -41,7 +41,7 @@ TEST_F(VisaoFitaTeste, ComportamentoDeSomenteLeitura) {
     EXPECT_EQ(visao.selectionMode(), QAbstractItemView::NoSelection);
     EXPECT_EQ(visao.editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(visao.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    EXPECT_TRUE(visao.uniformItemSizes());
+    EXPECT_TRUE(visao.linhas_de_uma_altura());
 }
 
 TEST_F(VisaoFitaTeste, BlocoAcrescentadoEhUmaInsercao) {
@@ -293,22 +293,22 @@ TEST_P(LinhaLongaTeste, DesligaOTamanhoUnicoEReligaDepois) {
     visao.definir_linha_atual(3);
     QApplication::processEvents();
     const int simples = altura(0);
-    ASSERT_TRUE(visao.uniformItemSizes());
+    ASSERT_TRUE(visao.linhas_de_uma_altura());
 
     GetParam().entra(fita);
     QApplication::processEvents();
-    EXPECT_FALSE(visao.uniformItemSizes());
+    EXPECT_FALSE(visao.linhas_de_uma_altura());
     conferir_linhas(simples, GetParam().longa);
 
     GetParam().sai(fita);
     QApplication::processEvents();
-    EXPECT_TRUE(visao.uniformItemSizes());
+    EXPECT_TRUE(visao.linhas_de_uma_altura());
     conferir_linhas(simples, -1);
     // A line added after it is one row like the others.
     acrescentar("4");
     visao.definir_linha_atual(visao.contagem());
     QApplication::processEvents();
-    EXPECT_TRUE(visao.uniformItemSizes());
+    EXPECT_TRUE(visao.linhas_de_uma_altura());
     conferir_linhas(simples, -1);
 }
 
