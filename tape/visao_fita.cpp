@@ -11,6 +11,7 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace quarvel::tape {
 
@@ -235,7 +236,10 @@ void VisaoFita::recalcular_geometria(bool refazer) {
             geometria_.medidas(alturas);
         }
     }
-    if (alturas_mudaram || calha_mudou) viewport()->update();
+    if (alturas_mudaram || calha_mudou) {
+        deslocamento_pintado_ = verticalOffset();
+        viewport()->update();
+    }
 }
 
 // After lines came or went from `primeira` on: the scroll range, and the
@@ -243,6 +247,8 @@ void VisaoFita::recalcular_geometria(bool refazer) {
 void VisaoFita::depois_de_mudar(int primeira) {
     recalcular_geometria();
     updateGeometries();
+    // Lines above the change kept their place; from it down all is painted.
+    deslocamento_pintado_ = verticalOffset();
     const int topo = geometria_.topo(primeira) - verticalOffset();
     if (topo < viewport()->height())
         viewport()->update(QRect(0, std::max(0, topo), viewport()->width(), viewport()->height()));
@@ -315,8 +321,15 @@ int VisaoFita::verticalOffset() const {
 }
 
 void VisaoFita::scrollContentsBy(int, int) {
-    // The bar counts lines, not pixels; the few lines in view are painted.
-    viewport()->update();
+    // The bar counts lines, not pixels: what is still in view moves by the
+    // lines' heights and only the lines coming into view are painted.
+    const int deslocamento = verticalOffset();
+    const int passo = deslocamento_pintado_ - deslocamento;
+    deslocamento_pintado_ = deslocamento;
+    if (std::abs(passo) < viewport()->height())
+        viewport()->scroll(0, passo);
+    else
+        viewport()->update();
 }
 
 QRect VisaoFita::visualRect(const QModelIndex& index) const {
@@ -434,19 +447,26 @@ QSize VisaoFita::viewportSizeHint() const {
 }
 
 void VisaoFita::paintEvent(QPaintEvent* e) {
+    if (!model()) return;
     QPainter p(viewport());
     QStyleOptionViewItem opcao;
     initViewItemOption(&opcao);
-    const QRect zona = e->rect();
     const int deslocamento = verticalOffset();
     const int largura = viewport()->width();
-    const int ultima_y = zona.bottom() + deslocamento;
-    int linha = geometria_.linha_em(std::max(0, zona.top() + deslocamento));
-    if (linha < 0 || !model()) return; // below the last line: the viewport's own background
-    for (; linha < geometria_.contagem() && geometria_.topo(linha) <= ultima_y; ++linha) {
-        opcao.rect =
-            QRect(0, geometria_.topo(linha) - deslocamento, largura, geometria_.altura(linha));
-        itemDelegate()->paint(&p, opcao, model()->index(linha, 0, rootIndex()));
+    // Rect by rect: a scroll leaves a strip at one edge and the old current
+    // line dirty at the other, and their bounding rect is the whole view.
+    int pintada = -1; // the rects come top to bottom; no line twice
+    for (const QRect& zona : e->region()) {
+        int linha = geometria_.linha_em(std::max(0, zona.top() + deslocamento));
+        if (linha < 0) continue; // below the last line: the viewport's own background
+        linha = std::max(linha, pintada + 1);
+        const int ultima_y = zona.bottom() + deslocamento;
+        for (; linha < geometria_.contagem() && geometria_.topo(linha) <= ultima_y; ++linha) {
+            opcao.rect =
+                QRect(0, geometria_.topo(linha) - deslocamento, largura, geometria_.altura(linha));
+            itemDelegate()->paint(&p, opcao, model()->index(linha, 0, rootIndex()));
+            pintada = linha;
+        }
     }
 }
 

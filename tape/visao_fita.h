@@ -103,6 +103,7 @@ class VisaoFita : public QListView {
     int caracteres_por_linha_ = 1; // of the fixed-pitch font, in a row of text
     bool alguma_quebra_ = false;
     GeometriaLinhas geometria_;
+    int deslocamento_pintado_ = 0; // verticalOffset() as last painted
 };
 
 } // namespace quarvel::tape
