@@ -265,6 +265,9 @@ void FormPrincipal::criar_controles() {
     // where Tab has gone.
     auto* foco = new QFocusFrame(cliente);
     foco->setObjectName(QStringLiteral("moldura_foco"));
+    // Hidden until it frames something: a shown frame lies over the tape
+    // and keeps its one-line scrolls from moving the pixels already drawn.
+    foco->hide();
     // The pointers, not `this`: focus still moves while the window is being
     // destroyed, when it is no longer a FormPrincipal.
     connect(qApp, &QApplication::focusChanged, foco,

@@ -53,6 +53,9 @@ struct Arquivos {
     QString calculo_49999 = pasta.filePath(QStringLiteral("c49999.qvl"));
     QString calculo_45000 = pasta.filePath(QStringLiteral("c45000.qvl"));
     QString calculo_10 = pasta.filePath(QStringLiteral("c10.qvl"));
+    // 49,999 zeros: after "12*50" the total and its words read as on an empty
+    // tape ("R$ 600,00", "SEISCENTOS REAIS"), so only the tape's length differs.
+    QString zeros_49999 = pasta.filePath(QStringLiteral("z49999.qvl"));
     QString texto_50000 = pasta.filePath(QStringLiteral("t50000.txt"));
 
     Arquivos() {
@@ -72,6 +75,8 @@ struct Arquivos {
         gravar(calculo_45000, documents::escrever_calculo(doc));
         doc.brutos.resize(10);
         gravar(calculo_10, documents::escrever_calculo(doc));
+        doc.brutos.assign(49999, "0");
+        gravar(zeros_49999, documents::escrever_calculo(doc));
     }
 };
 
@@ -229,6 +234,13 @@ void adicionar_com_50000(benchmark::State& estado) {
     adicionar(estado, arquivos().calculo_49999, 49999);
 }
 BENCHMARK(adicionar_com_50000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same tape length with the same total as the empty tape's: what the
+// window does per line, with the totals' displays painting the same texts.
+void adicionar_com_50000_zeros(benchmark::State& estado) {
+    adicionar(estado, arquivos().zeros_49999, 49999);
+}
+BENCHMARK(adicionar_com_50000_zeros)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same command on an empty tape: what a full one must not exceed by much.
 void adicionar_vazia(benchmark::State& estado) {

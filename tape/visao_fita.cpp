@@ -143,8 +143,8 @@ void VisaoFita::manter_linha_valida() {
     const int n = contagem();
     const int nova = std::clamp(atual_, 1, std::max(1, n));
     if (nova != atual_) {
-        atual_ = nova;
-        viewport()->update();
+        atual_ = nova; // the old current line is gone: only the new one to paint
+        repintar_linha(atual_);
         emit linha_atual_mudou(atual_);
     }
 }
@@ -325,7 +325,6 @@ void VisaoFita::scrollContentsBy(int, int) {
     // lines' heights and only the lines coming into view are painted.
     const int deslocamento = verticalOffset();
     const int passo = deslocamento_pintado_ - deslocamento;
-    deslocamento_pintado_ = deslocamento;
     if (std::abs(passo) < viewport()->height())
         viewport()->scroll(0, passo);
     else
