@@ -45,8 +45,9 @@ FormPrincipal::FormPrincipal(std::unique_ptr<Dialogos> dialogos, QString arquivo
 
     criar_acoes();
     criar_controles();
-    criar_comandos();
+    // The status bar before the commands: they report into its panels.
     criar_barra_estado();
+    criar_comandos();
 
     // Creation steps: rules once, empty tape, title, empty memory, clock.
     atualizar_acoes();

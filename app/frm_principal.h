@@ -105,6 +105,8 @@ class FormPrincipal : public QMainWindow {
     QCheckBox* d01_ = nullptr;
     QComboBox* qtdetempo_ = nullptr;
     QLabel* relogio_ = nullptr;
+    QLabel* estado_backup_ = nullptr; // shown while the backup ticks fail
+    QLabel* estado_diario_ = nullptr; // shown while the journal fails or lags
     QTimer tempo_;
 
     // The disk writes of the journal and the backup, off the window's thread;

@@ -265,6 +265,9 @@ void FormPrincipal::criar_controles() {
     // where Tab has gone.
     auto* foco = new QFocusFrame(cliente);
     foco->setObjectName(QStringLiteral("moldura_foco"));
+    // Hidden until it frames something: a shown frame lies over the tape
+    // and keeps its one-line scrolls from moving the pixels already drawn.
+    foco->hide();
     // The pointers, not `this`: focus still moves while the window is being
     // destroyed, when it is no longer a FormPrincipal.
     connect(qApp, &QApplication::focusChanged, foco,
@@ -315,20 +318,16 @@ void FormPrincipal::criar_comandos() {
     comandos_backup_->temporizador().setParent(this);
     comandos_backup_->temporizador().setObjectName(QStringLiteral("temporizador_backup"));
     comandos_backup_->ao_mudar_estado([this](const QString& texto) {
-        if (auto* l = statusBar()->findChild<QLabel*>(QStringLiteral("estado_backup"))) {
-            l->setText(texto);
-            l->setVisible(!texto.isEmpty());
-        }
+        estado_backup_->setText(texto);
+        estado_backup_->setVisible(!texto.isEmpty());
     });
     // The journal starts with the document as the window opens.
     diario_ = std::make_unique<documents::DiarioSessao>(
         fita_, *escritor_, campos, [this] { return comandos_documento_->arquivo_atual(); },
         [this](const QString& motivo) { dialogos_->aviso(this, motivo); });
     diario_->ao_mudar_estado([this](const QString& texto) {
-        if (auto* l = statusBar()->findChild<QLabel*>(QStringLiteral("estado_diario"))) {
-            l->setText(texto);
-            l->setVisible(!texto.isEmpty());
-        }
+        estado_diario_->setText(texto);
+        estado_diario_->setVisible(!texto.isEmpty());
     });
     connect(d01_, &QCheckBox::toggled, this,
             [this](bool ligada) { comandos_backup_->chave_mudou(ligada); });
@@ -387,14 +386,14 @@ void FormPrincipal::criar_barra_estado() {
     // Shown only while the backup ticks keep failing; beside the three
     // panels, not one of them.
     auto* caixa = new QWidget(barra);
-    auto* backup = new QLabel(caixa);
+    auto* backup = estado_backup_ = new QLabel(caixa);
     backup->setObjectName(QStringLiteral("estado_backup"));
     backup->setStyleSheet(QStringLiteral("color: #b00000"));
     auto* arranjo = new QHBoxLayout(caixa);
     arranjo->setContentsMargins(0, 0, 0, 0);
     arranjo->addWidget(backup);
     // The same for the session journal while it fails or falls behind.
-    auto* diario = new QLabel(caixa);
+    auto* diario = estado_diario_ = new QLabel(caixa);
     diario->setObjectName(QStringLiteral("estado_diario"));
     diario->setStyleSheet(backup->styleSheet());
     arranjo->addWidget(diario);

@@ -190,6 +190,14 @@ namespace {
 // The empty slots above the last value hold +0.0; a partial sum that starts
 // at +0.0 never becomes -0.0, so adding them would change nothing and they
 // are skipped. Returns n, or the first value in list order without a slot.
+double combinar(Estendido s0, Estendido s1, Estendido s2, Estendido s3) {
+    const Estendido soma = ((s0 + s1) + s2) + s3;
+    if (!(absoluto(soma) <= kMaiorDouble))
+        return soma < 0 ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
+    return static_cast<double>(soma);
+}
+
 template <class Slot> std::size_t somar_em_ordem(std::size_t n, Slot slot, double& resultado) {
     Estendido s0 = 0, s1 = 0, s2 = 0, s3 = 0;
     std::size_t falha = n;
@@ -225,13 +233,7 @@ template <class Slot> std::size_t somar_em_ordem(std::size_t n, Slot slot, doubl
         somar(i - 4, s0);
     }
     if (falha != n) return falha;
-
-    const Estendido soma = ((s0 + s1) + s2) + s3;
-    if (!(absoluto(soma) <= kMaiorDouble))
-        resultado = soma < 0 ? -std::numeric_limits<double>::infinity()
-                             : std::numeric_limits<double>::infinity();
-    else
-        resultado = static_cast<double>(soma);
+    resultado = combinar(s0, s1, s2, s3);
     return n;
 }
 
@@ -251,17 +253,24 @@ double slot_do_bruto(const std::string& bruto) noexcept {
     return slot_de(bruto, v) ? v : std::numeric_limits<double>::quiet_NaN();
 }
 
-std::optional<double> somar_slots(const std::vector<double>& slots) {
-    double r = 0;
-    const std::size_t falha = somar_em_ordem(
-        slots.size(),
-        [&slots](std::size_t i, double& v) {
-            v = slots[i];
-            return !std::isnan(v);
-        },
-        r);
-    if (falha != slots.size()) return std::nullopt;
-    return r;
+std::optional<Estendido> parcial_dos_slots(const std::vector<double>& slots, int classe) {
+    // The slots of the class, from the highest down, as somar_em_ordem
+    // meets them.
+    const std::size_t resto = static_cast<std::size_t>((4 - classe) % 4);
+    Estendido s = 0;
+    if (slots.size() <= resto) return s;
+    std::size_t i = slots.size() - 1;
+    i -= (i + 4 - resto) % 4;
+    for (;; i -= 4) {
+        if (std::isnan(slots[i])) return std::nullopt;
+        s += slots[i];
+        if (i < 4) break;
+    }
+    return s;
+}
+
+double combinar_parciais(const Estendido (&parciais)[4]) {
+    return combinar(parciais[0], parciais[1], parciais[2], parciais[3]);
 }
 
 namespace {

@@ -58,8 +58,16 @@ double somar_brutos(const std::vector<std::string>& brutos);
 // The slot a raw value takes in the total's buffer: its strict reading as a
 // double, NaN when it does not read or lies beyond the range of a double.
 double slot_do_bruto(const std::string& bruto) noexcept;
-// somar_brutos over slots already read, in the same order and arithmetic, so
-// the two agree to the last bit; empty when a slot is NaN.
-std::optional<double> somar_slots(const std::vector<double>& slots);
+// somar_brutos over slots already read, in the same order and arithmetic so
+// the two agree to the last bit, and in two steps, for a total kept while the
+// tape changes: each of the four partial sums over the slots of its class
+// (slot i belongs to class (4 - i % 4) % 4), added from the top slot down,
+// empty when one of them is NaN; then the four combined. A change at the top of the tape touches
+// one class only, so the other three partial sums stay as they were.
+std::optional<Estendido> parcial_dos_slots(const std::vector<double>& slots, int classe);
+double combinar_parciais(const Estendido (&parciais)[4]);
+inline int classe_do_slot(std::size_t i) {
+    return static_cast<int>((4 - i % 4) % 4);
+}
 
 } // namespace quarvel::calc

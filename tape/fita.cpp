@@ -50,7 +50,7 @@ void Fita::acrescentar_varios(const std::string& bruto, std::size_t vezes) {
         slots_.resize(antes);
         throw;
     }
-    mudou();
+    mudou_no_topo(antes, antes + vezes);
 }
 
 void Fita::substituir(std::size_t i, const std::string& bruto) {
@@ -60,7 +60,7 @@ void Fita::substituir(std::size_t i, const std::string& bruto) {
     brutos_[i].swap(copia);
     linhas_[i].swap(linha);
     slots_[i] = calc::slot_do_bruto(bruto);
-    mudou();
+    mudou_em(i);
 }
 
 void Fita::remover(std::size_t i) {
@@ -69,7 +69,10 @@ void Fita::remover(std::size_t i) {
     brutos_.erase(brutos_.begin() + pos);
     linhas_.erase(linhas_.begin() + pos);
     slots_.erase(slots_.begin() + pos);
-    mudou();
+    if (i == tamanho())
+        mudou_no_topo(i, i + 1);
+    else
+        mudou(); // the values above moved down: every class changed
 }
 
 void Fita::inserir(std::size_t i, const std::string& bruto) {
@@ -91,15 +94,18 @@ void Fita::inserir(std::size_t i, const std::string& bruto) {
         linhas_.erase(linhas_.begin() + pos);
         throw;
     }
-    mudou();
+    if (i + 1 == tamanho())
+        mudou_no_topo(i, i + 1);
+    else
+        mudou();
 }
 
 void Fita::cortar(std::size_t n) {
     if (n > tamanho()) throw std::out_of_range(kForaDaFita);
+    mudou_no_topo(n, tamanho());
     brutos_.resize(n);
     linhas_.resize(n);
     slots_.resize(n);
-    mudou();
 }
 
 void Fita::limpar() {
@@ -123,11 +129,39 @@ void Fita::trocar(std::vector<std::string> brutos, std::vector<std::string> linh
     mudou();
 }
 
+void Fita::mudou() {
+    total_.reset();
+    for (bool& certo : parcial_certo_)
+        certo = false;
+}
+
+void Fita::mudou_no_topo(std::size_t de, std::size_t ate) {
+    if (ate - de >= 4) {
+        mudou();
+        return;
+    }
+    total_.reset();
+    for (std::size_t i = de; i < ate; ++i)
+        parcial_certo_[calc::classe_do_slot(i)] = false;
+}
+
+void Fita::mudou_em(std::size_t i) {
+    total_.reset();
+    parcial_certo_[calc::classe_do_slot(i)] = false;
+}
+
 double Fita::total() const {
     if (!total_) {
+        bool sem_slot = false;
+        for (int c = 0; c < 4 && !sem_slot; ++c) {
+            if (parcial_certo_[c]) continue;
+            const std::optional<calc::Estendido> p = calc::parcial_dos_slots(slots_, c);
+            sem_slot = !p;
+            if (p) parciais_[c] = *p;
+            parcial_certo_[c] = p.has_value();
+        }
         // A value without a slot: the fresh sum throws, naming the first.
-        const std::optional<double> t = calc::somar_slots(slots_);
-        total_ = t ? *t : somar_brutos(brutos_);
+        total_ = sem_slot ? somar_brutos(brutos_) : calc::combinar_parciais(parciais_);
     }
     return *total_;
 }

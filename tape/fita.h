@@ -1,5 +1,6 @@
 #pragma once
 // The value tape: the raw value list and the tape lines, kept together.
+#include "calc/estendido.h"
 #include "tape/mensagens.h"
 
 #include <cstddef>
@@ -44,12 +45,19 @@ class Fita {
     double total() const;
 
   private:
-    void mudou() { total_.reset(); }
+    // What a change leaves of the kept total: nothing, or, for values come
+    // or gone at the top [de, ate) or changed in place, the partial sums of
+    // the classes they do not belong to.
+    void mudou();
+    void mudou_no_topo(std::size_t de, std::size_t ate);
+    void mudou_em(std::size_t i);
 
     std::vector<std::string> brutos_;
     std::vector<std::string> linhas_;
     std::vector<double> slots_; // calc::slot_do_bruto of each raw value
     mutable std::optional<double> total_;
+    mutable calc::Estendido parciais_[4] = {};
+    mutable bool parcial_certo_[4] = {};
 };
 
 } // namespace quarvel::tape

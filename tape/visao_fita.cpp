@@ -3,13 +3,15 @@
 #include "calc/dinheiro.h"
 
 #include <QAbstractItemDelegate>
+#include <QAccessible>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextOption>
 
 #include <algorithm>
-#include <stdexcept>
+#include <cstdlib>
 
 namespace quarvel::tape {
 
@@ -63,103 +65,6 @@ class DelegadoFita : public QAbstractItemDelegate {
 
 } // namespace
 
-// ---------------------------------------------------------------------------
-
-FitaModelo::FitaModelo(QObject* parent) : QAbstractListModel(parent) {}
-
-QModelIndex FitaModelo::index(int row, int column, const QModelIndex& parent) const {
-    const bool dentro = row >= 0 && column == 0 && !parent.isValid() &&
-                        static_cast<std::size_t>(row) < fita_.tamanho();
-    return dentro ? createIndex(row, 0) : QModelIndex();
-}
-
-int FitaModelo::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(fita_.tamanho());
-}
-
-QVariant FitaModelo::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole) return {};
-    const auto linha = static_cast<std::size_t>(index.row());
-    if (index.row() < 0 || linha >= fita_.tamanho()) return {};
-    return QString::fromStdString(fita_.linha(linha));
-}
-
-Qt::ItemFlags FitaModelo::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled : Qt::NoItemFlags;
-}
-
-void FitaModelo::acrescentar_varios(const std::string& bruto, std::size_t vezes) {
-    // The refusals come before the views are told rows are coming.
-    if (!fita_.cabe(vezes)) throw std::length_error(kMensagemMaximo);
-    calc::linha_fita(bruto);
-    if (vezes == 0) return;
-    const int primeira = rowCount();
-    beginInsertRows({}, primeira, primeira + static_cast<int>(vezes) - 1);
-    fita_.acrescentar_varios(bruto, vezes);
-    endInsertRows();
-    avisar({Alteracao::Tipo::Acrescentar, 0, vezes, bruto});
-}
-
-void FitaModelo::substituir(std::size_t i, const std::string& bruto) {
-    fita_.substituir(i, bruto);
-    const QModelIndex indice = index(static_cast<int>(i));
-    emit dataChanged(indice, indice, {Qt::DisplayRole});
-    avisar({Alteracao::Tipo::Substituir, i, 1, bruto});
-}
-
-void FitaModelo::remover(std::size_t i) {
-    if (i >= fita_.tamanho()) throw std::out_of_range(kForaDaFita);
-    beginRemoveRows({}, static_cast<int>(i), static_cast<int>(i));
-    fita_.remover(i);
-    endRemoveRows();
-    avisar({Alteracao::Tipo::Remover, i, 1, {}});
-}
-
-void FitaModelo::inserir(std::size_t i, const std::string& bruto) {
-    if (!fita_.cabe(1)) throw std::length_error(kMensagemMaximo);
-    if (i > fita_.tamanho()) throw std::out_of_range(kForaDaFita);
-    calc::linha_fita(bruto); // throws before any view hears of it
-    beginInsertRows({}, static_cast<int>(i), static_cast<int>(i));
-    fita_.inserir(i, bruto);
-    endInsertRows();
-    avisar({Alteracao::Tipo::Inserir, i, 1, bruto});
-}
-
-void FitaModelo::cortar(std::size_t n) {
-    if (n > fita_.tamanho()) throw std::out_of_range(kForaDaFita);
-    if (n == fita_.tamanho()) return;
-    beginRemoveRows({}, static_cast<int>(n), rowCount() - 1);
-    fita_.cortar(n);
-    endRemoveRows();
-    avisar({Alteracao::Tipo::Cortar, n, 1, {}});
-}
-
-void FitaModelo::limpar() {
-    beginResetModel();
-    fita_.limpar();
-    endResetModel();
-    avisar({});
-}
-
-void FitaModelo::avisar(Alteracao alteracao) {
-    emit alterou(alteracao);
-    emit alterada();
-}
-
-void FitaModelo::trocar(std::vector<std::string> brutos, std::vector<std::string> linhas) {
-    beginResetModel();
-    try {
-        fita_.trocar(std::move(brutos), std::move(linhas));
-    } catch (...) {
-        endResetModel(); // the tape is as it was; the views read it again
-        throw;
-    }
-    endResetModel();
-    avisar({});
-}
-
-// ---------------------------------------------------------------------------
-
 VisaoFita::VisaoFita(FitaModelo& modelo, QWidget* parent) : QListView(parent), modelo_(&modelo) {
     setObjectName(QStringLiteral("valores"));
     QFont f(QStringLiteral("Courier New"), 9);
@@ -178,54 +83,29 @@ VisaoFita::VisaoFita(FitaModelo& modelo, QWidget* parent) : QListView(parent), m
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    setUniformItemSizes(true);
-    // With uniform sizes the layout is a loop over row offsets, no item is
-    // measured; one pass keeps scrollTo exact right after an append.
-    setLayoutMode(QListView::SinglePass);
-    setMovement(QListView::Static);
-    setResizeMode(QListView::Adjust);
     setWordWrap(true);
     setMouseTracking(false);
 
     setItemDelegate(new DelegadoFita(*this));
     setModel(&modelo);
 
-    connect(&modelo, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int primeira, int ultima) {
-                const auto n = static_cast<std::size_t>(ultima - primeira + 1);
-                comprimentos_.insert(comprimentos_.begin() + primeira, n, 0);
-                for (int i = primeira; i <= ultima; ++i) {
-                    comprimentos_[static_cast<std::size_t>(i)] = comprimento_da_linha(i);
-                    contar(comprimento_da_linha(i), 1);
-                }
-                recalcular_geometria();
+    // Removals are counted in rowsAboutToBeRemoved; the view settles after.
+    connect(&modelo, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex& pai, int primeira) {
+                if (pai.isValid()) return;
+                depois_de_mudar(primeira);
+                manter_linha_valida();
             });
-    connect(&modelo, &QAbstractItemModel::rowsAboutToBeRemoved, this,
-            [this](const QModelIndex&, int primeira, int ultima) {
-                for (int i = primeira; i <= ultima; ++i)
-                    contar(comprimentos_[static_cast<std::size_t>(i)], -1);
-                comprimentos_.erase(comprimentos_.begin() + primeira,
-                                    comprimentos_.begin() + ultima + 1);
-            });
-    connect(&modelo, &QAbstractItemModel::rowsRemoved, this, [this] {
-        recalcular_geometria();
-        manter_linha_valida();
-    });
     connect(&modelo, &QAbstractItemModel::modelReset, this, [this] {
         recontar();
         manter_linha_valida();
     });
-    connect(&modelo, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& a, const QModelIndex& b) {
-                for (int i = a.row(); i <= b.row(); ++i) {
-                    int& c = comprimentos_[static_cast<std::size_t>(i)];
-                    contar(c, -1);
-                    c = comprimento_da_linha(i);
-                    contar(c, 1);
-                }
-                recalcular_geometria();
-            });
+    // A tape that goes before the view leaves it empty. Quietly: this is
+    // the window closing, and whoever listens may be going too.
+    connect(&modelo, &QObject::destroyed, this, [this] {
+        atual_ = 1;
+        recontar();
+    });
     recontar();
 }
 
@@ -263,8 +143,8 @@ void VisaoFita::manter_linha_valida() {
     const int n = contagem();
     const int nova = std::clamp(atual_, 1, std::max(1, n));
     if (nova != atual_) {
-        atual_ = nova;
-        viewport()->update();
+        atual_ = nova; // the old current line is gone: only the new one to paint
+        repintar_linha(atual_);
         emit linha_atual_mudou(atual_);
     }
 }
@@ -298,7 +178,8 @@ void VisaoFita::recontar() {
         comprimentos_[static_cast<std::size_t>(i)] = comprimento_da_linha(i);
         contar(comprimento_da_linha(i), 1);
     }
-    recalcular_geometria();
+    recalcular_geometria(true);
+    updateGeometries();
 }
 
 QTextOption VisaoFita::opcao_texto() {
@@ -314,14 +195,16 @@ int VisaoFita::linhas_de_texto(int comprimento) const {
     return std::max(1, (comprimento + caracteres_por_linha_ - 1) / caracteres_por_linha_);
 }
 
-int VisaoFita::altura_da_linha(int linha) const {
-    if (!alguma_quebra_ || linha < 0 || static_cast<std::size_t>(linha) >= comprimentos_.size())
-        return altura_linha_;
-    return (altura_linha_ - 1) * linhas_de_texto(comprimentos_[static_cast<std::size_t>(linha)]) +
-           1;
+int VisaoFita::altura_pelo_comprimento(int comprimento) const {
+    return (altura_linha_ - 1) * linhas_de_texto(comprimento) + 1;
 }
 
-void VisaoFita::recalcular_geometria() {
+int VisaoFita::altura_da_linha(int linha) const {
+    if (linha < 0 || linha >= geometria_.contagem()) return altura_linha_;
+    return geometria_.altura(linha);
+}
+
+void VisaoFita::recalcular_geometria(bool refazer) {
     const QFontMetrics mc(fonte_calha_);
     const int digitos = std::max(2, static_cast<int>(QString::number(contagem()).size()));
     const int calha = mc.horizontalAdvance(QString(digitos, QLatin1Char('0'))) + 2 * kFolga;
@@ -331,25 +214,266 @@ void VisaoFita::recalcular_geometria() {
     const int altura = std::max(mt.lineSpacing(), mc.height()) + 1;
     // The pitch as laid out, fractions and all: whole characters per row.
     const qreal caractere = QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
-    caracteres_por_linha_ = std::max(1, static_cast<int>(largura / std::max(caractere, 1.0)));
-    // Only a line wider than the view takes more than one row. While none is,
-    // every row is the same and the layout is a loop over row offsets; the
-    // rows are measured one by one only when the longest line wraps.
-    const bool quebra = linhas_de_texto(comprimento_maior_) > 1;
+    const int por_linha = std::max(1, static_cast<int>(largura / std::max(caractere, 1.0)));
+    const bool quebra = std::max(1, (comprimento_maior_ + por_linha - 1) / por_linha) > 1;
 
-    if (calha == largura_calha_ && altura == altura_linha_ && quebra == alguma_quebra_ && !quebra)
-        return;
+    // While no line wraps every line is one row; the heights change only
+    // with the row, or with the width while some line wraps.
+    const bool alturas_mudaram = refazer || altura != altura_linha_ || quebra != alguma_quebra_ ||
+                                 (quebra && por_linha != caracteres_por_linha_);
+    const bool calha_mudou = calha != largura_calha_;
     largura_calha_ = calha;
     altura_linha_ = altura;
+    caracteres_por_linha_ = por_linha;
     alguma_quebra_ = quebra;
-    setUniformItemSizes(!quebra);
-    doItemsLayout();
-    viewport()->update();
+    if (alturas_mudaram) {
+        if (!quebra) {
+            geometria_.uniforme(static_cast<int>(comprimentos_.size()), altura_linha_);
+        } else {
+            std::vector<int> alturas(comprimentos_.size());
+            for (std::size_t i = 0; i < alturas.size(); ++i)
+                alturas[i] = altura_pelo_comprimento(comprimentos_[i]);
+            geometria_.medidas(alturas);
+        }
+    }
+    if (alturas_mudaram || calha_mudou) {
+        deslocamento_pintado_ = verticalOffset();
+        viewport()->update();
+    }
+}
+
+// After lines came or went from `primeira` on: the scroll range, and the
+// lines from there down painted again.
+void VisaoFita::depois_de_mudar(int primeira) {
+    recalcular_geometria();
+    updateGeometries();
+    // Lines above the change kept their place; from it down all is painted.
+    deslocamento_pintado_ = verticalOffset();
+    const int topo = geometria_.topo(primeira) - verticalOffset();
+    if (topo < viewport()->height())
+        viewport()->update(QRect(0, std::max(0, topo), viewport()->width(), viewport()->height()));
+}
+
+void VisaoFita::rowsInserted(const QModelIndex& pai, int primeira, int ultima) {
+    // Not QListView's: it would lay out every row again.
+    QAbstractItemView::rowsInserted(pai, primeira, ultima);
+    if (pai.isValid()) return;
+    const auto inicio = comprimentos_.begin() + primeira;
+    comprimentos_.insert(inicio, static_cast<std::size_t>(ultima - primeira + 1), 0);
+    // Equal neighbours (a repeat) go into the geometry as one run.
+    for (int i = primeira; i <= ultima;) {
+        const int c = comprimento_da_linha(i);
+        int fim = i;
+        for (; fim <= ultima && (fim == i || comprimento_da_linha(fim) == c); ++fim) {
+            comprimentos_[static_cast<std::size_t>(fim)] = c;
+            contar(c, 1);
+        }
+        geometria_.inserir(i, fim - i, altura_pelo_comprimento(c));
+        i = fim;
+    }
+    depois_de_mudar(primeira);
+}
+
+void VisaoFita::rowsAboutToBeRemoved(const QModelIndex& pai, int primeira, int ultima) {
+    QAbstractItemView::rowsAboutToBeRemoved(pai, primeira, ultima);
+    if (pai.isValid()) return;
+    for (int i = primeira; i <= ultima; ++i)
+        contar(comprimentos_[static_cast<std::size_t>(i)], -1);
+    comprimentos_.erase(comprimentos_.begin() + primeira, comprimentos_.begin() + ultima + 1);
+    geometria_.remover(primeira, ultima - primeira + 1);
+}
+
+void VisaoFita::dataChanged(const QModelIndex& de, const QModelIndex& ate,
+                            const QList<int>& papeis) {
+    QAbstractItemView::dataChanged(de, ate, papeis);
+    if (!de.isValid() || de.parent().isValid()) return;
+    for (int i = de.row(); i <= ate.row(); ++i) {
+        int& c = comprimentos_[static_cast<std::size_t>(i)];
+        contar(c, -1);
+        c = comprimento_da_linha(i);
+        contar(c, 1);
+        geometria_.alterar(i, altura_pelo_comprimento(c));
+    }
+    depois_de_mudar(de.row());
+}
+
+void VisaoFita::doItemsLayout() {
+    // The lines are placed already; what is left is the scroll range.
+    QAbstractItemView::doItemsLayout();
+}
+
+void VisaoFita::updateGeometries() {
+    QScrollBar* barra = verticalScrollBar();
+    const int vista = viewport()->height();
+    // One step per line, as the list always scrolled: the top line is whole.
+    barra->setRange(0, geometria_.primeira_maxima(vista));
+    barra->setSingleStep(1);
+    barra->setPageStep(std::max(1, vista / std::max(1, altura_linha_)));
+    QAbstractItemView::updateGeometries();
+}
+
+int VisaoFita::horizontalOffset() const {
+    return 0;
+}
+
+int VisaoFita::verticalOffset() const {
+    return geometria_.topo(verticalScrollBar()->value());
+}
+
+void VisaoFita::scrollContentsBy(int, int) {
+    // The bar counts lines, not pixels: what is still in view moves by the
+    // lines' heights and only the lines coming into view are painted.
+    const int deslocamento = verticalOffset();
+    const int passo = deslocamento_pintado_ - deslocamento;
+    if (std::abs(passo) < viewport()->height())
+        viewport()->scroll(0, passo);
+    else
+        viewport()->update();
+}
+
+QRect VisaoFita::visualRect(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != model() || index.parent().isValid() ||
+        index.row() >= geometria_.contagem())
+        return {};
+    return {0, geometria_.topo(index.row()) - verticalOffset(), viewport()->width(),
+            geometria_.altura(index.row())};
+}
+
+QModelIndex VisaoFita::indexAt(const QPoint& p) const {
+    if (!model() || p.x() < 0 || p.x() >= viewport()->width()) return {};
+    const int linha = geometria_.linha_em(p.y() + verticalOffset());
+    return linha < 0 ? QModelIndex() : model()->index(linha, 0, rootIndex());
+}
+
+void VisaoFita::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (!index.isValid() || index.row() >= geometria_.contagem()) return;
+    const int linha = index.row();
+    const int vista = viewport()->height();
+    QScrollBar* barra = verticalScrollBar();
+    int primeira = barra->value();
+    switch (hint) {
+    case PositionAtTop:
+        primeira = linha;
+        break;
+    case PositionAtBottom:
+        primeira = geometria_.primeira_com_base_em(linha, vista);
+        break;
+    case PositionAtCenter:
+        primeira = geometria_.primeira_com_base_em(linha, (vista + geometria_.altura(linha)) / 2);
+        break;
+    case EnsureVisible:
+        primeira = linha < primeira
+                       ? linha
+                       : std::max(primeira, geometria_.primeira_com_base_em(linha, vista));
+        break;
+    }
+    barra->setValue(primeira);
+}
+
+QModelIndex VisaoFita::moveCursor(CursorAction acao, Qt::KeyboardModifiers) {
+    const int n = geometria_.contagem();
+    if (!model() || n == 0) return {};
+    const int atual = currentIndex().isValid() ? currentIndex().row() : -1;
+    const int pagina = verticalScrollBar()->pageStep();
+    int linha = atual;
+    switch (acao) {
+    case MoveUp:
+    case MovePrevious:
+        linha = atual - 1;
+        break;
+    case MoveDown:
+    case MoveNext:
+        linha = atual + 1;
+        break;
+    case MovePageUp:
+        linha = atual - pagina;
+        break;
+    case MovePageDown:
+        linha = atual + pagina;
+        break;
+    case MoveHome:
+        linha = 0;
+        break;
+    case MoveEnd:
+        linha = n - 1;
+        break;
+    case MoveLeft:
+    case MoveRight:
+        break;
+    }
+    return model()->index(std::clamp(linha, 0, n - 1), 0, rootIndex());
+}
+
+void VisaoFita::setSelection(const QRect& retangulo, QItemSelectionModel::SelectionFlags modo) {
+    if (!selectionModel() || geometria_.contagem() == 0) return;
+    const QRect r = retangulo.normalized();
+    int de = geometria_.linha_em(std::max(0, r.top() + verticalOffset()));
+    int ate = geometria_.linha_em(r.bottom() + verticalOffset());
+    if (de < 0) return;
+    if (ate < 0) ate = geometria_.contagem() - 1;
+    selectionModel()->select(
+        QItemSelection(model()->index(de, 0, rootIndex()), model()->index(ate, 0, rootIndex())),
+        modo);
+}
+
+QRegion VisaoFita::visualRegionForSelection(const QItemSelection& selecao) const {
+    QRegion regiao;
+    for (const QItemSelectionRange& faixa : selecao) {
+        const QRect de = visualRect(faixa.topLeft());
+        const QRect ate = visualRect(faixa.bottomRight());
+        regiao += QRect(de.topLeft(), ate.bottomRight()).intersected(viewport()->rect());
+    }
+    return regiao;
+}
+
+void VisaoFita::selectionChanged(const QItemSelection& selecionados,
+                                 const QItemSelection& desmarcados) {
+    QAbstractItemView::selectionChanged(selecionados, desmarcados);
+}
+
+void VisaoFita::currentChanged(const QModelIndex& atual, const QModelIndex& anterior) {
+    // What QListView would tell a screen reader, with the row as the child.
+    if (QAccessible::isActive() && atual.isValid() && hasFocus()) {
+        QAccessibleEvent evento(this, QAccessible::Focus);
+        evento.setChild(atual.row());
+        QAccessible::updateAccessibility(&evento);
+    }
+    QAbstractItemView::currentChanged(atual, anterior);
+}
+
+QSize VisaoFita::viewportSizeHint() const {
+    return {viewport()->width(), geometria_.total()};
+}
+
+void VisaoFita::paintEvent(QPaintEvent* e) {
+    if (!model()) return;
+    QPainter p(viewport());
+    QStyleOptionViewItem opcao;
+    initViewItemOption(&opcao);
+    const int deslocamento = verticalOffset();
+    const int largura = viewport()->width();
+    // Rect by rect: a scroll leaves a strip at one edge and the old current
+    // line dirty at the other, and their bounding rect is the whole view.
+    int pintada = -1; // the rects come top to bottom; no line twice
+    for (const QRect& zona : e->region()) {
+        int linha = geometria_.linha_em(std::max(0, zona.top() + deslocamento));
+        if (linha < 0) continue; // below the last line: the viewport's own background
+        linha = std::max(linha, pintada + 1);
+        const int ultima_y = zona.bottom() + deslocamento;
+        for (; linha < geometria_.contagem() && geometria_.topo(linha) <= ultima_y; ++linha) {
+            opcao.rect =
+                QRect(0, geometria_.topo(linha) - deslocamento, largura, geometria_.altura(linha));
+            itemDelegate()->paint(&p, opcao, model()->index(linha, 0, rootIndex()));
+            pintada = linha;
+        }
+    }
 }
 
 void VisaoFita::resizeEvent(QResizeEvent* e) {
-    QListView::resizeEvent(e);
+    // Not QListView's, which would schedule a full layout.
+    QAbstractItemView::resizeEvent(e);
     recalcular_geometria();
+    updateGeometries();
 }
 
 int VisaoFita::linha_no_ponto(const QPoint& p) const {

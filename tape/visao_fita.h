@@ -1,12 +1,13 @@
 #pragma once
 // The tape view `valores`: a read-only list of the tape lines with a gutter of
-// line numbers and the current line painted yellow. A list view over a model
-// keeps it fast at 50,000 lines: nothing is done per line but painting the
-// visible ones.
-#include "tape/alteracao.h"
-#include "tape/fita.h"
+// line numbers and the current line painted yellow. It places the lines
+// itself (GeometriaLinhas) instead of letting QListView lay out every row
+// again whenever one comes or goes: a line added, removed or made current
+// costs the same at 50,000 lines as at 10. It stays a QListView, so screen
+// readers meet the same list and items.
+#include "tape/fita_modelo.h"
+#include "tape/geometria_linhas.h"
 
-#include <QAbstractListModel>
 #include <QListView>
 #include <QPointer>
 #include <QTextOption>
@@ -14,51 +15,6 @@
 #include <vector>
 
 namespace quarvel::tape {
-
-// The tape the window holds: the Fita and its list model in one. Every change
-// goes through here, tells the views itself (one signal per change) and then
-// emits `alterada`, so no caller announces anything.
-class FitaModelo : public QAbstractListModel {
-    Q_OBJECT
-  public:
-    explicit FitaModelo(QObject* parent = nullptr);
-
-    const Fita& fita() const { return fita_; }
-    std::size_t tamanho() const { return fita_.tamanho(); }
-    bool vazia() const { return fita_.vazia(); }
-    bool cabe(std::size_t mais) const { return fita_.cabe(mais); }
-    const std::vector<std::string>& brutos() const { return fita_.brutos(); }
-    const std::vector<std::string>& linhas() const { return fita_.linhas(); }
-    const std::string& linha(std::size_t i) const { return fita_.linha(i); }
-
-    // As on Fita; a refused change (full tape, a raw value that does not read,
-    // a position off the tape) throws before any view hears of it.
-    void acrescentar(const std::string& bruto) { acrescentar_varios(bruto, 1); }
-    void acrescentar_varios(const std::string& bruto, std::size_t vezes);
-    void substituir(std::size_t i, const std::string& bruto);
-    void remover(std::size_t i);
-    void inserir(std::size_t i, const std::string& bruto);
-    void cortar(std::size_t n);
-    void limpar();
-    void trocar(std::vector<std::string> brutos, std::vector<std::string> linhas);
-
-    // The list view asks for every row's index each time it lays the rows
-    // out: straight from the tape, with no calls through the base class.
-    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override;
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-  signals:
-    // After every change of the tape: what changed, then that it did.
-    void alterou(const quarvel::tape::Alteracao& alteracao);
-    void alterada();
-
-  private:
-    void avisar(Alteracao alteracao);
-
-    Fita fita_;
-};
 
 class VisaoFita : public QListView {
     Q_OBJECT
@@ -79,6 +35,8 @@ class VisaoFita : public QListView {
     // The height of a line: one row, or as many as its text wraps into.
     int altura_da_linha(int linha) const;
     const QFont& fonte_calha() const { return fonte_calha_; }
+    // Whether every line is one row tall (none wraps).
+    bool linhas_de_uma_altura() const { return geometria_.e_uniforme(); }
     // How a line's text is laid out in its rect (less kFolga either side).
     static QTextOption opcao_texto();
 
@@ -87,7 +45,30 @@ class VisaoFita : public QListView {
     void linha_atual_mudou(int linha); // any way the current line moved
     void linha_duplo_clique(int linha);
 
+  public:
+    // Placement of the lines, from the geometry rather than a full layout.
+    QRect visualRect(const QModelIndex& index) const override;
+    QModelIndex indexAt(const QPoint& p) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void doItemsLayout() override;
+
   protected:
+    void rowsInserted(const QModelIndex& pai, int primeira, int ultima) override;
+    void rowsAboutToBeRemoved(const QModelIndex& pai, int primeira, int ultima) override;
+    void dataChanged(const QModelIndex& de, const QModelIndex& ate,
+                     const QList<int>& papeis = QList<int>()) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void paintEvent(QPaintEvent* e) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    QModelIndex moveCursor(CursorAction acao, Qt::KeyboardModifiers modificadores) override;
+    void setSelection(const QRect& retangulo, QItemSelectionModel::SelectionFlags modo) override;
+    QRegion visualRegionForSelection(const QItemSelection& selecao) const override;
+    void selectionChanged(const QItemSelection& selecionados,
+                          const QItemSelection& desmarcados) override;
+    void currentChanged(const QModelIndex& atual, const QModelIndex& anterior) override;
+    QSize viewportSizeHint() const override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -100,8 +81,12 @@ class VisaoFita : public QListView {
     int comprimento_da_linha(int linha) const;
     void contar(int tamanho, int mais);
     void recontar();
-    void recalcular_geometria();
+    // Measures again; places every line again only when their heights
+    // change (the font, the width while a line wraps) or `refazer`.
+    void recalcular_geometria(bool refazer = false);
     int linhas_de_texto(int comprimento) const;
+    int altura_pelo_comprimento(int comprimento) const;
+    void depois_de_mudar(int primeira);
     int linha_no_ponto(const QPoint& p) const;
 
     QPointer<FitaModelo> modelo_;
@@ -117,6 +102,8 @@ class VisaoFita : public QListView {
     int comprimento_maior_ = 0;
     int caracteres_por_linha_ = 1; // of the fixed-pitch font, in a row of text
     bool alguma_quebra_ = false;
+    GeometriaLinhas geometria_;
+    int deslocamento_pintado_ = 0; // verticalOffset() as last painted
 };
 
 } // namespace quarvel::tape

@@ -5,6 +5,7 @@
 #include "tape/visao_fita.h"
 
 #include <QImage>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -41,7 +42,7 @@ TEST_F(VisaoFitaTeste, ComportamentoDeSomenteLeitura) {
     EXPECT_EQ(visao.selectionMode(), QAbstractItemView::NoSelection);
     EXPECT_EQ(visao.editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(visao.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    EXPECT_TRUE(visao.uniformItemSizes());
+    EXPECT_TRUE(visao.linhas_de_uma_altura());
 }
 
 TEST_F(VisaoFitaTeste, BlocoAcrescentadoEhUmaInsercao) {
@@ -293,22 +294,22 @@ TEST_P(LinhaLongaTeste, DesligaOTamanhoUnicoEReligaDepois) {
     visao.definir_linha_atual(3);
     QApplication::processEvents();
     const int simples = altura(0);
-    ASSERT_TRUE(visao.uniformItemSizes());
+    ASSERT_TRUE(visao.linhas_de_uma_altura());
 
     GetParam().entra(fita);
     QApplication::processEvents();
-    EXPECT_FALSE(visao.uniformItemSizes());
+    EXPECT_FALSE(visao.linhas_de_uma_altura());
     conferir_linhas(simples, GetParam().longa);
 
     GetParam().sai(fita);
     QApplication::processEvents();
-    EXPECT_TRUE(visao.uniformItemSizes());
+    EXPECT_TRUE(visao.linhas_de_uma_altura());
     conferir_linhas(simples, -1);
     // A line added after it is one row like the others.
     acrescentar("4");
     visao.definir_linha_atual(visao.contagem());
     QApplication::processEvents();
-    EXPECT_TRUE(visao.uniformItemSizes());
+    EXPECT_TRUE(visao.linhas_de_uma_altura());
     conferir_linhas(simples, -1);
 }
 
@@ -336,6 +337,53 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoLinhaLonga{"Limpa", 2, [](FitaModelo& f) { f.substituir(2, kLonga); },
                                      [](FitaModelo& f) { f.limpar(); }}),
     [](const ::testing::TestParamInfo<CasoLinhaLonga>& i) { return std::string(i.param.nome); });
+
+// What Enter and Del on a long tape make the view paint again: the lines
+// that changed and the strip a one-line scroll exposes, never the whole view.
+class PinturaFitaTeste : public VisaoFitaTeste {
+  protected:
+    // Rows of the view painted while `passo` runs and its events settle.
+    int linhas_pintadas(const std::function<void()>& passo) {
+        QApplication::processEvents();
+        Contador contador;
+        visao.viewport()->installEventFilter(&contador);
+        passo();
+        QApplication::processEvents();
+        visao.viewport()->removeEventFilter(&contador);
+        return contador.area / (visao.viewport()->width() * visao.altura_linha());
+    }
+
+  private:
+    struct Contador : QObject {
+        long area = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint)
+                for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
+                    { area += static_cast<long>(r.width()) * r.height(); }
+            return false;
+        }
+    };
+};
+
+TEST_F(PinturaFitaTeste, EnterEDelNumaFitaLongaPintamSoAsLinhasQueMudam) {
+    acrescentar("600", 49999); // one short of the most a tape holds
+    visao.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&visao));
+    visao.definir_linha_atual(49999);
+    const int na_vista = visao.viewport()->height() / visao.altura_linha();
+    ASSERT_GT(na_vista, 10);
+    // Enter: the new line scrolls in, the old current line loses its yellow.
+    EXPECT_LE(linhas_pintadas([this] {
+                  acrescentar("600");
+                  visao.definir_linha_atual(visao.contagem());
+              }),
+              4);
+    // Del of the last line: the view scrolls back by one.
+    EXPECT_LE(linhas_pintadas([this] { fita.remover(49999); }), 4);
+    EXPECT_EQ(visao.linha_atual(), 49999);
+    // Moving the current line within the view: the two lines only.
+    EXPECT_LE(linhas_pintadas([this] { visao.definir_linha_atual(49997); }), 3);
+}
 
 TEST_F(VisaoFitaTeste, CalhaCresceComONumeroDeLinhas) {
     acrescentar("1", 9);
