@@ -359,7 +359,7 @@ class PinturaFitaTeste : public VisaoFitaTeste {
         bool eventFilter(QObject*, QEvent* e) override {
             if (e->type() == QEvent::Paint)
                 for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
-                    { area += static_cast<long>(r.width()) * r.height(); }
+                    area += static_cast<long>(r.width()) * r.height();
             return false;
         }
     };
