@@ -260,15 +260,20 @@ void VisaoFita::rowsInserted(const QModelIndex& pai, int primeira, int ultima) {
     if (pai.isValid()) return;
     const auto inicio = comprimentos_.begin() + primeira;
     comprimentos_.insert(inicio, static_cast<std::size_t>(ultima - primeira + 1), 0);
-    // Equal neighbours (a repeat) go into the geometry as one run.
+    for (int i = primeira; i <= ultima; ++i) {
+        int& c = comprimentos_[static_cast<std::size_t>(i)];
+        c = comprimento_da_linha(i);
+        contar(c, 1);
+    }
+    // Runs of lines of one height (a repeat is one) go into the geometry at once.
+    auto altura = [this](int i) {
+        return altura_pelo_comprimento(comprimentos_[static_cast<std::size_t>(i)]);
+    };
     for (int i = primeira; i <= ultima;) {
-        const int c = comprimento_da_linha(i);
-        int fim = i;
-        for (; fim <= ultima && (fim == i || comprimento_da_linha(fim) == c); ++fim) {
-            comprimentos_[static_cast<std::size_t>(fim)] = c;
-            contar(c, 1);
-        }
-        geometria_.inserir(i, fim - i, altura_pelo_comprimento(c));
+        int fim = i + 1;
+        while (fim <= ultima && altura(fim) == altura(i))
+            ++fim;
+        geometria_.inserir(i, fim - i, altura(i));
         i = fim;
     }
     depois_de_mudar(primeira);
@@ -428,6 +433,7 @@ QRegion VisaoFita::visualRegionForSelection(const QItemSelection& selecao) const
 
 void VisaoFita::selectionChanged(const QItemSelection& selecionados,
                                  const QItemSelection& desmarcados) {
+    // Not QListView's: it looks the items up in the layout it no longer keeps.
     QAbstractItemView::selectionChanged(selecionados, desmarcados);
 }
 
