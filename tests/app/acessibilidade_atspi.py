@@ -120,8 +120,12 @@ def aplicacao():
         area = pyatspi.Registry.getDesktop(0)
         for app in filhos(area):
             if app.name == "Quarvel":
+                # Once it shows, as a user meets it: the window exists on the
+                # bus while the splash still covers the start, and a command
+                # pressed then is taken before the window is there to speak.
                 for j in filhos(app):
-                    if j.getRoleName() == "frame" and j.name.startswith("Quarvel 1.1"):
+                    if (j.getRoleName() == "frame" and j.name.startswith("Quarvel 1.1")
+                            and tem(pyatspi.STATE_SHOWING, j)):
                         return app, j
         time.sleep(0.2)
     print("FALHA: a janela do Quarvel não apareceu no barramento de acessibilidade")
