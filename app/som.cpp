@@ -5,7 +5,6 @@
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QTemporaryFile>
-#include <QTimer>
 #include <QUrl>
 #include <QtEndian>
 
@@ -82,19 +81,7 @@ QByteArray clip_confirmacao_wav() {
     return b;
 }
 
-SomConfirmacao::SomConfirmacao(QObject* parent) : QObject(parent) {
-    // Prepared as soon as the event loop runs, behind the splash: the first
-    // use of the media backend loads it, and Qt 6.8's probes the video
-    // hardware on this thread for a while, which held up the keys typed
-    // right after the first amount.
-    QTimer::singleShot(0, this, [this] {
-        try {
-            preparar();
-        } catch (...) {
-            falhou_ = true; // silent, as a failed beep
-        }
-    });
-}
+SomConfirmacao::SomConfirmacao(QObject* parent) : QObject(parent) {}
 
 SomConfirmacao::~SomConfirmacao() = default;
 

@@ -17,8 +17,7 @@ inline constexpr int som_amostras = 7507;
 QByteArray clip_confirmacao_wav();
 
 // Plays the clip asynchronously. A new tocar() cuts off a clip still
-// playing. Without a usable audio output the object stays silent. The
-// player is prepared once the event loop first runs, not on the first beep.
+// playing. Without a usable audio output the object stays silent.
 class SomConfirmacao : public QObject {
     Q_OBJECT
   public:
